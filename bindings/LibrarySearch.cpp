@@ -1,0 +1,148 @@
+#include "bindings/LibrarySearch.h"
+
+#include "common/BoundedString.h"
+
+namespace qel
+{
+
+namespace
+{
+
+const char* const* g_testFolders = nullptr;
+
+// Any address inside this module names the module that holds the plug-in code.
+const char kModuleAnchor = 0;
+
+bool IsSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+// Keeps the folder of a full file name; false when there is none.
+bool CutToFolder(char* path)
+{
+    char* lastSeparator = nullptr;
+    for (char* c = path; *c != '\0'; ++c)
+    {
+        if (IsSeparator(*c))
+            lastSeparator = c;
+    }
+    if (lastSeparator == nullptr)
+        return false;
+    *lastSeparator = '\0';
+    return true;
+}
+
+// The folder of module's file; false when the name does not fit.
+bool ModuleFolder(HMODULE module, char* buffer, std::size_t size)
+{
+    DWORD length = GetModuleFileNameA(module, buffer, static_cast<DWORD>(size));
+    // A name that fills the buffer was cut.
+    if (length == 0 || length >= size)
+        return false;
+    return CutToFolder(buffer);
+}
+
+bool PluginFolder(char* buffer, std::size_t size)
+{
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            &kModuleAnchor, &module))
+        return false;
+    return ModuleFolder(module, buffer, size);
+}
+
+bool SystemFolder(char* buffer, std::size_t size)
+{
+    UINT length = GetSystemDirectoryA(buffer, static_cast<UINT>(size));
+    return length != 0 && length < size;
+}
+
+// folder + "\" + fileName into path; false when the whole does not fit (a cut
+// path could name another file).
+bool JoinPath(char* path, std::size_t size, const char* folder, const char* fileName)
+{
+    std::size_t length = CopyBounded(path, size, folder);
+    if (length == 0 || BoundedLength(folder, size) != length)
+        return false;
+    if (!IsSeparator(path[length - 1]))
+        length = AppendBounded(path, size, "\\");
+    std::size_t nameLength = BoundedLength(fileName, size);
+    return length + nameLength < size && AppendBounded(path, size, fileName) == length + nameLength;
+}
+
+bool IsFile(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// Search folder index, from the test list when one is set.
+bool SearchFolder(int index, char* buffer, std::size_t size)
+{
+    if (g_testFolders == nullptr)
+        return GetLibrarySearchFolder(index, buffer, size);
+    for (int i = 0; i <= index; ++i)
+    {
+        if (g_testFolders[i] == nullptr)
+            return false;
+    }
+    return CopyBounded(buffer, size, g_testFolders[index]) ==
+           BoundedLength(g_testFolders[index], size);
+}
+
+int SearchFolderCount()
+{
+    if (g_testFolders == nullptr)
+        return kLibrarySearchFolderCount;
+    int count = 0;
+    while (g_testFolders[count] != nullptr)
+        ++count;
+    return count;
+}
+
+} // namespace
+
+bool GetLibrarySearchFolder(int index, char* buffer, std::size_t size)
+{
+    if (buffer == nullptr || size == 0)
+        return false;
+    switch (index)
+    {
+    case 0:
+        return ModuleFolder(nullptr, buffer, size);
+    case 1:
+        return PluginFolder(buffer, size);
+    case 2:
+        return SystemFolder(buffer, size);
+    default:
+        return false;
+    }
+}
+
+HMODULE LoadLibraryFromSearchFolders(const char* fileName, DWORD& errorCode)
+{
+    for (int i = 0; i < SearchFolderCount(); ++i)
+    {
+        char folder[MAX_PATH];
+        char path[MAX_PATH];
+        if (!SearchFolder(i, folder, sizeof folder) ||
+            !JoinPath(path, sizeof path, folder, fileName) || !IsFile(path))
+            continue;
+        // The first file found is the one: a broken library is reported, not
+        // replaced by another copy further down the list.
+        HMODULE module = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        errorCode = module != nullptr ? ERROR_SUCCESS : GetLastError();
+        return module;
+    }
+    errorCode = ERROR_MOD_NOT_FOUND;
+    return nullptr;
+}
+
+void SetLibrarySearchFoldersForTesting(const char* const* folders)
+{
+    g_testFolders = folders;
+}
+
+} // namespace qel

@@ -1,0 +1,117 @@
+#include "cad/AutomationRef.h"
+
+#include <utility>
+
+#include "common/AutomationFailure.h"
+
+namespace qel
+{
+
+namespace
+{
+
+// Converts a result to the wanted type; an unconvertible result is a failure.
+void ChangeType(VARIANT* value, VARTYPE type)
+{
+    if (value->vt == type)
+        return;
+    HRESULT hr = VariantChangeType(value, value, 0, type);
+    if (FAILED(hr))
+        throw CAutomationFailure(hr, DescribeFailureCode(hr));
+}
+
+} // namespace
+
+CAutomationRef::CAutomationRef(CAutomationRef&& other) noexcept
+    : m_pObject(std::exchange(other.m_pObject, nullptr)), m_bOwning(other.m_bOwning)
+{
+}
+
+CAutomationRef& CAutomationRef::operator=(CAutomationRef&& other) noexcept
+{
+    if (this != &other)
+    {
+        Empty();
+        m_pObject = std::exchange(other.m_pObject, nullptr);
+        m_bOwning = other.m_bOwning;
+    }
+    return *this;
+}
+
+void CAutomationRef::Attach(IDispatch* object, bool owning)
+{
+    Empty();
+    m_pObject = object;
+    m_bOwning = owning;
+}
+
+void CAutomationRef::Empty()
+{
+    IDispatch* object = std::exchange(m_pObject, nullptr);
+    if (object != nullptr && m_bOwning)
+        object->Release();
+}
+
+CVariant CAutomationRef::Call(DISPID id, DispatchKind kind,
+                              std::initializer_list<const CVariant*> args)
+{
+    if (IsEmpty())
+        return CVariant();
+    return InvokeDispatch(m_pObject, id, kind, args);
+}
+
+void CAutomationRef::CallWithoutResult(DISPID id, DispatchKind kind,
+                                       std::initializer_list<const CVariant*> args)
+{
+    if (!IsEmpty())
+        InvokeDispatch(m_pObject, id, kind, args, false);
+}
+
+std::string CAutomationRef::CallText(DISPID id, std::initializer_list<const CVariant*> args)
+{
+    CVariant result = Call(id, DispatchKind::Method, args);
+    if (result.Value().vt == VT_EMPTY || result.Value().vt == VT_NULL)
+        return std::string();
+    ChangeType(result.Get(), VT_BSTR);
+    return NarrowText(result.Value().bstrVal);
+}
+
+long CAutomationRef::CallLong(DISPID id, std::initializer_list<const CVariant*> args)
+{
+    CVariant result = Call(id, DispatchKind::Method, args);
+    if (result.Value().vt == VT_EMPTY)
+        return 0;
+    ChangeType(result.Get(), VT_I4);
+    return result.Value().lVal;
+}
+
+bool CAutomationRef::CallBool(DISPID id, std::initializer_list<const CVariant*> args)
+{
+    CVariant result = Call(id, DispatchKind::Method, args);
+    if (result.Value().vt == VT_EMPTY)
+        return false;
+    ChangeType(result.Get(), VT_BOOL);
+    return result.Value().boolVal != VARIANT_FALSE;
+}
+
+IDispatch* CAutomationRef::CallObject(DISPID id, DispatchKind kind,
+                                      std::initializer_list<const CVariant*> args)
+{
+    CVariant result = Call(id, kind, args);
+    VARIANT& value = *result.Get();
+    if (value.vt == VT_DISPATCH && value.pdispVal != nullptr)
+        return std::exchange(value.pdispVal, nullptr); // the VARIANT's reference is handed on
+    if (value.vt == VT_UNKNOWN && value.punkVal != nullptr)
+    {
+        IDispatch* object = nullptr;
+        if (SUCCEEDED(
+                value.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&object))))
+            return object;
+    }
+    if (value.vt == VT_EMPTY || value.vt == VT_NULL || value.vt == VT_DISPATCH ||
+        value.vt == VT_UNKNOWN)
+        return nullptr;
+    throw CAutomationFailure(DISP_E_TYPEMISMATCH, DescribeFailureCode(DISP_E_TYPEMISMATCH));
+}
+
+} // namespace qel

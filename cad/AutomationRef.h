@@ -1,0 +1,54 @@
+// An automation reference: an object pointer plus a flag that says whether the
+// reference owns the object (releases it when emptied or destroyed) or only
+// borrows it. A call on an empty reference is not made and yields 0, false,
+// the empty text or an empty reference.
+#pragma once
+
+#include <initializer_list>
+#include <string>
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include "common/DispatchCall.h"
+
+namespace qel
+{
+
+class CAutomationRef
+{
+public:
+    CAutomationRef() = default;
+    CAutomationRef(IDispatch* object, bool owning) : m_pObject(object), m_bOwning(owning) {}
+    CAutomationRef(CAutomationRef&& other) noexcept;
+    CAutomationRef& operator=(CAutomationRef&& other) noexcept;
+    CAutomationRef(const CAutomationRef&) = delete;
+    CAutomationRef& operator=(const CAutomationRef&) = delete;
+    virtual ~CAutomationRef() { Empty(); }
+
+    bool IsEmpty() const { return m_pObject == nullptr; }
+    bool IsOwning() const { return m_bOwning; }
+    IDispatch* GetBorrowed() const { return m_pObject; }
+
+    // Takes object; an owning reference releases it later.
+    void Attach(IDispatch* object, bool owning);
+    // Releases the object if owned and leaves the reference empty.
+    void Empty();
+
+protected:
+    CVariant Call(DISPID id, DispatchKind kind, std::initializer_list<const CVariant*> args = {});
+    void CallWithoutResult(DISPID id, DispatchKind kind,
+                           std::initializer_list<const CVariant*> args = {});
+    std::string CallText(DISPID id, std::initializer_list<const CVariant*> args = {});
+    long CallLong(DISPID id, std::initializer_list<const CVariant*> args = {});
+    bool CallBool(DISPID id, std::initializer_list<const CVariant*> args = {});
+    // The object returned by the call, owned by the caller (null for none).
+    IDispatch* CallObject(DISPID id, DispatchKind kind,
+                          std::initializer_list<const CVariant*> args = {});
+
+private:
+    IDispatch* m_pObject = nullptr;
+    bool m_bOwning = false;
+};
+
+} // namespace qel

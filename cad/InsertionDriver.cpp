@@ -1,0 +1,158 @@
+#include "cad/InsertionDriver.h"
+
+#include <wrl/client.h>
+
+#include "bindings/SatWriterBinding.h"
+#include "cad/PartBlockReader.h"
+#include "common/AutomationFailure.h"
+#include "common/ErrorMessage.h"
+#include "common/StringTable.h"
+#include "resources/resource.h"
+#include "ui/SettingsFile.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace qel
+{
+
+namespace
+{
+
+constexpr const char* kSettingsFileName = "QelSW99_3D.ini";
+constexpr const char* kSolidWorksProgId = "SldWorks.Application";
+constexpr const char* kSolidWorksRelease = "2001";
+
+[[noreturn]] void ThrowStartSolidWorks()
+{
+    static CErrorMessage s_message;
+    s_message.Throw(FormatMessageText(IDS_START_SOLIDWORKS, kSolidWorksRelease));
+}
+
+[[noreturn]] void ThrowMessage(unsigned id)
+{
+    static CErrorMessage s_message;
+    s_message.Throw(LoadMessage(id));
+}
+
+// The running SolidWorks application object, or null when none is reachable.
+ComPtr<IDispatch> FindRunningSolidWorks()
+{
+    CLSID clsid;
+    if (FAILED(CLSIDFromProgID(CBstr(kSolidWorksProgId).Get(), &clsid)))
+        return nullptr;
+    ComPtr<IUnknown> running;
+    if (FAILED(GetActiveObject(clsid, nullptr, &running)) || running == nullptr)
+        return nullptr;
+    ComPtr<IDispatch> application;
+    if (FAILED(running.As(&application)))
+        return nullptr;
+    return application;
+}
+
+} // namespace
+
+CInsertionDriver::CInsertionDriver()
+    : m_szPartFile(), m_szSatFile(), m_hMainWnd(nullptr), m_nDocType(0)
+{
+}
+
+CInsertionDriver::~CInsertionDriver()
+{
+    ReleaseResources();
+}
+
+int CInsertionDriver::Run(const void* part)
+{
+    m_pSettings = std::make_unique<CSettingsFile>(kSettingsFileName);
+    Connect();
+    CollectAttributes(part);
+
+    // The part document and window steps are not part of this build yet: the
+    // insertion stops here, after everything it reads has been checked.
+    static CErrorMessage s_notYet;
+    s_notYet.Throw("The part was read, but creating it in SolidWorks is not available in this "
+                   "version of the plug-in.");
+}
+
+int CInsertionDriver::ShowOptions()
+{
+    // The options dialog is not part of this build yet.
+    static CErrorMessage s_notYet;
+    s_notYet.Throw("The options dialog is not available in this version of the plug-in.");
+}
+
+int CInsertionDriver::Connect()
+{
+    ComPtr<IDispatch> application = FindRunningSolidWorks();
+    if (application == nullptr)
+        ThrowStartSolidWorks();
+    m_app.Attach(application.Detach(), true);
+
+    std::string revision;
+    try
+    {
+        revision = m_app.GetRevisionNumber();
+    }
+    catch (const CAutomationFailure&)
+    {
+        // A SolidWorks that cannot tell its revision is no usable one.
+        ThrowStartSolidWorks();
+    }
+    if (revision.compare(0, 2, "9.") != 0)
+        ThrowStartSolidWorks();
+    return 1;
+}
+
+void CInsertionDriver::CollectAttributes(const void* part)
+{
+    switch (CPartBlockReader(part).CollectAttributes(m_attributes))
+    {
+    case PartBlockResult::Collected:
+        return;
+    case PartBlockResult::NullBlock:
+        ThrowMessage(IDS_GEOMETRY_POINTER_NULL);
+    case PartBlockResult::NoGeometry:
+    case PartBlockResult::Malformed:
+        ThrowMessage(IDS_NO_GEOMETRY_DATA);
+    case PartBlockResult::TwoDimensional:
+        ThrowMessage(IDS_CANNOT_CREATE_2D_PART);
+    }
+}
+
+int CInsertionDriver::MakeFileNameFromAttributes(char* buffer, unsigned capacity, int mode)
+{
+    int joined = mode == 0 ? m_attributes.JoinValuesAlnum(buffer, capacity)
+                           : m_attributes.JoinValuesFileSafe(buffer, capacity);
+    return joined == 1 || joined == -1 ? 1 : 0;
+}
+
+int CInsertionDriver::WriteSatFile(const void* part, const char* fileName)
+{
+    if (fileName == nullptr || *fileName == '\0' || part == nullptr)
+        return 0;
+    CSatWriterBinding writer;
+    if (writer.SaveVersion(4, 0) == 0)
+        return 0;
+    return writer.CreateSatFile(part, fileName) != 0 ? 1 : 0;
+}
+
+void CInsertionDriver::LockUpdates()
+{
+    if (m_hMainWnd == nullptr)
+        return;
+    LockWindowUpdate(nullptr);
+    LockWindowUpdate(m_hMainWnd);
+}
+
+void CInsertionDriver::UnlockUpdates()
+{
+    LockWindowUpdate(nullptr);
+}
+
+void CInsertionDriver::ReleaseResources()
+{
+    UnlockUpdates();
+    m_pSettings.reset();
+}
+
+} // namespace qel

@@ -1,0 +1,74 @@
+#include "cad/SwApp.h"
+
+namespace qel
+{
+
+namespace
+{
+enum AppDispId : DISPID
+{
+    kActiveDocument = 1,
+    kFallbackDocument = 9,
+    kRevisionNumber = 12,
+    kCloseDocument = 33,
+    kLoadFile = 49,
+    kFirstDocument = 85,
+    kActivateDocument = 91,
+    kOpenDocument = 99,
+};
+}
+
+std::string CSwApp::GetRevisionNumber()
+{
+    return CallText(kRevisionNumber);
+}
+
+CSwDoc CSwApp::GetFirstDocument()
+{
+    return CSwDoc(CallObject(kFirstDocument, DispatchKind::Method), true);
+}
+
+CSwDoc CSwApp::GetFallbackDocument()
+{
+    return CSwDoc(CallObject(kFallbackDocument, DispatchKind::Method), true);
+}
+
+bool CSwApp::LoadSatFile(const char* path)
+{
+    CVariant pathArg = CVariant::Text(path);
+    CVariant noOptions = CVariant::Text(nullptr);
+    return CallBool(kLoadFile, {&pathArg, &noOptions});
+}
+
+CSwDoc CSwApp::GetActiveDocument()
+{
+    return CSwDoc(CallObject(kActiveDocument, DispatchKind::PropertyGet), true);
+}
+
+void CSwApp::CloseDocument(const char* title)
+{
+    CVariant titleArg = CVariant::Text(title);
+    CallWithoutResult(kCloseDocument, DispatchKind::Method, {&titleArg});
+}
+
+CSwDoc CSwApp::OpenPartFile(const char* path, long type, long* error)
+{
+    CVariant pathArg = CVariant::Text(path);
+    CVariant typeArg = CVariant::Long(type);
+    CVariant no = CVariant::Bool(false);
+    CVariant errorArg = CVariant::LongRef(error);
+    return CSwDoc(CallObject(kOpenDocument, DispatchKind::Method,
+                             {&pathArg, &typeArg, &no, &no, &no, &errorArg}),
+                  true);
+}
+
+CSwDoc CSwApp::ActivateDocument(const char* title, long* error)
+{
+    CVariant titleArg = CVariant::Text(title);
+    CVariant no = CVariant::Bool(false);
+    CVariant errorArg = CVariant::LongRef(error);
+    return CSwDoc(CallObject(kActivateDocument, DispatchKind::Method, {&titleArg, &no, &errorArg}),
+                  true);
+}
+
+} // namespace qel

@@ -1,0 +1,34 @@
+// Automation reference to a SolidWorks document (part or assembly).
+#pragma once
+
+#include <string>
+
+#include "cad/AutomationRef.h"
+#include "cad/SwView.h"
+
+namespace qel
+{
+
+class CSwDoc : public CAutomationRef
+{
+public:
+    using CAutomationRef::CAutomationRef;
+
+    enum DocumentType : long
+    {
+        kPart = 1,
+        kAssembly = 2,
+    };
+
+    long GetType();
+    CSwDoc GetNextDocument();
+    bool AddTextProperty(const char* name, const char* value);
+    bool SaveAs(const char* path);
+    std::string GetTitle();
+    CSwView GetView();
+    void SetDocumentFlag(bool value);
+    void RefreshDocument();
+    void FinishOpening();
+};
+
+} // namespace qel

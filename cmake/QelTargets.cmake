@@ -1,0 +1,81 @@
+# Shared helpers for the project's targets.
+
+# Warnings on, and kept at zero.
+function(qel_target_defaults target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  if(WIN32)
+    target_compile_definitions(${target} PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+  endif()
+endfunction()
+
+# GoogleTest from the sources of Debian's googletest package.
+macro(qel_add_googletest)
+  if(NOT QEL_BENCH)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  endif()
+endmacro()
+
+# qel_add_test(NAME name SOURCES ... [LIBS ...] [LOCALES]
+#              [RESOURCES] [TIMEOUT s] [DEPENDS targets...])
+# A GoogleTest program, registered with CTest. Under Windows it runs through
+# Wine (the emulator). LOCALES registers it twice, English and German, for tests
+# that check user texts. RESOURCES links the plug-in's string tables and
+# dialogs into the test program.
+function(qel_add_test)
+  cmake_parse_arguments(T "LOCALES;RESOURCES" "NAME;TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  qel_target_defaults(${T_NAME})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
+  if(T_RESOURCES)
+    target_sources(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/resources/QelSW99_3D.rc)
+  endif()
+  if(T_DEPENDS)
+    add_dependencies(${T_NAME} ${T_DEPENDS})
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  if(T_LOCALES)
+    set(locales en_US de_DE)
+  else()
+    set(locales en_US)
+  endif()
+  foreach(loc IN LISTS locales)
+    if(T_LOCALES)
+      set(test_name ${T_NAME}.${loc})
+    else()
+      set(test_name ${T_NAME})
+    endif()
+    add_test(NAME ${test_name} COMMAND ${T_NAME})
+    set_tests_properties(${test_name} PROPERTIES
+      ENVIRONMENT "LC_ALL=${loc}.UTF-8;QEL_SOURCE_DIR=${CMAKE_SOURCE_DIR};QEL_BINARY_DIR=${CMAKE_BINARY_DIR}"
+      TIMEOUT ${T_TIMEOUT})
+  endforeach()
+endfunction()
+
+# qel_add_fuzzer(NAME name SOURCES ... CORPUS dir [RUNS n])
+# A libFuzzer target of the native build; CTest runs it for a bounded number
+# of inputs, starting from the committed seed corpus (read only: new inputs
+# go to a folder in the build tree).
+function(qel_add_fuzzer)
+  cmake_parse_arguments(F "" "NAME;CORPUS;RUNS" "SOURCES" ${ARGN})
+  if(NOT QEL_FUZZ)
+    return()
+  endif()
+  if(NOT F_RUNS)
+    set(F_RUNS 200000)
+  endif()
+  add_executable(${F_NAME} ${F_SOURCES})
+  qel_target_defaults(${F_NAME})
+  target_compile_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${F_NAME} PRIVATE qel_core)
+  set(out ${CMAKE_BINARY_DIR}/fuzz-corpus/${F_NAME})
+  add_test(NAME ${F_NAME}
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
+            sh -c "mkdir -p '${out}' && exec \"$0\" -runs=${F_RUNS} -max_len=65536 '${out}' '${F_CORPUS}'"
+            $<TARGET_FILE:${F_NAME}>)
+  set_tests_properties(${F_NAME} PROPERTIES TIMEOUT 600 LABELS fuzz)
+endfunction()

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Runs a Windows program of the build under 32-bit Wine for CTest and the scripts.
+#   wine-run.sh BUILD_DIR program.exe [args...]
+# The Wine prefix lives in BUILD_DIR/wineprefix. A persistent wineserver and an
+# Xvfb display are started detached from our output pipe: CTest waits for every
+# process that holds its pipe, so nothing long-lived may inherit it.
+set -u
+build_dir=$1; shift
+
+export WINEARCH=win32
+export WINEPREFIX="$build_dir/wineprefix"
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export QEL_DISPLAY_NUMBER=${QEL_DISPLAY_NUMBER:-97}
+export DISPLAY=":$QEL_DISPLAY_NUMBER"
+
+start_display() {
+  [ -e "/tmp/.X11-unix/X$QEL_DISPLAY_NUMBER" ] && return 0
+  (setsid Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &)
+  for _ in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X$QEL_DISPLAY_NUMBER" ] && return 0
+    sleep 0.05
+  done
+  echo "wine-run: Xvfb did not start on $DISPLAY" >&2
+  return 1
+}
+
+prepare_prefix() {
+  mkdir -p "$build_dir"
+  exec 9>"$build_dir/wineprefix.lock"
+  flock 9
+  if [ ! -f "$WINEPREFIX/.qel-ready" ]; then
+    wineboot -i </dev/null >/dev/null 2>&1
+    # Without a window manager every dialog close would wait for one.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.qel-ready"
+  fi
+  (setsid wineserver -p </dev/null >/dev/null 2>&1 &)
+  flock -u 9
+}
+
+start_display || exit 1
+prepare_prefix
+
+out=$(mktemp)
+wine "$@" >"$out" 2>&1 </dev/null
+rc=$?
+cat "$out"
+rm -f "$out"
+exit $rc

@@ -1,0 +1,102 @@
+#include "common/DispatchCall.h"
+
+#include <vector>
+
+#include "common/AutomationFailure.h"
+
+namespace qel
+{
+
+namespace
+{
+
+WORD InvokeFlags(DispatchKind kind)
+{
+    switch (kind)
+    {
+    case DispatchKind::PropertyGet:
+        return DISPATCH_PROPERTYGET;
+    case DispatchKind::PropertyPut:
+        return DISPATCH_PROPERTYPUT;
+    case DispatchKind::Method:
+        break;
+    }
+    return DISPATCH_METHOD;
+}
+
+// Owns the three texts of an EXCEPINFO once the call has returned.
+class CExceptionInfo
+{
+public:
+    CExceptionInfo() { ZeroMemory(&m_info, sizeof(m_info)); }
+    CExceptionInfo(const CExceptionInfo&) = delete;
+    CExceptionInfo& operator=(const CExceptionInfo&) = delete;
+    ~CExceptionInfo()
+    {
+        SysFreeString(m_info.bstrSource);
+        SysFreeString(m_info.bstrDescription);
+        SysFreeString(m_info.bstrHelpFile);
+    }
+
+    EXCEPINFO* Get() { return &m_info; }
+
+    // The server's description of its failure (deferred fill-in honoured).
+    std::string Description()
+    {
+        if (m_info.pfnDeferredFillIn != nullptr)
+        {
+            m_info.pfnDeferredFillIn(&m_info);
+            m_info.pfnDeferredFillIn = nullptr;
+        }
+        return NarrowText(m_info.bstrDescription);
+    }
+
+    HRESULT Code() const { return m_info.scode != 0 ? m_info.scode : DISP_E_EXCEPTION; }
+
+private:
+    EXCEPINFO m_info;
+};
+
+} // namespace
+
+CVariant InvokeDispatch(IDispatch* target, DISPID id, DispatchKind kind,
+                        std::initializer_list<const CVariant*> args, bool wantResult)
+{
+    if (target == nullptr)
+        throw CAutomationFailure(E_POINTER, DescribeFailureCode(E_POINTER));
+
+    // rgvarg holds the arguments last first; the VARIANTs stay owned by the caller.
+    std::vector<VARIANT> reversed;
+    reversed.reserve(args.size());
+    for (auto it = args.end(); it != args.begin();)
+        reversed.push_back((*--it)->Value());
+
+    DISPID putId = DISPID_PROPERTYPUT;
+    DISPPARAMS params = {};
+    params.rgvarg = reversed.empty() ? nullptr : reversed.data();
+    params.cArgs = static_cast<UINT>(reversed.size());
+    if (kind == DispatchKind::PropertyPut)
+    {
+        params.rgdispidNamedArgs = &putId;
+        params.cNamedArgs = 1;
+    }
+
+    CVariant result;
+    CExceptionInfo exception;
+    UINT argError = 0;
+    HRESULT hr = target->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, InvokeFlags(kind), &params,
+                                wantResult ? result.Get() : nullptr, exception.Get(), &argError);
+    if (SUCCEEDED(hr))
+        return result;
+
+    result.Clear();
+    if (hr == DISP_E_EXCEPTION)
+    {
+        std::string description = exception.Description();
+        HRESULT code = exception.Code();
+        throw CAutomationFailure(code, description.empty() ? DescribeFailureCode(code) : description);
+    }
+    throw CAutomationFailure(hr, DescribeFailureCode(hr));
+}
+
+} // namespace qel

@@ -1,0 +1,23 @@
+// The thin seam between the portable code and the platform. The portable code
+// (attribute lists, host part block reading, parameter texts, file names,
+// transform math) calls only these functions; PlatformWin.cpp implements them
+// with Win32, PlatformPosix.cpp for the native Linux build of the tests and
+// fuzzers.
+#pragma once
+
+#include <string>
+
+namespace qel
+{
+
+// The system default language identifier (primary language in the low 10 bits).
+unsigned short SystemDefaultLangId();
+
+// Upper-cases a byte text in the current multibyte code page.
+std::string UpperCaseCodePage(const std::string& text);
+
+// Compares two texts without regard to letter case, multibyte aware in the
+// current code page.
+bool EqualsIgnoreCaseCodePage(const char* left, const char* right);
+
+} // namespace qel

@@ -1,0 +1,33 @@
+#include "entry/ErrorFrame.h"
+
+#include <cstring>
+
+namespace qel
+{
+
+ErrorText DescribeUnexpectedFailure(const char* what)
+{
+    static std::string s_text;
+    try
+    {
+        s_text = "Unexpected error";
+        if (what != nullptr && *what != '\0')
+            s_text.append(": ").append(what);
+        s_text.append(" !");
+        return s_text.c_str();
+    }
+    catch (...)
+    {
+        return kNotEnoughMemory;
+    }
+}
+
+void CopyErrorText(char* buffer, unsigned size, const char* text)
+{
+    if (buffer == nullptr || size == 0)
+        return;
+    std::strncpy(buffer, text != nullptr ? text : "", size);
+    buffer[size - 1] = '\0';
+}
+
+} // namespace qel

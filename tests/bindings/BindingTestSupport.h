@@ -1,0 +1,82 @@
+// Equipment of the binding tests on Windows: temporary folders, the stand-in
+// libraries' journal, the library search folders of a test, and the texts the
+// bindings throw.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bindings/LibraryBinding.h"
+
+namespace qel::test
+{
+
+// The folder of the test program: <build>/bin, which holds the stand-ins.
+std::string BinFolder();
+// <build>/bin/variants/<variant>, where the faulty stand-ins live.
+std::string VariantFolder(const char* variant);
+// True when the system's default language is German (primary language 7).
+bool SystemIsGerman();
+
+// Copies a file; fails the current test when that is not possible.
+void CopyFileOrFail(const std::string& from, const std::string& to);
+
+// A new empty folder under the temporary folder, removed with its files.
+class CTempFolder
+{
+public:
+    CTempFolder();
+    CTempFolder(const CTempFolder&) = delete;
+    CTempFolder& operator=(const CTempFolder&) = delete;
+    ~CTempFolder();
+
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + "\\" + name; }
+
+private:
+    std::string m_path;
+};
+
+// The bindings look for libraries only in these folders while the object lives.
+class CSearchFolders
+{
+public:
+    explicit CSearchFolders(std::vector<std::string> folders);
+    CSearchFolders(const CSearchFolders&) = delete;
+    CSearchFolders& operator=(const CSearchFolders&) = delete;
+    ~CSearchFolders();
+
+private:
+    std::vector<std::string> m_folders;
+    std::vector<const char*> m_table;
+};
+
+// The journal the stand-in libraries write while the object lives.
+class CStandinJournal
+{
+public:
+    CStandinJournal();
+    CStandinJournal(const CStandinJournal&) = delete;
+    CStandinJournal& operator=(const CStandinJournal&) = delete;
+    ~CStandinJournal();
+
+    std::vector<std::string> Lines() const;
+    // The lines written from line index first on.
+    std::vector<std::string> LinesFrom(std::size_t first) const;
+    std::size_t Count(const std::string& line) const;
+
+private:
+    CTempFolder m_folder;
+    std::string m_file;
+};
+
+// Runs action and returns the error text it throws, or "(no error)".
+std::string ErrorTextOf(const std::function<void()>& action);
+// The error text of binding.Load(), or "(no error)".
+std::string LoadError(CLibraryBinding& binding);
+
+// True when a module of this file name is loaded in the process.
+bool IsModuleLoaded(const char* fileName);
+
+} // namespace qel::test

@@ -1,0 +1,208 @@
+// QelCreate and QelCreate_2 without a usable SolidWorks, and with the host main
+// library missing: the error texts, where they go and when they are shown.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "ErrorBoxWatcher.h"
+#include "HostInstallation.h"
+#include "PluginModule.h"
+#include "tools/partblock/PartBlockBuilder.h"
+#include "tools/partblock/TextEscapes.h"
+
+using testing::ElementsAre;
+using testing::IsEmpty;
+
+namespace qel::test
+{
+namespace
+{
+
+std::string StartSolidWorksText()
+{
+    return GermanUserTexts() ? "Bitte starten Sie SolidWorks2001 !" : "Please start SolidWorks2001 !";
+}
+
+std::string DllErrorText(const std::string& dll, long code)
+{
+    return (GermanSystemTexts() ? "Fehler beim Laden der Dll \"" + dll + "\" !\n\nFehlercode: "
+                                : "Error loading dll \"" + dll + "\" !\n\nError code: ") +
+           std::to_string(code);
+}
+
+std::string FunctionErrorText(const std::string& function, const std::string& dll)
+{
+    return GermanSystemTexts()
+               ? "Funktion \"" + function + "\" in Dll \"" + dll + "\" konnte nicht geladen werden !"
+               : "Error loading function \"" + function + "\" in dll \"" + dll + "\" !";
+}
+
+std::vector<uint8_t> BoltBlock()
+{
+    CPartBlockBuilder builder;
+    builder.AddAttribute("Designation", "M8x20");
+    return builder.Build();
+}
+
+// No SolidWorks runs in these tests: the simulator is not started.
+class CreateWithoutSolidWorksTest : public testing::Test
+{
+protected:
+    CPluginModule m_plugin;
+    std::vector<uint8_t> m_part = BoltBlock();
+};
+
+TEST_F(CreateWithoutSolidWorksTest, Create2_NoSolidWorks_ReturnsStartMessageInBuffer)
+{
+    CErrorBoxWatcher boxes;
+    char buffer[256];
+    std::memset(buffer, '#', sizeof(buffer));
+
+    EXPECT_EQ(0, m_plugin.QelCreate_2(m_part.data(), "", buffer, sizeof(buffer)));
+
+    EXPECT_EQ(StartSolidWorksText(), std::string(buffer));
+    for (std::size_t i = StartSolidWorksText().size(); i < sizeof(buffer); ++i)
+        ASSERT_EQ('\0', buffer[i]) << "byte " << i << " behind the text is not NUL";
+    EXPECT_THAT(boxes.Texts(), IsEmpty());
+}
+
+TEST_F(CreateWithoutSolidWorksTest, Create2_CutsTheTextToBufferSizeMinusOne)
+{
+    char buffer[11];
+    std::memset(buffer, '#', sizeof(buffer));
+    char guard[8];
+    std::memset(guard, '#', sizeof(guard));
+
+    EXPECT_EQ(0, m_plugin.QelCreate_2(m_part.data(), nullptr, buffer, 10));
+
+    EXPECT_EQ(StartSolidWorksText().substr(0, 9), std::string(buffer));
+    EXPECT_EQ('#', buffer[10]) << "written beyond the stated size";
+}
+
+TEST_F(CreateWithoutSolidWorksTest, Create2_BufferOfSizeOneReceivesEmptyText)
+{
+    char buffer[2] = {'#', '#'};
+
+    EXPECT_EQ(0, m_plugin.QelCreate_2(m_part.data(), nullptr, buffer, 1));
+
+    EXPECT_EQ('\0', buffer[0]);
+    EXPECT_EQ('#', buffer[1]);
+}
+
+TEST_F(CreateWithoutSolidWorksTest, Create2_NullBufferOrSizeZero_WritesNothing)
+{
+    char buffer[4] = {'#', '#', '#', '\0'};
+
+    EXPECT_EQ(0, m_plugin.QelCreate_2(m_part.data(), nullptr, nullptr, 100));
+    EXPECT_EQ(0, m_plugin.QelCreate_2(m_part.data(), nullptr, buffer, 0));
+
+    EXPECT_STREQ("###", buffer);
+}
+
+struct ShowMessagesCase
+{
+    const char* parameters;
+    bool boxShown;
+};
+
+class ShowMessagesTest : public testing::TestWithParam<ShowMessagesCase>
+{
+};
+
+TEST_P(ShowMessagesTest, Create2_ShowsTheBoxOnlyWhenShowMessagesAsks)
+{
+    CPluginModule plugin;
+    std::vector<uint8_t> part = BoltBlock();
+    CErrorBoxWatcher boxes;
+    char buffer[256] = {};
+
+    EXPECT_EQ(0, plugin.QelCreate_2(part.data(), GetParam().parameters, buffer, sizeof(buffer)));
+
+    EXPECT_EQ(StartSolidWorksText(), std::string(buffer));
+    if (GetParam().boxShown)
+    {
+        EXPECT_THAT(boxes.Texts(), ElementsAre(StartSolidWorksText()));
+        EXPECT_THAT(boxes.Captions(), ElementsAre(plugin.Path()));
+    }
+    else
+        EXPECT_THAT(boxes.Texts(), IsEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Parameters, ShowMessagesTest,
+                         testing::Values(ShowMessagesCase{nullptr, false}, ShowMessagesCase{"", false},
+                                         ShowMessagesCase{"LanguageId=106", false},
+                                         ShowMessagesCase{"ShowMessages=0", false},
+                                         ShowMessagesCase{"ShowMessages=1", true},
+                                         ShowMessagesCase{"showmessages=2|LanguageId=106", true},
+                                         ShowMessagesCase{"ShowMessages=1|ShowMessages=0", false}));
+
+TEST_F(CreateWithoutSolidWorksTest, Create_NoSolidWorks_ShowsTheStartMessageInTheErrorBox)
+{
+    CErrorBoxWatcher boxes;
+
+    EXPECT_EQ(0, m_plugin.QelCreate(m_part.data()));
+
+    EXPECT_THAT(boxes.Texts(), ElementsAre(StartSolidWorksText()));
+    EXPECT_THAT(boxes.Captions(), ElementsAre(m_plugin.Path()));
+}
+
+TEST_F(CreateWithoutSolidWorksTest, Options2_ShowsItsErrorBoxEvenWhenNoMessagesAreAsked)
+{
+    CErrorBoxWatcher boxes;
+
+    EXPECT_EQ(0, m_plugin.QelOptions_2("ShowMessages=0", nullptr, 0));
+
+    EXPECT_EQ(1u, boxes.Texts().size());
+}
+
+// The host main library must be present with all its functions before
+// anything is done in SolidWorks.
+struct MainLibraryCase
+{
+    std::vector<std::string> files;
+    bool functionMissing;
+};
+
+class MainLibraryTest : public testing::TestWithParam<MainLibraryCase>
+{
+};
+
+TEST_P(MainLibraryTest, Create2_ReportsTheMissingLibraryOrFunction)
+{
+    CHostInstallation host(GetParam().files);
+    CScratchFolder folder("mainlibrary");
+    WriteFileBytes(folder.PathOf("bolt.qpb"), BoltBlock());
+
+    HostRun run = host.Run({"QelCreate_2", folder.PathOf("bolt.qpb"), "", "512"});
+
+    std::string expected = GetParam().functionMissing
+                               ? FunctionErrorText("QelVar_OnChange_GetHWnd", "QelMain.dll")
+                               : DllErrorText("QelMain.dll", 126);
+    EXPECT_EQ("0", OutputField(run.output, "result")) << run.output;
+    EXPECT_EQ(EscapeText(expected), OutputField(run.output, "error")) << run.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Installations, MainLibraryTest,
+    testing::Values(MainLibraryCase{{"QelSatWr.dll"}, false},
+                    MainLibraryCase{{"QelSatWr.dll", "variants/qelmain-no-gethwnd/QelMain.dll"}, true}));
+
+TEST(PlantedLibrary, Create2_LibraryInTheCurrentDirectoryIsNotLoaded)
+{
+    // The host's folder lacks QelMain.dll; the current directory (a part
+    // directory, say) holds one. It must not be taken.
+    CHostInstallation host({"QelSatWr.dll"});
+    CScratchFolder planted("planted");
+    ASSERT_TRUE(CopyFileA((BinFolder() + "\\QelMain.dll").c_str(), planted.PathOf("QelMain.dll").c_str(), FALSE));
+    WriteFileBytes(planted.PathOf("bolt.qpb"), BoltBlock());
+
+    HostRun run = host.Run({"QelCreate_2", planted.PathOf("bolt.qpb"), "", "512"}, planted.Path());
+
+    EXPECT_EQ(EscapeText(DllErrorText("QelMain.dll", 126)), OutputField(run.output, "error")) << run.output;
+}
+
+} // namespace
+} // namespace qel::test

@@ -1,0 +1,68 @@
+// A catalogue program's folder for one test: qelhost.exe, the plug-in and the
+// chosen stand-ins of the maker's libraries, copied from the build's bin folder
+// into a fresh folder. Runs qelhost there and captures what it prints.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qel::test
+{
+
+struct HostRun
+{
+    unsigned long exitCode = 0;
+    std::string output; // stdout and stderr, CR LF turned into LF
+};
+
+class CHostInstallation
+{
+public:
+    // files: paths relative to the bin folder (e.g. "QelMain.dll" or
+    // "variants/qelmain-no-gethwnd/QelMain.dll"); each lands under its file name.
+    explicit CHostInstallation(const std::vector<std::string>& files);
+    CHostInstallation(const CHostInstallation&) = delete;
+    CHostInstallation& operator=(const CHostInstallation&) = delete;
+    ~CHostInstallation();
+
+    const std::string& Folder() const { return m_folder; }
+    std::string PathOf(const std::string& fileName) const { return m_folder + "\\" + fileName; }
+
+    // Runs qelhost.exe with the arguments (each quoted) in workingDirectory (its
+    // own folder when empty) and waits for it.
+    HostRun Run(const std::vector<std::string>& arguments,
+                const std::string& workingDirectory = std::string()) const;
+
+private:
+    std::string m_folder;
+};
+
+// The folder of the running test program (the build's bin folder).
+std::string BinFolder();
+
+// A fresh, empty scratch folder for one test, removed with everything in it.
+class CScratchFolder
+{
+public:
+    explicit CScratchFolder(const std::string& name);
+    CScratchFolder(const CScratchFolder&) = delete;
+    CScratchFolder& operator=(const CScratchFolder&) = delete;
+    ~CScratchFolder();
+
+    const std::string& Path() const { return m_path; }
+    std::string PathOf(const std::string& fileName) const { return m_path + "\\" + fileName; }
+
+private:
+    std::string m_path;
+};
+
+void RemoveTree(const std::string& path);
+bool FileExists(const std::string& path);
+std::string ReadFileText(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
+void WriteFileText(const std::string& path, const std::string& text);
+
+// The value printed on the line "key: value" of a qelhost run ("" if none).
+std::string OutputField(const std::string& output, const std::string& key);
+
+} // namespace qel::test

@@ -1,0 +1,559 @@
+#include "ui/SettingsFile.h"
+
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "ScratchDirectory.h"
+#include "TempVariables.h"
+#include "common/ErrorMessage.h"
+#include "common/WinOwners.h"
+
+using qel::CSettingsFile;
+
+namespace
+{
+
+constexpr const char* kIniName = "QelSettingsTest.ini";
+constexpr const char* kMissing = "<missing>";
+
+void WriteSetting(const std::string& ini, const char* key, const char* value)
+{
+    ASSERT_TRUE(WritePrivateProfileStringA("Options", key, value, ini.c_str())) << ini;
+}
+
+std::string ReadSetting(const std::string& ini, const char* key)
+{
+    char value[1024] = {};
+    GetPrivateProfileStringA("Options", key, kMissing, value, sizeof value, ini.c_str());
+    return value;
+}
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+bool Exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool IsDirectory(const std::string& path)
+{
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string CurrentDirectory()
+{
+    char path[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, path);
+    return path;
+}
+
+std::string ShortForm(const std::string& path)
+{
+    char shortPath[MAX_PATH] = {};
+    DWORD length = GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? shortPath : "";
+}
+
+// Whether another thread could take the named mutex at this moment.
+bool IsMutexFree(const char* name)
+{
+    bool isFree = false;
+    std::thread probe(
+        [&]
+        {
+            qel::CHandle mutex(OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name));
+            if (mutex.IsValid() && WaitForSingleObject(mutex.Get(), 0) == WAIT_OBJECT_0)
+            {
+                isFree = true;
+                ReleaseMutex(mutex.Get());
+            }
+        });
+    probe.join();
+    return isFree;
+}
+
+class SettingsFileTest : public ::testing::Test
+{
+protected:
+    std::string Ini() const { return m_scratch.Sub(kIniName); }
+
+    std::unique_ptr<CSettingsFile> Open(const char* name = kIniName) const
+    {
+        return std::make_unique<CSettingsFile>(name, m_scratch.Path().c_str());
+    }
+
+    CScratchDirectory m_scratch;
+};
+
+// ---- Reading ----------------------------------------------------------------
+
+TEST_F(SettingsFileTest, NoFile_GivesLongTempDirWithBackslashAndFlagZeroAndCreatesNoFile)
+{
+    std::string tempDir = m_scratch.MakeDir("Temp Dir");
+    CTempVariables tmp(m_scratch.Sub("temp dir"));
+
+    auto settings = Open();
+
+    EXPECT_EQ(tempDir + "\\", settings->GetPartPath());
+    EXPECT_EQ(0, settings->GetOverwrite());
+    EXPECT_FALSE(Exists(Ini()));
+}
+
+TEST_F(SettingsFileTest, NoFile_ShortTempDirComesBackLong)
+{
+    std::string tempDir = m_scratch.MakeDir("Einzelteile Katalog");
+    std::string shortDir = ShortForm(tempDir);
+    ASSERT_FALSE(shortDir.empty());
+    ASSERT_NE(tempDir, shortDir);
+    CTempVariables tmp(shortDir);
+
+    auto settings = Open();
+
+    EXPECT_EQ(tempDir + "\\", settings->GetPartPath());
+}
+
+TEST_F(SettingsFileTest, NoFile_UnresolvableTempDirBecomesSingleBackslash)
+{
+    CTempVariables tmp(m_scratch.Sub("gone"));
+
+    auto settings = Open();
+
+    EXPECT_STREQ("\\", settings->GetPartPath());
+}
+
+struct LevelsCase
+{
+    const char* name;
+    const char* stored; // behind the scratch directory and a backslash
+    const char* levels[3];
+};
+
+std::ostream& operator<<(std::ostream& out, const LevelsCase& c)
+{
+    return out << c.name;
+}
+
+class StoredPartPath : public SettingsFileTest, public ::testing::WithParamInterface<LevelsCase>
+{
+};
+
+TEST_P(StoredPartPath, CreatesEveryLevelKeepsTextAndCurrentDirectory)
+{
+    const LevelsCase& c = GetParam();
+    std::string stored = m_scratch.Sub(c.stored);
+    WriteSetting(Ini(), "PartPath", stored.c_str());
+    std::string work = m_scratch.MakeDir("Work");
+    qel::CCurrentDirectory restore;
+    ASSERT_TRUE(SetCurrentDirectoryA(work.c_str()));
+
+    auto settings = Open();
+
+    EXPECT_EQ(stored, settings->GetPartPath());
+    EXPECT_EQ(work, CurrentDirectory());
+    for (const char* level : c.levels)
+        EXPECT_TRUE(IsDirectory(m_scratch.Sub(level))) << level;
+}
+
+const LevelsCase kLevelsCases[] = {
+    {"Backslashes", "new a\\b\\c", {"new a", "new a\\b", "new a\\b\\c"}},
+    {"ForwardSlashes", "new a/b/c", {"new a", "new a\\b", "new a\\b\\c"}},
+    {"TrailingBackslash", "new a\\b\\c\\", {"new a", "new a\\b", "new a\\b\\c"}},
+    {"MixedSeparators", "new a/b\\c/", {"new a", "new a\\b", "new a\\b\\c"}},
+};
+
+INSTANTIATE_TEST_SUITE_P(SettingsFile, StoredPartPath, ::testing::ValuesIn(kLevelsCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsFileTest, PartPathOf300CharactersKeepsFirst259)
+{
+    std::string stored = m_scratch.Path() + "\\";
+    stored += std::string(300 - stored.size(), 'p');
+    WriteSetting(Ini(), "PartPath", stored.c_str());
+
+    auto settings = Open();
+
+    EXPECT_EQ(stored.substr(0, 259), settings->GetPartPath());
+}
+
+struct OverwriteCase
+{
+    const char* name;
+    const char* value; // nullptr: the key is missing
+    BOOL expected;
+};
+
+std::ostream& operator<<(std::ostream& out, const OverwriteCase& c)
+{
+    return out << c.name;
+}
+
+class OverwriteValue : public SettingsFileTest, public ::testing::WithParamInterface<OverwriteCase>
+{
+};
+
+TEST_P(OverwriteValue, ReadsAsDecimalInteger)
+{
+    WriteSetting(Ini(), "PartPath", m_scratch.Path().c_str());
+    if (GetParam().value != nullptr)
+        WriteSetting(Ini(), "Overwrite", GetParam().value);
+
+    EXPECT_EQ(GetParam().expected, Open()->GetOverwrite());
+}
+
+const OverwriteCase kOverwriteCases[] = {
+    {"One", "1", 1},
+    {"Two", "2", 1},
+    {"OneFollowedByLetters", "1abc", 1},
+    {"LettersOnly", "abc", 0},
+    {"Empty", "", 0},
+    {"Missing", nullptr, 0},
+    {"Zero", "0", 0},
+    {"PlusSign", "+1", 1},
+    {"MinusSign", "-3", 1},
+    {"NegativeZero", "-0", 0},
+    {"LeadingZeros", "007", 1},
+    {"ZeroThenLetters", "0x1", 0},
+    {"BeyondInt", "99999999999", 1},
+    {"SignOnly", "-", 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(SettingsFile, OverwriteValue, ::testing::ValuesIn(kOverwriteCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct DirectoryCase
+{
+    const char* name;
+    const char* suffix;  // appended to the scratch directory
+    const char* iniFile; // appended to the scratch directory
+};
+
+std::ostream& operator<<(std::ostream& out, const DirectoryCase& c)
+{
+    return out << c.name;
+}
+
+class SettingsDirectory : public SettingsFileTest,
+                          public ::testing::WithParamInterface<DirectoryCase>
+{
+};
+
+TEST_P(SettingsDirectory, GetsOneBackslashBeforeTheFileName)
+{
+    std::string partDir = m_scratch.MakeDir("Stored");
+    WriteSetting(m_scratch.Path() + GetParam().iniFile, "PartPath", partDir.c_str());
+    std::string directory = m_scratch.Path() + GetParam().suffix;
+
+    CSettingsFile settings(kIniName, directory.c_str());
+
+    EXPECT_EQ(m_scratch.Path() + GetParam().iniFile, settings.GetIniFile());
+    EXPECT_EQ(partDir, settings.GetPartPath());
+}
+
+const DirectoryCase kDirectoryCases[] = {
+    {"WithoutSeparator", "", "\\QelSettingsTest.ini"},
+    {"EndingInBackslash", "\\", "\\QelSettingsTest.ini"},
+    {"EndingInSlashGetsBackslash", "/", "/\\QelSettingsTest.ini"},
+};
+
+INSTANTIATE_TEST_SUITE_P(SettingsFile, SettingsDirectory, ::testing::ValuesIn(kDirectoryCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsFileTest, ProductConstructorReadsFromWindowsDirectory)
+{
+    constexpr const char* kName = "QelSettingsProductTest.ini";
+    char windows[MAX_PATH] = {};
+    ASSERT_GT(GetWindowsDirectoryA(windows, MAX_PATH), 0u);
+    std::string ini = std::string(windows) + "\\" + kName;
+    std::string stored = m_scratch.Sub("Product Parts");
+    WriteSetting(ini, "PartPath", stored.c_str());
+    WriteSetting(ini, "Overwrite", "1");
+
+    std::string iniFile, partPath;
+    BOOL overwrite = 0;
+    {
+        CSettingsFile settings(kName);
+        iniFile = settings.GetIniFile();
+        partPath = settings.GetPartPath();
+        overwrite = settings.GetOverwrite();
+    }
+    DeleteFileA(ini.c_str());
+
+    EXPECT_EQ(ini, iniFile);
+    EXPECT_EQ(stored, partPath);
+    EXPECT_EQ(1, overwrite);
+    EXPECT_TRUE(IsDirectory(stored));
+}
+
+// ---- The named mutex --------------------------------------------------------
+
+TEST_F(SettingsFileTest, ReadWaitsForTheNamedMutex)
+{
+    constexpr const char* kName = "QelSettingsLockTest.ini";
+    std::string ini = m_scratch.Sub(kName);
+    std::string before = m_scratch.Sub("Before");
+    std::string after = m_scratch.Sub("After");
+    WriteSetting(ini, "PartPath", before.c_str());
+
+    qel::CHandle mutex(CreateMutexA(nullptr, TRUE, kName));
+    ASSERT_TRUE(mutex.IsValid());
+    qel::CHandle done(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    std::string seen;
+    std::thread reader(
+        [&]
+        {
+            CSettingsFile settings(kName, m_scratch.Path().c_str());
+            seen = settings.GetPartPath();
+            SetEvent(done.Get());
+        });
+
+    // While this thread holds the mutex the reader cannot finish; what it reads
+    // is what the file holds when the mutex is released.
+    DWORD whileHeld = WaitForSingleObject(done.Get(), 300);
+    WriteSetting(ini, "PartPath", after.c_str());
+    ReleaseMutex(mutex.Get());
+    DWORD afterRelease = WaitForSingleObject(done.Get(), 30000);
+    reader.join();
+
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), whileHeld);
+    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), afterRelease);
+    EXPECT_EQ(after, seen);
+    EXPECT_TRUE(IsDirectory(after));
+    EXPECT_FALSE(IsDirectory(before));
+}
+
+TEST_F(SettingsFileTest, MutexThatCannotBeCreatedThrowsErrorText)
+{
+    constexpr const char* kName = "QelSettingsClash.ini";
+    // An event of the same name keeps the mutex from being created.
+    qel::CHandle clash(CreateEventA(nullptr, TRUE, FALSE, kName));
+    ASSERT_TRUE(clash.IsValid());
+
+    std::string message;
+    try
+    {
+        CSettingsFile settings(kName, m_scratch.Path().c_str());
+    }
+    catch (qel::ErrorText text)
+    {
+        message = text;
+    }
+
+    EXPECT_EQ("Cannot create the mutex \"QelSettingsClash.ini\" !", message);
+}
+
+// ---- Creating directories ---------------------------------------------------
+
+struct EnsureCase
+{
+    const char* name;
+    const char* path; // behind the scratch directory and a backslash
+    int expected;
+};
+
+std::ostream& operator<<(std::ostream& out, const EnsureCase& c)
+{
+    return out << c.name;
+}
+
+class EnsureDirectory : public SettingsFileTest, public ::testing::WithParamInterface<EnsureCase>
+{
+};
+
+TEST_P(EnsureDirectory, ReportsWhetherTheDirectoryExistsAndRestoresCurrentDirectory)
+{
+    m_scratch.MakeDir("Existing");
+    std::ofstream(m_scratch.Sub("file.txt")) << "x";
+    std::string work = m_scratch.MakeDir("Work");
+    auto settings = Open();
+    qel::CCurrentDirectory restore;
+    ASSERT_TRUE(SetCurrentDirectoryA(work.c_str()));
+    std::string path = m_scratch.Sub(GetParam().path);
+
+    EXPECT_EQ(GetParam().expected, settings->EnsureDirectory(path.c_str()));
+
+    EXPECT_EQ(work, CurrentDirectory());
+    EXPECT_EQ(GetParam().expected == 1, IsDirectory(path));
+}
+
+const EnsureCase kEnsureCases[] = {
+    {"OneMissingLevel", "New", 1},
+    {"Existing", "Existing", 1},
+    {"ExistingWithTrailingSeparator", "Existing\\", 1},
+    {"SeveralMissingLevels", "x\\y\\z", 1},
+    {"BelowAFile", "file.txt\\sub", 0},
+    {"AFile", "file.txt", 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(SettingsFile, EnsureDirectory, ::testing::ValuesIn(kEnsureCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsFileTest, EnsureDirectory_EmptyOrMissingPathFails)
+{
+    auto settings = Open();
+
+    EXPECT_EQ(0, settings->EnsureDirectory(""));
+    EXPECT_EQ(0, settings->EnsureDirectory(nullptr));
+}
+
+// ---- Editing ----------------------------------------------------------------
+
+// Stands in for the options dialog: its committed values start as the values
+// it is given; a choice made in the "dialog" is committed during the run.
+class CFakeEditor : public CSettingsFile::IEditor
+{
+public:
+    CFakeEditor(INT_PTR result, const char* mutexName) : m_result(result), m_mutexName(mutexName) {}
+
+    void Choose(const std::string& path, BOOL overwrite)
+    {
+        m_choice = path;
+        m_choiceOverwrite = overwrite;
+        m_chosen = true;
+    }
+
+    void SetPartPath(const char* path) override { m_startPath = m_committedPath = path; }
+    void SetOverwrite(BOOL overwrite) override { m_startOverwrite = m_committed = overwrite; }
+    INT_PTR DoModal() override
+    {
+        m_lockFreeWhileRunning = IsMutexFree(m_mutexName);
+        if (m_chosen)
+        {
+            m_committedPath = m_choice;
+            m_committed = m_choiceOverwrite;
+        }
+        return m_result;
+    }
+    const char* GetPartPath() const override
+    {
+        m_lockHeldWhileCommitting = !IsMutexFree(m_mutexName);
+        return m_committedPath.c_str();
+    }
+    BOOL GetOverwrite() const override { return m_committed; }
+
+    std::string m_startPath;
+    BOOL m_startOverwrite = -1;
+    bool m_lockFreeWhileRunning = false;
+    mutable bool m_lockHeldWhileCommitting = false;
+
+private:
+    INT_PTR m_result;
+    const char* m_mutexName;
+    std::string m_choice;
+    BOOL m_choiceOverwrite = 0;
+    bool m_chosen = false;
+    std::string m_committedPath;
+    BOOL m_committed = 0;
+};
+
+struct EditCase
+{
+    const char* name;
+    INT_PTR result;
+};
+
+std::ostream& operator<<(std::ostream& out, const EditCase& c)
+{
+    return out << c.name;
+}
+
+class EditSettingsResult : public SettingsFileTest, public ::testing::WithParamInterface<EditCase>
+{
+};
+
+TEST_P(EditSettingsResult, WritesCommittedValuesUnderTheMutex)
+{
+    std::string start = m_scratch.MakeDir("Start");
+    std::string chosen = m_scratch.Sub("Chosen");
+    WriteSetting(Ini(), "PartPath", start.c_str());
+    auto settings = Open();
+    CFakeEditor editor(GetParam().result, kIniName);
+    editor.Choose(chosen, 5);
+
+    EXPECT_EQ(1, settings->EditSettings(&editor));
+
+    EXPECT_EQ(start, editor.m_startPath);
+    EXPECT_EQ(0, editor.m_startOverwrite);
+    EXPECT_TRUE(editor.m_lockFreeWhileRunning);
+    EXPECT_TRUE(editor.m_lockHeldWhileCommitting);
+    EXPECT_EQ(chosen, ReadSetting(Ini(), "PartPath"));
+    EXPECT_EQ("1", ReadSetting(Ini(), "Overwrite"));
+    EXPECT_EQ(chosen, settings->GetPartPath());
+    EXPECT_EQ(1, settings->GetOverwrite());
+}
+
+const EditCase kEditCases[] = {
+    {"Ok", 1},
+    {"Cancel", 2},
+    {"ModalLoopFailed", -1},
+};
+
+INSTANTIATE_TEST_SUITE_P(SettingsFile, EditSettingsResult, ::testing::ValuesIn(kEditCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SettingsFileTest, EditSettings_CancelStoresTheDefaultPartDirectory)
+{
+    std::string tempDir = m_scratch.MakeDir("Temp Dir");
+    CTempVariables tmp(tempDir);
+    auto settings = Open();
+    CFakeEditor editor(2, kIniName);
+
+    EXPECT_EQ(1, settings->EditSettings(&editor));
+
+    EXPECT_EQ(tempDir + "\\", ReadSetting(Ini(), "PartPath"));
+    EXPECT_EQ("0", ReadSetting(Ini(), "Overwrite"));
+}
+
+TEST_F(SettingsFileTest, EditSettings_SetupFailureLeavesTheFileUntouched)
+{
+    WriteSetting(Ini(), "PartPath", m_scratch.Path().c_str());
+    WriteSetting(Ini(), "Overwrite", "1abc");
+    std::string bytes = ReadBytes(Ini());
+    auto settings = Open();
+    CFakeEditor editor(CSettingsFile::IEditor::kSetupFailed, kIniName);
+    editor.Choose(m_scratch.Sub("Chosen"), 0);
+
+    EXPECT_EQ(0, settings->EditSettings(&editor));
+
+    EXPECT_EQ(bytes, ReadBytes(Ini()));
+    EXPECT_EQ(m_scratch.Path(), settings->GetPartPath());
+    EXPECT_EQ(1, settings->GetOverwrite());
+}
+
+TEST_F(SettingsFileTest, EditSettings_WithoutEditorWritesNothing)
+{
+    CTempVariables tmp(m_scratch.Path());
+    auto settings = Open();
+
+    EXPECT_EQ(0, settings->EditSettings());
+
+    EXPECT_FALSE(Exists(Ini()));
+}
+
+TEST_F(SettingsFileTest, EditSettings_CommittedPathOf300CharactersKeepsFirst259)
+{
+    WriteSetting(Ini(), "PartPath", m_scratch.Path().c_str());
+    auto settings = Open();
+    std::string chosen = m_scratch.Path() + "\\" + std::string(300, 'c');
+    CFakeEditor editor(1, kIniName);
+    editor.Choose(chosen, 0);
+
+    EXPECT_EQ(1, settings->EditSettings(&editor));
+
+    EXPECT_EQ(chosen.substr(0, 259), settings->GetPartPath());
+    EXPECT_EQ(chosen.substr(0, 259), ReadSetting(Ini(), "PartPath"));
+    EXPECT_EQ("0", ReadSetting(Ini(), "Overwrite"));
+}
+
+} // namespace

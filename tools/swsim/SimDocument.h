@@ -1,0 +1,66 @@
+// One open document of the simulated program: its serial number, title, type,
+// path, text properties, windows, and the document and view objects that
+// clients receive for it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include "tools/swsim/DocumentFrame.h"
+#include "tools/swsim/SimObject.h"
+
+namespace swsim
+{
+
+class CSimMainWindow;
+
+class CSimDocument
+{
+public:
+    CSimDocument(CSimulator& simulator, const CSimMainWindow& window, long serial, long type,
+                 std::wstring title, std::wstring path);
+    CSimDocument(const CSimDocument&) = delete;
+    CSimDocument& operator=(const CSimDocument&) = delete;
+
+    // Attributes
+    long Serial() const { return m_serial; }
+    long Type() const { return m_type; }
+    const std::wstring& Title() const { return m_title; }
+    const std::wstring& Path() const { return m_path; }
+    HWND Frame() const { return m_frame.Frame(); }
+    HWND View() const { return m_frame.View(); }
+    CSimObject& DocumentObject() const { return *m_documentObject; }
+    CSimObject& ViewObject() const { return *m_viewObject; }
+
+    // Operations
+    void AddTextProperty(std::wstring name, std::wstring value);
+    // Writes the document file (a header line, then one name=value line per
+    // property, UTF-8, CRLF) and takes the path and its file name as title.
+    bool SaveAs(const std::wstring& path);
+    void BringToTop() { m_frame.BringToTop(); }
+
+private:
+    struct Property
+    {
+        std::wstring name;
+        std::wstring value;
+    };
+
+    std::string FileText() const;
+
+    long m_serial;
+    long m_type;
+    std::wstring m_title;
+    std::wstring m_path;
+    std::vector<Property> m_properties;
+    CDocumentFrame m_frame;
+    CSimObjectPtr m_documentObject;
+    CSimObjectPtr m_viewObject;
+};
+
+// The file name part of a path (after the last '\\' or '/').
+std::wstring FileNameOf(const std::wstring& path);
+
+} // namespace swsim

@@ -1,0 +1,171 @@
+#include "tools/swsim/SimOptions.h"
+
+#include <cwchar>
+#include <stdexcept>
+
+#include "tools/swsim/OptionText.h"
+#include "tools/swsim/TextConversion.h"
+
+namespace swsim
+{
+namespace
+{
+
+[[noreturn]] void Reject(const std::wstring& key, const std::wstring& value, const char* why)
+{
+    throw std::invalid_argument(Utf8FromWide(key) + "=" + Utf8FromWide(value) + ": " + why);
+}
+
+// A whole number, decimal or with 0x as hexadecimal; nothing may follow it.
+std::optional<long> ParseNumber(const std::wstring& text)
+{
+    if (text.empty())
+    {
+        return std::nullopt;
+    }
+    const bool hex = text.size() > 2 && text[0] == L'0' && (text[1] == L'x' || text[1] == L'X');
+    wchar_t* end = nullptr;
+    const unsigned long value = std::wcstoul(text.c_str() + (hex ? 2 : 0), &end, hex ? 16 : 10);
+    if (*end != L'\0' || text[hex ? 2 : 0] == L'-' || text[hex ? 2 : 0] == L'+')
+    {
+        return std::nullopt;
+    }
+    return static_cast<long>(value);
+}
+
+bool ParseFlag(const std::wstring& key, const std::wstring& value)
+{
+    if (value == L"0" || value == L"1")
+    {
+        return value == L"1";
+    }
+    Reject(key, value, "expected 0 or 1");
+}
+
+long ParseDocumentType(const std::wstring& key, const std::wstring& value)
+{
+    if (value == L"1" || value == L"2")
+    {
+        return value == L"1" ? 1 : 2;
+    }
+    Reject(key, value, "expected 1 (part) or 2 (assembly)");
+}
+
+std::vector<long> ParseDocumentList(const std::wstring& key, const std::wstring& value)
+{
+    std::vector<long> types;
+    size_t start = 0;
+    while (start <= value.size() && !value.empty())
+    {
+        size_t comma = value.find(L',', start);
+        comma = comma == std::wstring::npos ? value.size() : comma;
+        const std::wstring word = value.substr(start, comma - start);
+        if (word == L"part")
+        {
+            types.push_back(1);
+        }
+        else if (word == L"assembly")
+        {
+            types.push_back(2);
+        }
+        else
+        {
+            Reject(key, value, "expected a list of part and assembly");
+        }
+        start = comma + 1;
+    }
+    return types;
+}
+
+FailCallOption ParseFailCall(const std::wstring& key, const std::wstring& value)
+{
+    const size_t colon = value.find(L':');
+    const std::optional<long> number =
+        colon == std::wstring::npos ? std::nullopt : ParseNumber(value.substr(0, colon));
+    if (!number || *number < 1)
+    {
+        Reject(key, value, "expected K:text with K counted from 1");
+    }
+    return {*number, value.substr(colon + 1)};
+}
+
+FailDispidOption ParseFailDispid(const std::wstring& key, const std::wstring& value)
+{
+    const size_t first = value.find(L':');
+    const size_t second = first == std::wstring::npos ? first : value.find(L':', first + 1);
+    if (second == std::wstring::npos)
+    {
+        Reject(key, value, "expected <app|doc|view>:0xID:text");
+    }
+    const std::optional<ObjectKind> object = ObjectKindFromName(value.substr(0, first));
+    const std::optional<long> id = ParseNumber(value.substr(first + 1, second - first - 1));
+    if (!object || !id)
+    {
+        Reject(key, value, "expected <app|doc|view>:0xID:text");
+    }
+    return {*object, static_cast<DISPID>(*id), value.substr(second + 1)};
+}
+
+bool ParseEmptyResult(const std::wstring& key, const std::wstring& value)
+{
+    if (value == L"null" || value == L"empty")
+    {
+        return value == L"empty";
+    }
+    Reject(key, value, "expected null or empty");
+}
+
+void ApplyItem(CSimOptions& options, const std::wstring& key, const std::wstring& value)
+{
+    if (key == L"revision")
+    {
+        options.revision = value;
+    }
+    else if (key == L"docs")
+    {
+        const std::vector<long> types = ParseDocumentList(key, value);
+        options.documentTypes.insert(options.documentTypes.end(), types.begin(), types.end());
+    }
+    else if (key == L"minimized")
+    {
+        options.minimized = ParseFlag(key, value);
+    }
+    else if (key == L"import-type")
+    {
+        options.importType = ParseDocumentType(key, value);
+    }
+    else if (key == L"fail-call")
+    {
+        options.failCalls.push_back(ParseFailCall(key, value));
+    }
+    else if (key == L"fail-dispid")
+    {
+        options.failDispids.push_back(ParseFailDispid(key, value));
+    }
+    else if (key == L"reset")
+    {
+        options.reset = ParseFlag(key, value);
+    }
+    else if (key == L"empty-result")
+    {
+        options.emptyAsVariantEmpty = ParseEmptyResult(key, value);
+    }
+    else
+    {
+        Reject(key, value, "unknown option");
+    }
+}
+
+} // namespace
+
+CSimOptions CSimOptions::Parse(const std::wstring& text)
+{
+    CSimOptions options;
+    for (const OptionItem& item : SplitOptionText(text))
+    {
+        ApplyItem(options, item.first, item.second);
+    }
+    return options;
+}
+
+} // namespace swsim

@@ -1,0 +1,48 @@
+// One option text of the simulator (command line or Configure), parsed and
+// checked as a whole before anything of it is applied.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include "tools/swsim/ObjectKind.h"
+
+namespace swsim
+{
+
+// fail-call=K:text: the K-th dispatch call since start or the last clear fails.
+struct FailCallOption
+{
+    long number;
+    std::wstring text;
+};
+
+// fail-dispid=<app|doc|view>:0xID:text: every such call fails.
+struct FailDispidOption
+{
+    ObjectKind object;
+    DISPID id;
+    std::wstring text;
+};
+
+class CSimOptions
+{
+public:
+    // Throws std::invalid_argument naming the first bad item.
+    static CSimOptions Parse(const std::wstring& text);
+
+    bool reset = false;
+    std::optional<std::wstring> revision;
+    std::vector<long> documentTypes; // 1 part, 2 assembly, in opening order
+    std::optional<bool> minimized;
+    std::optional<long> importType;
+    std::optional<bool> emptyAsVariantEmpty;
+    std::vector<FailCallOption> failCalls;
+    std::vector<FailDispidOption> failDispids;
+};
+
+} // namespace swsim

@@ -1,0 +1,300 @@
+#include "tools/swsim/Simulator.h"
+
+#include <algorithm>
+#include <cwchar>
+
+#include <ole2.h>
+
+#include "tools/swsim/DispatchCall.h"
+#include "tools/swsim/MainWindow.h"
+
+namespace swsim
+{
+namespace
+{
+
+constexpr wchar_t kDefaultRevision[] = L"9.0";
+constexpr long kErrorNone = 0;
+constexpr long kErrorGeneric = 1;
+constexpr long kErrorFileNotFound = 2;
+
+std::wstring Hex(DISPID id)
+{
+    wchar_t text[16];
+    std::swprintf(text, 16, L"0x%lX", static_cast<unsigned long>(id));
+    return text;
+}
+
+bool FileExists(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The file name without its extension: C:\p\TempSW.sat -> TempSW.
+std::wstring StemOf(const std::wstring& path)
+{
+    const std::wstring name = FileNameOf(path);
+    const size_t dot = name.find_last_of(L'.');
+    return dot == std::wstring::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+} // namespace
+
+CSimulator::CSimulator(CSimMainWindow& window)
+    : m_window(window), m_revision(kDefaultRevision),
+      m_application(new CSimObject(*this, ObjectKind::App, 0)), m_documents(*this, window)
+{
+}
+
+CSimulator::~CSimulator()
+{
+    // End every client connection first, so that no call arrives while the
+    // objects are taken apart; objects still referenced then outlive us
+    // detached.
+    const std::vector<CSimObject*> objects = m_objects;
+    for (CSimObject* object : objects)
+    {
+        CoDisconnectObject(static_cast<IDispatch*>(object), 0);
+    }
+    for (CSimObject* object : m_objects)
+    {
+        object->Detach();
+    }
+    m_objects.clear();
+}
+
+long CSimulator::OutstandingReferences() const
+{
+    long sum = 0;
+    for (const CSimObject* object : m_objects)
+    {
+        sum += object->ExternalReferences();
+    }
+    return sum;
+}
+
+void CSimulator::Untrack(const CSimObject& object)
+{
+    m_objects.erase(std::remove(m_objects.begin(), m_objects.end(), &object), m_objects.end());
+}
+
+void CSimulator::Configure(const CSimOptions& options)
+{
+    if (options.reset)
+    {
+        Reset();
+    }
+    if (options.revision)
+    {
+        m_revision = *options.revision;
+    }
+    if (options.importType)
+    {
+        m_importType = *options.importType;
+    }
+    if (options.emptyAsVariantEmpty)
+    {
+        m_emptyAsVariantEmpty = *options.emptyAsVariantEmpty;
+    }
+    if (options.minimized)
+    {
+        m_window.SetMinimized(*options.minimized);
+    }
+    for (const FailCallOption& fault : options.failCalls)
+    {
+        m_faults.Add(fault);
+    }
+    for (const FailDispidOption& fault : options.failDispids)
+    {
+        m_faults.Add(fault);
+    }
+    for (long type : options.documentTypes)
+    {
+        m_documents.CreateNew(type);
+    }
+}
+
+void CSimulator::Reset()
+{
+    m_documents.Reset();
+    m_faults.Clear();
+    m_journal.Clear();
+    m_revision = kDefaultRevision;
+    m_importType = 1;
+    m_emptyAsVariantEmpty = false;
+    m_window.SetMinimized(false);
+}
+
+HRESULT CSimulator::Invoke(const CSimObject& target, DISPID id, WORD flags, DISPPARAMS* params,
+                           VARIANT* result, EXCEPINFO* exception, UINT* argErr)
+{
+    const CDispatchCall call(flags, params);
+    // Taken before the call runs: out-arguments are journaled as they came in.
+    const std::wstring line =
+        target.Name() + L" " + Hex(id) + L" " + call.KindText() + L" " + call.ArgumentsText();
+    const std::wstring* fault = m_faults.FaultFor(m_journal.Count() + 1, target.Kind(), id);
+    const CCallResult outcome = fault ? CCallResult::Fault(*fault) : Run(target, id, call, argErr);
+    m_journal.Add(line + L" -> " + outcome.JournalText());
+    return outcome.Deliver(result, exception, m_emptyAsVariantEmpty);
+}
+
+CCallResult CSimulator::Run(const CSimObject& target, DISPID id, const CDispatchCall& call,
+                            UINT* argErr)
+{
+    const CallSignature* signature = FindCallSignature(target.Kind(), id);
+    if (!signature)
+    {
+        return CCallResult::Error(DISP_E_MEMBERNOTFOUND);
+    }
+    const HRESULT shape = call.Check(*signature, argErr);
+    if (FAILED(shape))
+    {
+        return CCallResult::Error(shape);
+    }
+    if (target.Kind() == ObjectKind::App)
+    {
+        return RunApplication(id, call);
+    }
+    CSimDocument* document = m_documents.FindOwner(target);
+    if (!document)
+    {
+        return CCallResult::Fault(L"The document is closed.");
+    }
+    return target.Kind() == ObjectKind::Doc ? RunDocument(*document, id, call)
+                                            : RunView(*document, id);
+}
+
+CCallResult CSimulator::RunApplication(DISPID id, const CDispatchCall& call)
+{
+    switch (id)
+    {
+    case 12:
+        return CCallResult::Text(m_revision);
+    case 85:
+        return DocumentResult(m_documents.First());
+    case 9:
+    case 1:
+        return DocumentResult(m_documents.Active());
+    case 49:
+        return LoadSatFile(call);
+    case 33:
+        return CloseDocument(call);
+    case 99:
+        return OpenDocument(call);
+    case 91:
+        return ActivateDocument(call);
+    default:
+        return CCallResult::Error(DISP_E_MEMBERNOTFOUND);
+    }
+}
+
+CCallResult CSimulator::RunDocument(CSimDocument& document, DISPID id, const CDispatchCall& call)
+{
+    switch (id)
+    {
+    case 0x10049:
+        return CCallResult::Int(document.Type());
+    case 0x101C1:
+        return DocumentResult(m_documents.Next(document));
+    case 0x1018F:
+        document.AddTextProperty(call.Text(0), call.Text(2));
+        return CCallResult::Bool(true);
+    case 0x10025:
+        return CCallResult::Bool(document.SaveAs(call.Text(0)));
+    case 0x10047:
+        return CCallResult::Text(document.Title());
+    case 0x10002:
+        return CCallResult::Object(document.ViewObject());
+    case 0x100E1:
+    case 0x10065:
+    case 0x10068:
+        return CCallResult::None();
+    default:
+        return CCallResult::Error(DISP_E_MEMBERNOTFOUND);
+    }
+}
+
+CCallResult CSimulator::RunView(const CSimDocument& document, DISPID id)
+{
+    switch (id)
+    {
+    case 2:
+        return CCallResult::Int(static_cast<long>(reinterpret_cast<LONG_PTR>(document.View())));
+    case 17:
+        InvalidateRect(document.View(), nullptr, TRUE);
+        return CCallResult::None();
+    default:
+        return CCallResult::Error(DISP_E_MEMBERNOTFOUND);
+    }
+}
+
+CCallResult CSimulator::LoadSatFile(const CDispatchCall& call)
+{
+    const std::wstring path = call.Text(0);
+    if (!FileExists(path))
+    {
+        return CCallResult::Bool(false);
+    }
+    m_documents.Create(m_importType, StemOf(path), L"");
+    return CCallResult::Bool(true);
+}
+
+CCallResult CSimulator::CloseDocument(const CDispatchCall& call)
+{
+    if (const CSimDocument* document = m_documents.FindTitle(call.Text(0)))
+    {
+        m_documents.Close(*document);
+    }
+    return CCallResult::None();
+}
+
+CCallResult CSimulator::OpenDocument(const CDispatchCall& call)
+{
+    constexpr size_t kErrorArg = 5;
+    const std::wstring path = call.Text(0);
+    const long type = call.Int(1);
+    if (!FileExists(path))
+    {
+        call.SetOut(kErrorArg, kErrorFileNotFound);
+        return CCallResult::Empty();
+    }
+    if (type != 1 && type != 2)
+    {
+        call.SetOut(kErrorArg, kErrorGeneric);
+        return CCallResult::Empty();
+    }
+    CSimDocument* document = m_documents.FindPath(path);
+    if (document)
+    {
+        // A file that is open already is not opened twice.
+        m_documents.Activate(*document);
+    }
+    else
+    {
+        document = &m_documents.Create(type, FileNameOf(path), path);
+    }
+    call.SetOut(kErrorArg, kErrorNone);
+    return DocumentResult(document);
+}
+
+CCallResult CSimulator::ActivateDocument(const CDispatchCall& call)
+{
+    constexpr size_t kErrorArg = 2;
+    CSimDocument* document = m_documents.FindTitle(call.Text(0));
+    if (!document)
+    {
+        call.SetOut(kErrorArg, kErrorGeneric);
+        return CCallResult::Empty();
+    }
+    m_documents.Activate(*document);
+    call.SetOut(kErrorArg, kErrorNone);
+    return DocumentResult(document);
+}
+
+CCallResult CSimulator::DocumentResult(const CSimDocument* document)
+{
+    return document ? CCallResult::Object(document->DocumentObject()) : CCallResult::Empty();
+}
+
+} // namespace swsim

@@ -1,0 +1,179 @@
+#include "ui/SettingsFile.h"
+
+#include <cstring>
+#include <string>
+
+#include "common/BoundedString.h"
+#include "common/ErrorMessage.h"
+#include "ui/TempPath.h"
+
+namespace qel
+{
+namespace
+{
+
+constexpr const char* kSection = "Options";
+constexpr const char* kPartPathKey = "PartPath";
+constexpr const char* kOverwriteKey = "Overwrite";
+// A path buffer keeps at most this many characters.
+constexpr std::size_t kPathChars = kPathBufferSize - 1;
+// The default part directory is fetched with room left for a trailing backslash.
+constexpr std::size_t kTempDirSize = 258;
+
+bool IsSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+const char* OrEmpty(const char* text)
+{
+    return text != nullptr ? text : "";
+}
+
+HANDLE CreateSettingsMutex(const char* name)
+{
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, name);
+    if (mutex == nullptr)
+    {
+        static CErrorMessage s_error;
+        s_error.Throw(std::string("Cannot create the mutex \"") + name + "\" !");
+    }
+    return mutex;
+}
+
+// Room for the directory in the settings file's path: a backslash, the file
+// name and the terminator always fit behind it.
+std::size_t DirectorySpace(const char* fileName)
+{
+    std::size_t nameLength = BoundedLength(fileName, kPathBufferSize);
+    return nameLength + 2 < kPathBufferSize ? kPathBufferSize - nameLength - 2 : 1;
+}
+
+// The decimal value of text, read as far as it goes (leading blanks, a sign,
+// digits): true when it is not zero. No digits read as zero.
+bool IsNonZeroNumber(const char* text)
+{
+    while (*text == ' ' || (*text >= '\t' && *text <= '\r'))
+        ++text;
+    if (*text == '+' || *text == '-')
+        ++text;
+    for (; *text >= '0' && *text <= '9'; ++text)
+    {
+        if (*text != '0')
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+CSettingsFile::CSettingsFile(const char* fileName) : m_mutex(CreateSettingsMutex(OrEmpty(fileName)))
+{
+    std::size_t space = DirectorySpace(OrEmpty(fileName));
+    UINT length = GetWindowsDirectoryA(m_szIniFile, static_cast<UINT>(space));
+    if (length == 0 || length >= space)
+        m_szIniFile[0] = '\0';
+    CompleteIniFile(OrEmpty(fileName));
+    ReadSettings();
+}
+
+CSettingsFile::CSettingsFile(const char* fileName, const char* directory)
+    : m_mutex(CreateSettingsMutex(OrEmpty(fileName)))
+{
+    CopyBounded(m_szIniFile, DirectorySpace(OrEmpty(fileName)), directory);
+    CompleteIniFile(OrEmpty(fileName));
+    ReadSettings();
+}
+
+void CSettingsFile::CompleteIniFile(const char* fileName)
+{
+    // Only a backslash counts here: a directory ending in '/' gets one as well.
+    // Without a directory the bare name stays, which the profile functions look
+    // up in the Windows directory.
+    std::size_t length = BoundedLength(m_szIniFile, sizeof m_szIniFile);
+    if (length > 0 && m_szIniFile[length - 1] != '\\')
+        AppendBounded(m_szIniFile, sizeof m_szIniFile, "\\");
+    AppendBounded(m_szIniFile, sizeof m_szIniFile, fileName);
+}
+
+int CSettingsFile::ReadSettings()
+{
+    CMutexLock lock(m_mutex.Get());
+
+    char value[515];
+    GetPrivateProfileStringA(kSection, kPartPathKey, "", value, sizeof value, m_szIniFile);
+    if (value[0] != '\0')
+    {
+        // The stored directory is used as it stands, without a separator added.
+        CopyAtMost(m_szPartPath, sizeof m_szPartPath, value, kPathChars);
+        EnsureDirectory(m_szPartPath);
+    }
+    else
+    {
+        UseTempDirectory();
+    }
+
+    GetPrivateProfileStringA(kSection, kOverwriteKey, "0", value, 255, m_szIniFile);
+    m_bOverwrite = IsNonZeroNumber(value) ? 1 : 0;
+    return 1;
+}
+
+void CSettingsFile::UseTempDirectory()
+{
+    CTempPath tempPath;
+    tempPath.GetLongTempDir(m_szPartPath, kTempDirSize);
+    // An unresolved temporary directory becomes a single backslash.
+    std::size_t length = BoundedLength(m_szPartPath, sizeof m_szPartPath);
+    if (length == 0 || !IsSeparator(m_szPartPath[length - 1]))
+        AppendBounded(m_szPartPath, sizeof m_szPartPath, "\\");
+}
+
+int CSettingsFile::EditSettings(IEditor* editor)
+{
+    if (editor == nullptr)
+        return 0;
+    editor->SetPartPath(m_szPartPath);
+    editor->SetOverwrite(m_bOverwrite);
+    if (editor->DoModal() == IEditor::kSetupFailed)
+        return 0;
+
+    // The committed values are written after OK, Cancel or a failed modal loop alike.
+    CMutexLock lock(m_mutex.Get());
+    CopyAtMost(m_szPartPath, sizeof m_szPartPath, editor->GetPartPath(), kPathChars);
+    WritePrivateProfileStringA(kSection, kPartPathKey, m_szPartPath, m_szIniFile);
+    m_bOverwrite = editor->GetOverwrite() ? 1 : 0;
+    WritePrivateProfileStringA(kSection, kOverwriteKey, m_bOverwrite ? "1" : "0", m_szIniFile);
+    return 1;
+}
+
+int CSettingsFile::EnsureDirectory(const char* path)
+{
+    if (path == nullptr)
+        return 0;
+    if (CreateDirectoryA(path, nullptr))
+        return 1;
+
+    CCurrentDirectory restore;
+    if (SetCurrentDirectoryA(path))
+        return 1;
+
+    // Create every level in turn; failures are expected for the levels that
+    // exist and for a bare drive or empty prefix.
+    char work[kPathBufferSize];
+    std::size_t length = CopyBounded(work, sizeof work, path);
+    for (std::size_t i = 0; i < length; ++i)
+    {
+        if (!IsSeparator(work[i]))
+            continue;
+        char separator = work[i];
+        work[i] = '\0';
+        CreateDirectoryA(work, nullptr);
+        work[i] = separator;
+    }
+    if (length > 0 && !IsSeparator(work[length - 1]))
+        CreateDirectoryA(work, nullptr);
+
+    return SetCurrentDirectoryA(path) ? 1 : 0;
+}
+
+} // namespace qel

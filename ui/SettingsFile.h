@@ -1,0 +1,79 @@
+// The plug-in's settings: the part directory and the overwrite flag, kept in a
+// private profile file (section "Options") in the Windows directory. Every
+// access to the file is serialised between processes by a named mutex whose
+// name is the settings file name.
+#pragma once
+
+#include <windows.h>
+
+#include "common/WinOwners.h"
+
+namespace qel
+{
+
+class CSettingsFile
+{
+public:
+    // What EditSettings needs of the options dialog: starting values in, a
+    // modal run, the committed values out.
+    class IEditor
+    {
+    public:
+        // DoModal's result when the editor failed to set itself up.
+        static constexpr INT_PTR kSetupFailed = 3;
+
+        virtual ~IEditor() = default;
+        virtual void SetPartPath(const char* path) = 0;
+        virtual void SetOverwrite(BOOL overwrite) = 0;
+        virtual INT_PTR DoModal() = 0;
+        virtual const char* GetPartPath() const = 0;
+        virtual BOOL GetOverwrite() const = 0;
+    };
+
+    // Construction
+
+    // Creates the mutex named fileName and reads the settings file of that
+    // name in the Windows directory. Throws an error text when the mutex
+    // cannot be created.
+    explicit CSettingsFile(const char* fileName);
+    // The same with the settings file in the given directory instead.
+    CSettingsFile(const char* fileName, const char* directory);
+    CSettingsFile(const CSettingsFile&) = delete;
+    CSettingsFile& operator=(const CSettingsFile&) = delete;
+    ~CSettingsFile() = default;
+
+    // Attributes
+
+    // The part directory: as stored, or the temporary directory in long form
+    // with a trailing separator when none is stored. Valid while the object lives.
+    const char* GetPartPath() const { return m_szPartPath; }
+    BOOL GetOverwrite() const { return m_bOverwrite; }
+    // Full path of the settings file.
+    const char* GetIniFile() const { return m_szIniFile; }
+
+    // Operations
+
+    // (Re)loads both values from the file under the mutex. Returns 1.
+    int ReadSettings();
+
+    // Lets the editor change the values and stores its committed values in the
+    // file (also after a cancel). Returns 1 when written; 0 when there is no
+    // editor or it failed to set itself up (nothing written).
+    int EditSettings(IEditor* editor = nullptr);
+
+    // Makes sure the directory exists, creating every missing level. The
+    // current directory is the same afterwards. Returns 1 if the directory
+    // exists afterwards, 0 if not.
+    int EnsureDirectory(const char* path);
+
+private:
+    void CompleteIniFile(const char* fileName);
+    void UseTempDirectory();
+
+    CHandle m_mutex;
+    char m_szIniFile[262] = {};
+    char m_szPartPath[260] = {};
+    BOOL m_bOverwrite = 0;
+};
+
+} // namespace qel
