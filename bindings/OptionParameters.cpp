@@ -86,11 +86,6 @@ const char* const kOptionKeys[COptionParameters::kKeyCount + 1] = {
 
 COptionParameters::COptionParameters() : CParameterList(kOptionKeys, '=', '|') {}
 
-const char* const* COptionParameters::KeyTable()
-{
-    return kOptionKeys;
-}
-
 void COptionParameters::OnValueChanged(unsigned /*keyIndex*/) {}
 
 } // namespace qel

@@ -22,9 +22,6 @@ public:
 
     COptionParameters();
 
-    // The option key names in index order, ended by a null entry.
-    static const char* const* KeyTable();
-
 protected:
     void OnValueChanged(unsigned keyIndex) override;
 };

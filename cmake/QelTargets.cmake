@@ -24,6 +24,9 @@ endmacro()
 # that check user texts. RESOURCES links the plug-in's string tables and
 # dialogs into the test program.
 function(qel_add_test)
+  if(QEL_BENCH)
+    return() # benchmark builds carry no tests
+  endif()
   cmake_parse_arguments(T "LOCALES;RESOURCES" "NAME;TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   qel_target_defaults(${T_NAME})

@@ -94,7 +94,8 @@ CVariant InvokeDispatch(IDispatch* target, DISPID id, DispatchKind kind,
     {
         std::string description = exception.Description();
         HRESULT code = exception.Code();
-        throw CAutomationFailure(code, description.empty() ? DescribeFailureCode(code) : description);
+        throw CAutomationFailure(code,
+                                 description.empty() ? DescribeFailureCode(code) : description);
     }
     throw CAutomationFailure(hr, DescribeFailureCode(hr));
 }

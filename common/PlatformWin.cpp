@@ -20,8 +20,7 @@ std::string UpperCaseCodePage(const std::string& text)
 
 bool EqualsIgnoreCaseCodePage(const char* left, const char* right)
 {
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, left, -1, right, -1) ==
-           CSTR_EQUAL;
+    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, left, -1, right, -1) == CSTR_EQUAL;
 }
 
 } // namespace qel

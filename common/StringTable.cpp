@@ -28,7 +28,8 @@ std::string LoadMessage(unsigned id)
     std::vector<char> buffer(256);
     for (;;)
     {
-        int length = LoadStringA(ResourceModule(), id, buffer.data(), static_cast<int>(buffer.size()));
+        int length =
+            LoadStringA(ResourceModule(), id, buffer.data(), static_cast<int>(buffer.size()));
         if (length <= 0)
             return std::string();
         if (static_cast<std::size_t>(length) < buffer.size() - 1)

@@ -17,8 +17,7 @@ ErrorText DescribeUnexpectedFailure(const char* what);
 
 // Runs work(); returns null when it completed, else the failure's text. The
 // text lives until the next failure of the same kind.
-template <class Work>
-ErrorText RunInErrorFrame(Work&& work) noexcept
+template <class Work> ErrorText RunInErrorFrame(Work&& work) noexcept
 {
     try
     {

@@ -49,101 +49,98 @@ int CreateDirectFile(const void* part, char* fileName, unsigned fileNameSize)
     return driver.WriteSatFile(part, fileName);
 }
 
-} // namespace
-
-extern "C" int __stdcall QelCreate(const void* part)
+// One export: OLE for the length of the call, the error frame around work,
+// and the export's own way of reporting a failure.
+template <class Work, class Report> int RunExport(Work&& work, Report&& report)
 {
     COleInit ole;
     if (!OleIsUsable(ole))
         return 0;
     int result = 0;
-    CMainLibraryBinding mainLibrary;
-    ErrorText error = RunInErrorFrame([&] {
-        mainLibrary.Load();
-        result = RunInsertion(part);
-    });
+    ErrorText error = RunInErrorFrame([&] { result = work(); });
     if (error == nullptr)
         return result;
-    ShowErrorBox(error);
+    report(error);
     return 0;
+}
+
+void ShowError(ErrorText error)
+{
+    ShowErrorBox(error);
+}
+
+// The direct-file exports report a failure through their result only.
+void ReportNothing(ErrorText) {}
+
+} // namespace
+
+extern "C" int __stdcall QelCreate(const void* part)
+{
+    CMainLibraryBinding mainLibrary;
+    return RunExport(
+        [&]
+        {
+            mainLibrary.Load();
+            return RunInsertion(part);
+        },
+        ShowError);
 }
 
 extern "C" int __stdcall QelCreate_2(const void* part, const char* parameters, char* errorBuffer,
                                      unsigned errorBufferSize)
 {
-    COleInit ole;
-    if (!OleIsUsable(ole))
-        return 0;
-    int result = 0;
     CMainLibraryBinding mainLibrary;
     CCallContext context;
-    ErrorText error = RunInErrorFrame([&] {
-        context.SetText(parameters);
-        mainLibrary.Load();
-        result = RunInsertion(part);
-    });
-    if (error == nullptr)
-        return result;
-    CopyErrorText(errorBuffer, errorBufferSize, error);
-    if (context.GetShowMessages())
-        ShowErrorBox(error);
-    return 0;
+    return RunExport(
+        [&]
+        {
+            context.SetText(parameters);
+            mainLibrary.Load();
+            return RunInsertion(part);
+        },
+        [&](ErrorText error)
+        {
+            CopyErrorText(errorBuffer, errorBufferSize, error);
+            if (context.GetShowMessages())
+                ShowErrorBox(error);
+        });
 }
 
 extern "C" int __stdcall QelOptions()
 {
-    COleInit ole;
-    if (!OleIsUsable(ole))
-        return 0;
-    int result = 0;
-    ErrorText error = RunInErrorFrame([&] { result = RunOptions(); });
-    if (error == nullptr)
-        return result;
-    ShowErrorBox(error);
-    return 0;
+    return RunExport([] { return RunOptions(); }, ShowError);
 }
 
 extern "C" int __stdcall QelOptions_2(const char* parameters, char* /*unusedBuffer*/,
                                       unsigned /*unusedSize*/)
 {
-    COleInit ole;
-    if (!OleIsUsable(ole))
-        return 0;
-    int result = 0;
     CCallContext context;
-    ErrorText error = RunInErrorFrame([&] {
-        context.SetText(parameters);
-        result = RunOptions();
-    });
-    if (error == nullptr)
-        return result;
-    // Shown whatever the parameter text says about messages.
-    ShowErrorBox(error);
-    return 0;
+    // The error is shown whatever the parameter text says about messages.
+    return RunExport(
+        [&]
+        {
+            context.SetText(parameters);
+            return RunOptions();
+        },
+        ShowError);
 }
 
-extern "C" int __stdcall QelCreateDirectFile(const void* part, char* fileName, unsigned fileNameSize)
+extern "C" int __stdcall QelCreateDirectFile(const void* part, char* fileName,
+                                             unsigned fileNameSize)
 {
-    COleInit ole;
-    if (!OleIsUsable(ole))
-        return 0;
-    int result = 0;
-    ErrorText error = RunInErrorFrame([&] { result = CreateDirectFile(part, fileName, fileNameSize); });
-    return error == nullptr ? result : 0;
+    return RunExport([&] { return CreateDirectFile(part, fileName, fileNameSize); }, ReportNothing);
 }
 
 extern "C" int __stdcall QelCreateDirectFile_2(const void* part, const char* parameters,
                                                char* /*unusedBuffer*/, unsigned /*unusedSize*/,
                                                char* fileName, unsigned fileNameSize)
 {
-    COleInit ole;
-    if (!OleIsUsable(ole))
-        return 0;
-    int result = 0;
     CCallContext context;
-    ErrorText error = RunInErrorFrame([&] {
-        context.SetText(parameters);
-        result = CreateDirectFile(part, fileName, fileNameSize);
-    });
-    return error == nullptr ? result : 0;
+    return RunExport(
+        [&]
+        {
+            context.SetText(parameters);
+            return CreateDirectFile(part, fileName, fileNameSize);
+        },
+        ReportNothing);
 }

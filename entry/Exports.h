@@ -11,6 +11,7 @@ extern "C"
     int __stdcall QelOptions();
     int __stdcall QelOptions_2(const char* parameters, char* unusedBuffer, unsigned unusedSize);
     int __stdcall QelCreateDirectFile(const void* part, char* fileName, unsigned fileNameSize);
-    int __stdcall QelCreateDirectFile_2(const void* part, const char* parameters, char* unusedBuffer,
-                                        unsigned unusedSize, char* fileName, unsigned fileNameSize);
+    int __stdcall QelCreateDirectFile_2(const void* part, const char* parameters,
+                                        char* unusedBuffer, unsigned unusedSize, char* fileName,
+                                        unsigned fileNameSize);
 }

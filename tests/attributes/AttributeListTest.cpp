@@ -116,6 +116,24 @@ TEST(AttributeListAdd, OneHundredThousandDistinctPairsStayInOrder)
     // Leaving the scope frees the long chain; a recursive free would overflow the stack.
 }
 
+TEST(AttributeListAdd, ReservingMoreThanMemoryCanHoldThrowsAndKeepsTheList)
+{
+    CAttributeList list;
+    AddChecked(list, "Name", "Value");
+    try
+    {
+        list.ReserveForAdding(static_cast<std::size_t>(-1) / 2);
+        FAIL() << "no error text thrown";
+    }
+    catch (ErrorText text)
+    {
+        EXPECT_STREQ(kNotEnoughMemory, text);
+    }
+    AddChecked(list, "NAME", "value");
+    AddChecked(list, "Other", "1");
+    EXPECT_EQ((std::vector<Pair>{{"Name", "Value"}, {"Other", "1"}}), PairsOf(list));
+}
+
 // ---------------------------------------------------------------------------
 // GetAt
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "ErrorBoxWatcher.h"
+#include "ExpectedTexts.h"
 #include "HostInstallation.h"
 #include "PluginModule.h"
 #include "tools/partblock/PartBlockBuilder.h"
@@ -20,32 +21,6 @@ namespace qel::test
 {
 namespace
 {
-
-std::string StartSolidWorksText()
-{
-    return GermanUserTexts() ? "Bitte starten Sie SolidWorks2001 !" : "Please start SolidWorks2001 !";
-}
-
-std::string DllErrorText(const std::string& dll, long code)
-{
-    return (GermanSystemTexts() ? "Fehler beim Laden der Dll \"" + dll + "\" !\n\nFehlercode: "
-                                : "Error loading dll \"" + dll + "\" !\n\nError code: ") +
-           std::to_string(code);
-}
-
-std::string FunctionErrorText(const std::string& function, const std::string& dll)
-{
-    return GermanSystemTexts()
-               ? "Funktion \"" + function + "\" in Dll \"" + dll + "\" konnte nicht geladen werden !"
-               : "Error loading function \"" + function + "\" in dll \"" + dll + "\" !";
-}
-
-std::vector<uint8_t> BoltBlock()
-{
-    CPartBlockBuilder builder;
-    builder.AddAttribute("Designation", "M8x20");
-    return builder.Build();
-}
 
 // No SolidWorks runs in these tests: the simulator is not started.
 class CreateWithoutSolidWorksTest : public testing::Test
@@ -132,7 +107,8 @@ TEST_P(ShowMessagesTest, Create2_ShowsTheBoxOnlyWhenShowMessagesAsks)
 }
 
 INSTANTIATE_TEST_SUITE_P(Parameters, ShowMessagesTest,
-                         testing::Values(ShowMessagesCase{nullptr, false}, ShowMessagesCase{"", false},
+                         testing::Values(ShowMessagesCase{nullptr, false},
+                                         ShowMessagesCase{"", false},
                                          ShowMessagesCase{"LanguageId=106", false},
                                          ShowMessagesCase{"ShowMessages=0", false},
                                          ShowMessagesCase{"ShowMessages=1", true},
@@ -188,7 +164,8 @@ TEST_P(MainLibraryTest, Create2_ReportsTheMissingLibraryOrFunction)
 INSTANTIATE_TEST_SUITE_P(
     Installations, MainLibraryTest,
     testing::Values(MainLibraryCase{{"QelSatWr.dll"}, false},
-                    MainLibraryCase{{"QelSatWr.dll", "variants/qelmain-no-gethwnd/QelMain.dll"}, true}));
+                    MainLibraryCase{{"QelSatWr.dll", "variants/qelmain-no-gethwnd/QelMain.dll"},
+                                    true}));
 
 TEST(PlantedLibrary, Create2_LibraryInTheCurrentDirectoryIsNotLoaded)
 {
@@ -196,12 +173,14 @@ TEST(PlantedLibrary, Create2_LibraryInTheCurrentDirectoryIsNotLoaded)
     // directory, say) holds one. It must not be taken.
     CHostInstallation host({"QelSatWr.dll"});
     CScratchFolder planted("planted");
-    ASSERT_TRUE(CopyFileA((BinFolder() + "\\QelMain.dll").c_str(), planted.PathOf("QelMain.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((BinFolder() + "\\QelMain.dll").c_str(),
+                          planted.PathOf("QelMain.dll").c_str(), FALSE));
     WriteFileBytes(planted.PathOf("bolt.qpb"), BoltBlock());
 
     HostRun run = host.Run({"QelCreate_2", planted.PathOf("bolt.qpb"), "", "512"}, planted.Path());
 
-    EXPECT_EQ(EscapeText(DllErrorText("QelMain.dll", 126)), OutputField(run.output, "error")) << run.output;
+    EXPECT_EQ(EscapeText(DllErrorText("QelMain.dll", 126)), OutputField(run.output, "error"))
+        << run.output;
 }
 
 } // namespace

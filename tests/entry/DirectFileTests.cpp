@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "ErrorBoxWatcher.h"
+#include "ExpectedTexts.h"
 #include "HostInstallation.h"
 #include "PluginModule.h"
 #include "StandinLog.h"
@@ -22,15 +23,6 @@ namespace qel::test
 {
 namespace
 {
-
-std::vector<uint8_t> BoltBlock()
-{
-    CPartBlockBuilder builder;
-    builder.AddAttribute("Designation", "M8x20");
-    builder.AddAttribute("Standard", "DIN 933");
-    builder.AddAttribute("Strength class", "8.8");
-    return builder.Build();
-}
 
 class DirectFileTest : public testing::Test
 {
@@ -148,12 +140,14 @@ TEST(DirectFileWriterVariants, DirectFile_SaveVersionRefused_ReturnsZeroWithoutC
     WriteFileBytes(folder.PathOf("bolt.qpb"), BoltBlock());
     CStandinLogFile log(folder.PathOf("standins.log"));
 
-    HostRun run = host.Run({"QelCreateDirectFile", folder.PathOf("bolt.qpb"), folder.PathOf("bolt"), "260"});
+    HostRun run =
+        host.Run({"QelCreateDirectFile", folder.PathOf("bolt.qpb"), folder.PathOf("bolt"), "260"});
 
     EXPECT_EQ("0", OutputField(run.output, "result")) << run.output;
     EXPECT_FALSE(FileExists(folder.PathOf("bolt.sat")));
     EXPECT_THAT(log.LinesStartingWith("QelSatWr.dll CreateSatFile"), IsEmpty());
-    EXPECT_THAT(log.LinesStartingWith("QelSatWr.dll SaveVersion"), ElementsAre("QelSatWr.dll SaveVersion 4 0 -> 0"));
+    EXPECT_THAT(log.LinesStartingWith("QelSatWr.dll SaveVersion"),
+                ElementsAre("QelSatWr.dll SaveVersion 4 0 -> 0"));
 }
 
 TEST(DirectFileWriterVariants, DirectFile_WriterMissing_ReturnsZeroAndShowsNothing)
@@ -162,7 +156,8 @@ TEST(DirectFileWriterVariants, DirectFile_WriterMissing_ReturnsZeroAndShowsNothi
     CScratchFolder folder("nowriter");
     WriteFileBytes(folder.PathOf("bolt.qpb"), BoltBlock());
 
-    HostRun run = host.Run({"QelCreateDirectFile", folder.PathOf("bolt.qpb"), folder.PathOf("bolt"), "260"});
+    HostRun run =
+        host.Run({"QelCreateDirectFile", folder.PathOf("bolt.qpb"), folder.PathOf("bolt"), "260"});
 
     EXPECT_EQ("0", OutputField(run.output, "result")) << run.output;
     EXPECT_EQ(folder.PathOf("bolt.sat"), OutputField(run.output, "file")) << run.output;

@@ -53,9 +53,7 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM param)
 
 } // namespace
 
-CErrorBoxWatcher::CErrorBoxWatcher() : m_thread([this] { Watch(); })
-{
-}
+CErrorBoxWatcher::CErrorBoxWatcher() : m_thread([this] { Watch(); }) {}
 
 CErrorBoxWatcher::~CErrorBoxWatcher()
 {

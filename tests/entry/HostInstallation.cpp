@@ -188,7 +188,8 @@ std::string ReadFileText(const std::string& path)
 void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes)
 {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 void WriteFileText(const std::string& path, const std::string& text)

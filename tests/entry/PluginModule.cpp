@@ -9,8 +9,7 @@ namespace qel::test
 
 namespace
 {
-template <class Function>
-Function ExportOf(HMODULE module, const char* name)
+template <class Function> Function ExportOf(HMODULE module, const char* name)
 {
     FARPROC address = GetProcAddress(module, name);
     if (address == nullptr)
@@ -27,7 +26,8 @@ CPluginModule::CPluginModule() : m_module(LoadLibraryA((BinFolder() + "\\QelSW99
     QelCreate_2 = ExportOf<QelCreate2Function>(m_module.Get(), "QelCreate_2");
     QelOptions = ExportOf<QelOptionsFunction>(m_module.Get(), "QelOptions");
     QelOptions_2 = ExportOf<QelOptions2Function>(m_module.Get(), "QelOptions_2");
-    QelCreateDirectFile = ExportOf<QelCreateDirectFileFunction>(m_module.Get(), "QelCreateDirectFile");
+    QelCreateDirectFile =
+        ExportOf<QelCreateDirectFileFunction>(m_module.Get(), "QelCreateDirectFile");
     QelCreateDirectFile_2 =
         ExportOf<QelCreateDirectFile2Function>(m_module.Get(), "QelCreateDirectFile_2");
 }

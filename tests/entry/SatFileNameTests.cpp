@@ -43,8 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{"C:/old.parts/bolt", 260, true, "C:/old.parts/bolt.sat"},
                     NameCase{"C:\\parts\\bolt.step", 260, true, "C:\\parts\\bolt.step"},
                     NameCase{"C:\\parts\\bolt.", 260, true, "C:\\parts\\bolt."},
-                    NameCase{"bolt.SAT", 0, true, "bolt.SAT"},
-                    NameCase{"bolt", 0, false, "bolt"},
+                    NameCase{"bolt.SAT", 0, true, "bolt.SAT"}, NameCase{"bolt", 0, false, "bolt"},
                     NameCase{"", 260, false, ""}));
 
 TEST(SatFileName, RefusesABufferWithoutTerminatorWithinItsSize)

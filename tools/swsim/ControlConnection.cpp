@@ -76,6 +76,11 @@ HRESULT GetActiveDispatch(const wchar_t* progId, Microsoft::WRL::ComPtr<IDispatc
     {
         return hr;
     }
+    if (!unknown)
+    {
+        // Wine reports an entry whose object is gone as S_FALSE with no object.
+        return MK_E_UNAVAILABLE;
+    }
     return unknown.As(&object);
 }
 

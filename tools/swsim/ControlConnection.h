@@ -38,7 +38,8 @@ private:
     Microsoft::WRL::ComPtr<IDispatch> m_control;
 };
 
-// GetActiveObject for a program id; the HRESULT, and the object on success.
+// GetActiveObject for a program id; the HRESULT, and the object on success
+// (a success without object counts as MK_E_UNAVAILABLE).
 HRESULT GetActiveDispatch(const wchar_t* progId, Microsoft::WRL::ComPtr<IDispatch>& object);
 
 } // namespace swsim

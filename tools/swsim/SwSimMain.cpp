@@ -84,10 +84,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     control.Attach(new CControlObject(simulator, window));
     // The application is published weakly: a strong entry holds an external
     // connection of its own for good, which would hide whether clients let
-    // go of the application object.
+    // go of the application object. Under Wine a weak entry outlives its
+    // first client only because the object implements IExternalConnection;
+    // the control object does not, so it is published strongly.
     const CActiveObjectRegistration application(simulator.Application(), kApplicationClsid,
                                                 ACTIVEOBJECT_WEAK);
-    const CActiveObjectRegistration controlEntry(control.Get(), kControlClsid, ACTIVEOBJECT_WEAK);
+    const CActiveObjectRegistration controlEntry(control.Get(), kControlClsid,
+                                                 ACTIVEOBJECT_STRONG);
     if (FAILED(application.Result()) || FAILED(controlEntry.Result()))
     {
         return Report("cannot enter the objects in the running object table", kExitNoAutomation);

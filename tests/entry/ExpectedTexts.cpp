@@ -1,0 +1,60 @@
+#include "ExpectedTexts.h"
+
+#include "PluginModule.h"
+#include "tools/partblock/PartBlockBuilder.h"
+
+namespace qel::test
+{
+
+std::string StartSolidWorksText()
+{
+    return GermanUserTexts() ? "Bitte starten Sie SolidWorks2001 !"
+                             : "Please start SolidWorks2001 !";
+}
+
+std::string GeometryPointerNullText()
+{
+    return GermanUserTexts() ? "Zeiger auf Geometrie-Daten NULL !"
+                             : "Pointer to geometry data NULL !";
+}
+
+std::string NoGeometryDataText()
+{
+    return "Keine Geometrie-Daten vorhanden !"; // both tables hold the German text
+}
+
+std::string CannotCreate2DPartText()
+{
+    // The German text in the ANSI code page 1252 (\xE4 is a-umlaut, \xFC u-umlaut).
+    return GermanUserTexts()
+               ? "Kann 2D-Bauteil nicht erzeugen!\nBitte w\xE4hlen Sie ein 3D-Bauteil aus, "
+                 "oder Sie f\xFCgen Sie das Bauteil in ein anderes CAD ein!"
+               : "Cannot create 2D part !\nPlease select 3D part or insert part into "
+                 "another CAD !";
+}
+
+std::string DllErrorText(const std::string& dll, long code)
+{
+    return (GermanSystemTexts() ? "Fehler beim Laden der Dll \"" + dll + "\" !\n\nFehlercode: "
+                                : "Error loading dll \"" + dll + "\" !\n\nError code: ") +
+           std::to_string(code);
+}
+
+std::string FunctionErrorText(const std::string& function, const std::string& dll)
+{
+    return GermanSystemTexts()
+               ? "Funktion \"" + function + "\" in Dll \"" + dll +
+                     "\" konnte nicht geladen werden !"
+               : "Error loading function \"" + function + "\" in dll \"" + dll + "\" !";
+}
+
+std::vector<uint8_t> BoltBlock()
+{
+    CPartBlockBuilder builder;
+    builder.AddAttribute("Designation", "M8x20");
+    builder.AddAttribute("Standard", "DIN 933");
+    builder.AddAttribute("Strength class", "8.8");
+    return builder.Build();
+}
+
+} // namespace qel::test

@@ -1,0 +1,23 @@
+// The user texts the tests expect, in the language the running locale gives,
+// and the sample part they hand over.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qel::test
+{
+
+std::string StartSolidWorksText();
+std::string GeometryPointerNullText();
+std::string NoGeometryDataText();
+std::string CannotCreate2DPartText();
+std::string DllErrorText(const std::string& dll, long code);
+std::string FunctionErrorText(const std::string& function, const std::string& dll);
+
+// The sample part of the tests: a bolt with the attributes Designation M8x20,
+// Standard DIN 933 and Strength class 8.8.
+std::vector<uint8_t> BoltBlock();
+
+} // namespace qel::test
