@@ -402,7 +402,8 @@ void CAttributeList::MakeRoomFor(std::size_t entries)
     if (entries <= m_index.size() / 4 * 3)
         return;
     std::size_t size = m_index.empty() ? kSmallestIndex : m_index.size();
-
+    while (entries > size / 4 * 3)
+        size *= 2;
     std::vector<IndexSlot> grown(size, IndexSlot{0, 0});
     grown.swap(m_index);
     for (const IndexSlot& slot : grown)

@@ -10,7 +10,8 @@ build_dir=$1; shift
 export WINEARCH=win32
 export WINEPREFIX="$build_dir/wineprefix"
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono/Gecko prompts, and no debugger that would hang a crashed program.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 export QEL_DISPLAY_NUMBER=${QEL_DISPLAY_NUMBER:-97}
 export DISPLAY=":$QEL_DISPLAY_NUMBER"
 

@@ -75,6 +75,12 @@ struct MissingTextCase
     std::vector<Pair> pairs;
 };
 
+void PrintTo(const MissingTextCase& c, std::ostream* os)
+{
+    *os << "{" << (c.name != nullptr ? c.name : "null") << ", "
+        << (c.value != nullptr ? c.value : "null") << "}";
+}
+
 class AttributeListAddMissing : public ::testing::TestWithParam<MissingTextCase>
 {
 };
@@ -193,6 +199,11 @@ struct BufferSizeCase
     std::string name;
     std::string value;
 };
+
+void PrintTo(const BufferSizeCase& c, std::ostream* os)
+{
+    *os << "size " << c.size;
+}
 
 class AttributeListGetAtSize : public ::testing::TestWithParam<BufferSizeCase>
 {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,11 @@ struct JoinCase
     int result;
     std::string text;
 };
+
+void PrintTo(const JoinCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 constexpr std::size_t kBufferSize = 64;
 constexpr char kUntouched = '#';

@@ -65,6 +65,11 @@ struct TextCase
     std::vector<Pair> pairs;
 };
 
+void PrintTo(const TextCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class LoadFromTextFileText : public LoadFromTextFile, public ::testing::WithParamInterface<TextCase>
 {
 };

@@ -68,6 +68,11 @@ struct ReadCase
     std::vector<Pair> pairs;
 };
 
+void PrintTo(const ReadCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class PartBlockReaderReads : public ::testing::TestWithParam<ReadCase>
 {
 };
@@ -274,6 +279,11 @@ struct MalformedCase
     const char* name;
     Bytes (*block)();
 };
+
+void PrintTo(const MalformedCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class PartBlockReaderRefuses : public ::testing::TestWithParam<MalformedCase>
 {

@@ -11,6 +11,7 @@
 #include "ExpectedTexts.h"
 #include "HostInstallation.h"
 #include "PluginModule.h"
+#include "SettingsFileOverride.h"
 #include "tools/partblock/PartBlockBuilder.h"
 #include "tools/partblock/TextEscapes.h"
 
@@ -181,6 +182,31 @@ TEST(PlantedLibrary, Create2_LibraryInTheCurrentDirectoryIsNotLoaded)
 
     EXPECT_EQ(EscapeText(DllErrorText("QelMain.dll", 126)), OutputField(run.output, "error"))
         << run.output;
+}
+
+} // namespace
+} // namespace qel::test
+
+namespace qel::test
+{
+namespace
+{
+
+TEST(SettingsFirst, Create2_CreatesTheStoredPartDirectoryBeforeLookingForSolidWorks)
+{
+    CPluginModule plugin;
+    CScratchFolder folder("partpath");
+    std::string partPath = folder.PathOf("Normteile\\DIN\\933");
+    CSettingsFileOverride settings("[Options]\r\nPartPath=" + partPath + "\r\nOverwrite=0\r\n");
+    std::vector<uint8_t> part = BoltBlock();
+    char buffer[256] = {};
+
+    EXPECT_EQ(0, plugin.QelCreate_2(part.data(), nullptr, buffer, sizeof(buffer)));
+
+    EXPECT_EQ(StartSolidWorksText(), std::string(buffer));
+    DWORD attributes = GetFileAttributesA(partPath.c_str());
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes) << partPath << " was not created";
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 } // namespace

@@ -7,14 +7,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "tools/swsim/Handle.h"
-
 namespace swsimtest
 {
 namespace
 {
 
-using swsim::CHandle;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
@@ -58,54 +55,6 @@ TEST_F(SimulatorTest, Configure_QuotesKeepBlanksAndBackslashQuoteIsAQuote)
 }
 
 // swsimctl
-
-struct CtlOutcome
-{
-    DWORD exitCode;
-    std::string output;
-};
-
-CtlOutcome RunCtl(const std::string& arguments)
-{
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
-    {
-        throw std::runtime_error("CreatePipe failed");
-    }
-    const CHandle reader(readEnd);
-    CHandle writer(writeEnd);
-    SetHandleInformation(reader.Get(), HANDLE_FLAG_INHERIT, 0);
-
-    const std::string program = ProgramFolder() + "swsimctl.exe";
-    std::string commandLine = "\"" + program + "\" " + arguments;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writer.Get();
-    startup.hStdError = writer.Get();
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                        nullptr, &startup, &process))
-    {
-        throw std::runtime_error("cannot start swsimctl.exe");
-    }
-    const CHandle processHandle(process.hProcess);
-    const CHandle threadHandle(process.hThread);
-    writer = CHandle(); // the child holds the only write end now
-
-    CtlOutcome outcome{1, ""};
-    char buffer[256];
-    DWORD got = 0;
-    while (ReadFile(reader.Get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
-    {
-        outcome.output.append(buffer, got);
-    }
-    WaitForSingleObject(processHandle.Get(), INFINITE);
-    GetExitCodeProcess(processHandle.Get(), &outcome.exitCode);
-    return outcome;
-}
 
 TEST_F(SimulatorTest, Swsimctl_ConfiguresAndReadsTheRunningSimulator)
 {

@@ -30,15 +30,15 @@ TEST_F(SimulatorTest, SaveAs_WritesPropertiesToFileAndTakesFileNameAsTitle)
     const std::string path = TestFile("M8x20.SLDPRT");
     EXPECT_TRUE(Method(document.Get(), kDocSaveAs, CArgs().Text(Wide(path))).Bool());
 
-    EXPECT_EQ(ReadFileText(path), "QelSwSim document type=1\r\nNorm=DIN 933\r\nGr\xC3\xB6\xC3\x9F"
-                                  "e=M8 x 20\r\n");
+    EXPECT_EQ(ReadFileText(path),
+              "QelSwSim document type=1\r\nNorm=DIN 933\r\nGr\u00f6\u00dfe=M8 x 20\r\n");
     EXPECT_EQ(Method(document.Get(), kDocTitle).Text(), L"M8x20.SLDPRT");
     const std::vector<SimDocumentInfo> documents = Sim().Documents();
     ASSERT_EQ(documents.size(), 1u);
     EXPECT_EQ(documents[0].path, path);
     EXPECT_EQ(WindowTitle(documents[0].frame), L"M8x20.SLDPRT");
-    EXPECT_EQ(Sim().JournalLines().at(2), "doc#1 0x1018F method (\"Gr\xC3\xB6\xC3\x9F"
-                                          "e\", \"Text\", \"M8 x 20\") -> true");
+    EXPECT_EQ(Sim().JournalLines().at(2),
+              "doc#1 0x1018F method (\"Gr\u00f6\u00dfe\", \"Text\", \"M8 x 20\") -> true");
 }
 
 TEST_F(SimulatorTest, SaveAs_IntoMissingFolderReturnsFalseAndKeepsTitle)

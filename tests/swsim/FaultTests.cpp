@@ -16,13 +16,13 @@ using ::testing::IsEmpty;
 
 TEST_F(SimulatorTest, FailCall_FailsOnlyTheNumberedCallWithItsDescription)
 {
-    Sim().Configure("fail-call=\"2:Datei ung\xC3\xBCltig\"");
+    Sim().Configure("fail-call=\"2:Datei ung\u00fcltig\"");
     EXPECT_EQ(Method(App(), kAppRevision).hr, S_OK);
     const CallOutcome failed = Method(App(), kAppRevision);
     EXPECT_EQ(failed.hr, DISP_E_EXCEPTION);
     EXPECT_EQ(failed.description, L"Datei ung\u00fcltig");
     EXPECT_EQ(Method(App(), kAppRevision).hr, S_OK);
-    EXPECT_EQ(Sim().JournalLines().at(1), "app 0xC method () -> FAIL \"Datei ung\xC3\xBCltig\"");
+    EXPECT_EQ(Sim().JournalLines().at(1), "app 0xC method () -> FAIL \"Datei ung\u00fcltig\"");
 
     // Counting starts again after a clear.
     Sim().ClearJournal();

@@ -22,27 +22,45 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-// Starts swsim.exe without a client, as a crashed test program would leave
-// it, and waits until it answers.
-CHandle StartUnmanagedSimulator(const std::string& options)
+// A swsim.exe started without a client, as a script or a crashed test
+// program leaves it; ended by force should a test leave it running.
+class CUnmanagedSimulator
 {
-    const std::string program = ProgramFolder() + "swsim.exe";
-    std::string commandLine = "\"" + program + "\" " + options;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process))
+public:
+    explicit CUnmanagedSimulator(const std::string& options)
     {
-        return CHandle();
+        const std::string program = ProgramFolder() + "swsim.exe";
+        std::string commandLine = "\"" + program + "\" " + options;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        if (CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &process))
+        {
+            const CHandle thread(process.hThread);
+            m_process = CHandle(process.hProcess);
+            RunCtl("wait");
+        }
     }
-    CloseHandle(process.hThread);
-    for (int i = 0; i < 200 && !swsim::CControlConnection::TryConnect(); ++i)
+    CUnmanagedSimulator(const CUnmanagedSimulator&) = delete;
+    CUnmanagedSimulator& operator=(const CUnmanagedSimulator&) = delete;
+    ~CUnmanagedSimulator()
     {
-        Sleep(50);
+        if (m_process && !Ended(0))
+        {
+            TerminateProcess(m_process.Get(), 1);
+        }
     }
-    return CHandle(process.hProcess);
-}
+
+    bool Started() const { return static_cast<bool>(m_process); }
+    bool Ended(DWORD waitMs) const
+    {
+        return WaitForSingleObject(m_process.Get(), waitMs) == WAIT_OBJECT_0;
+    }
+
+private:
+    CHandle m_process;
+};
 
 TEST(SimulatorLifetimeTest, StartOptions_ApplyFromCommandLine)
 {
@@ -69,11 +87,23 @@ TEST(SimulatorLifetimeTest, BadStartOption_ReportsExitCode)
 
 TEST(SimulatorLifetimeTest, NewClient_EndsSimulatorLeftRunning)
 {
-    const CHandle leftover = StartUnmanagedSimulator("docs=part");
-    ASSERT_TRUE(leftover);
+    const CUnmanagedSimulator leftover("docs=part");
+    ASSERT_TRUE(leftover.Started());
     CSimulatorClient simulator;
-    EXPECT_EQ(WaitForSingleObject(leftover.Get(), 0), WAIT_OBJECT_0);
+    EXPECT_TRUE(leftover.Ended(0));
     EXPECT_THAT(simulator.Documents(), IsEmpty());
+}
+
+TEST(SimulatorLifetimeTest, Swsimctl_ServesOneClientProcessAfterAnother)
+{
+    const CUnmanagedSimulator simulator("docs=part");
+    ASSERT_TRUE(simulator.Started());
+    // No process holds the control object between these calls.
+    EXPECT_EQ(RunCtl("configure revision=9.1").exitCode, 0u);
+    EXPECT_EQ(RunCtl("journal").exitCode, 0u);
+    EXPECT_THAT(RunCtl("documents").output, ::testing::StartsWith("1\tPart1\t"));
+    EXPECT_EQ(RunCtl("quit").exitCode, 0u);
+    EXPECT_TRUE(simulator.Ended(10000));
 }
 
 TEST(SimulatorLifetimeTest, Quit_LeavesNoActiveObject)

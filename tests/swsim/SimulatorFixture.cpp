@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "tools/swsim/ControlConnection.h"
+#include "tools/swsim/Handle.h"
 #include "tools/swsim/SimIds.h"
 #include "tools/swsim/TextConversion.h"
 
@@ -94,6 +95,48 @@ std::string ProgramFolder()
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     const std::string program(path);
     return program.substr(0, program.find_last_of("\\/") + 1);
+}
+
+CtlOutcome RunCtl(const std::string& arguments)
+{
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+    {
+        throw std::runtime_error("CreatePipe failed");
+    }
+    const swsim::CHandle reader(readEnd);
+    swsim::CHandle writer(writeEnd);
+    SetHandleInformation(reader.Get(), HANDLE_FLAG_INHERIT, 0);
+
+    const std::string program = ProgramFolder() + "swsimctl.exe";
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writer.Get();
+    startup.hStdError = writer.Get();
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                        nullptr, &startup, &process))
+    {
+        throw std::runtime_error("cannot start swsimctl.exe");
+    }
+    const swsim::CHandle processHandle(process.hProcess);
+    const swsim::CHandle threadHandle(process.hThread);
+    writer = swsim::CHandle(); // the child holds the only write end now
+
+    CtlOutcome outcome{1, ""};
+    char buffer[256];
+    DWORD got = 0;
+    while (ReadFile(reader.Get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
+    {
+        outcome.output.append(buffer, got);
+    }
+    WaitForSingleObject(processHandle.Get(), INFINITE);
+    GetExitCodeProcess(processHandle.Get(), &outcome.exitCode);
+    return outcome;
 }
 
 std::wstring ClassName(HWND window)

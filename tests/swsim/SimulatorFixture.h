@@ -52,6 +52,14 @@ std::string ReadFileText(const std::string& path);
 // The folder of this test program, where swsim.exe and swsimctl.exe lie.
 std::string ProgramFolder();
 
+// Runs swsimctl.exe with the arguments and collects its output.
+struct CtlOutcome
+{
+    DWORD exitCode;
+    std::string output;
+};
+CtlOutcome RunCtl(const std::string& arguments);
+
 std::wstring ClassName(HWND window);
 std::wstring WindowTitle(HWND window);
 HWND TopLevelAncestor(HWND window);

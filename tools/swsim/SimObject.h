@@ -4,10 +4,10 @@
 //
 // Lifetime: the simulator's own hold is a flag (see CSimObjectPtr), never a
 // COM reference; the object is deleted when neither the simulator holds it nor
-// any COM reference is left. References of clients in other processes reach
-// the object through the COM stub, which reports every external connection
-// through IExternalConnection: that count is what the simulator reports as
-// outstanding references.
+// any COM reference is left. Clients in other processes reach the object
+// through a COM stub, whose own references say nothing about the clients';
+// the stub reports the clients' connections through IExternalConnection, and
+// that count is what the simulator reports as outstanding references.
 #pragma once
 
 #include <memory>
@@ -39,7 +39,6 @@ public:
     std::wstring Name() const;
     // External references: the connections that the COM stub reports.
     long ExternalReferences() const { return m_connections; }
-    ULONG ComReferences() const { return m_refs; }
 
     // Operations
     // The simulator drops its hold; the object lives on while referenced.

@@ -58,7 +58,7 @@ CHandle StartProcess(const std::string& options)
     {
         throw std::runtime_error("cannot start " + Utf8FromWide(path));
     }
-    CloseHandle(process.hThread);
+    const CHandle thread(process.hThread);
     return CHandle(process.hProcess);
 }
 

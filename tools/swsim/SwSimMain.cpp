@@ -89,8 +89,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     // the control object does not, so it is published strongly.
     const CActiveObjectRegistration application(simulator.Application(), kApplicationClsid,
                                                 ACTIVEOBJECT_WEAK);
-    const CActiveObjectRegistration controlEntry(control.Get(), kControlClsid,
-                                                 ACTIVEOBJECT_STRONG);
+    const CActiveObjectRegistration controlEntry(control.Get(), kControlClsid, ACTIVEOBJECT_STRONG);
     if (FAILED(application.Result()) || FAILED(controlEntry.Result()))
     {
         return Report("cannot enter the objects in the running object table", kExitNoAutomation);
