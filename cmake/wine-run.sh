@@ -5,7 +5,8 @@
 # Xvfb display are started detached from our output pipe: CTest waits for every
 # process that holds its pipe, so nothing long-lived may inherit it.
 set -u
-build_dir=$1; shift
+mkdir -p "$1"
+build_dir=$(cd "$1" && pwd); shift
 
 export WINEARCH=win32
 export WINEPREFIX="$build_dir/wineprefix"
