@@ -16,11 +16,19 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 export QEL_DISPLAY_NUMBER=${QEL_DISPLAY_NUMBER:-97}
 export DISPLAY=":$QEL_DISPLAY_NUMBER"
 
+display_answers() {
+  xdpyinfo -display "$DISPLAY" >/dev/null 2>&1
+}
+
 start_display() {
-  [ -e "/tmp/.X11-unix/X$QEL_DISPLAY_NUMBER" ] && return 0
+  display_answers && return 0
+  # A server that died leaves its lock and socket behind; they would stop a new one.
+  if [ -e "/tmp/.X$QEL_DISPLAY_NUMBER-lock" ] && ! pgrep -f "Xvfb $DISPLAY " >/dev/null; then
+    rm -f "/tmp/.X$QEL_DISPLAY_NUMBER-lock" "/tmp/.X11-unix/X$QEL_DISPLAY_NUMBER"
+  fi
   (setsid Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &)
   for _ in $(seq 1 100); do
-    [ -e "/tmp/.X11-unix/X$QEL_DISPLAY_NUMBER" ] && return 0
+    display_answers && return 0
     sleep 0.05
   done
   echo "wine-run: Xvfb did not start on $DISPLAY" >&2
