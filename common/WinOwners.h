@@ -40,6 +40,25 @@ private:
     HANDLE m_handle;
 };
 
+// A directory search handle closed with FindClose.
+class CFindHandle
+{
+public:
+    explicit CFindHandle(HANDLE search) : m_search(search) {}
+    CFindHandle(const CFindHandle&) = delete;
+    CFindHandle& operator=(const CFindHandle&) = delete;
+    ~CFindHandle()
+    {
+        if (IsValid())
+            FindClose(m_search);
+    }
+
+    bool IsValid() const { return m_search != INVALID_HANDLE_VALUE && m_search != nullptr; }
+
+private:
+    HANDLE m_search;
+};
+
 // A mutex held for the lifetime of the object: waits without a time limit and
 // releases in the destructor. The wait result is not examined: the callers go
 // ahead in every case (an abandoned mutex is owned all the same).

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "common/BoundedString.h"
+#include "common/WinOwners.h"
 
 namespace qel
 {
@@ -33,10 +34,9 @@ bool HasWildcard(const char* first, const char* last)
 bool FindListedName(const char* path, std::string& name)
 {
     WIN32_FIND_DATAA entry;
-    HANDLE found = FindFirstFileA(path, &entry);
-    if (found == INVALID_HANDLE_VALUE)
+    CFindHandle search(FindFirstFileA(path, &entry));
+    if (!search.IsValid())
         return false;
-    std::unique_ptr<void, decltype(&FindClose)> search(found, &FindClose);
     name.assign(entry.cFileName, BoundedLength(entry.cFileName, sizeof entry.cFileName));
     return true;
 }

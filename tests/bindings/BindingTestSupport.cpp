@@ -1,8 +1,6 @@
 #include "tests/bindings/BindingTestSupport.h"
 
-#include <filesystem>
 #include <fstream>
-#include <system_error>
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -12,14 +10,6 @@
 
 namespace qel::test
 {
-
-std::string BinFolder()
-{
-    char path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of("\\/"));
-}
 
 std::string VariantFolder(const char* variant)
 {
@@ -37,22 +27,6 @@ void CopyFileOrFail(const std::string& from, const std::string& to)
         << "copy " << from << " -> " << to << " failed: " << GetLastError();
 }
 
-CTempFolder::CTempFolder()
-{
-    static int s_nNext = 0;
-    std::filesystem::path path =
-        std::filesystem::temp_directory_path() /
-        ("qel-bindings-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++s_nNext));
-    std::filesystem::create_directories(path);
-    m_path = path.string();
-}
-
-CTempFolder::~CTempFolder()
-{
-    std::error_code ignored; // a leftover folder must not fail the next test
-    std::filesystem::remove_all(m_path, ignored);
-}
-
 CSearchFolders::CSearchFolders(std::vector<std::string> folders) : m_folders(std::move(folders))
 {
     for (const std::string& folder : m_folders)
@@ -66,7 +40,7 @@ CSearchFolders::~CSearchFolders()
     SetLibrarySearchFoldersForTesting(nullptr);
 }
 
-CStandinJournal::CStandinJournal() : m_file(m_folder.File("journal.txt"))
+CStandinJournal::CStandinJournal() : m_file(m_folder.PathOf("journal.txt"))
 {
     SetEnvironmentVariableA("QEL_STANDIN_LOG", m_file.c_str());
 }

@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "bindings/LibraryBinding.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/TestFiles.h"
 
 namespace qel::test
 {
 
-// The folder of the test program: <build>/bin, which holds the stand-ins.
-std::string BinFolder();
 // <build>/bin/variants/<variant>, where the faulty stand-ins live.
 std::string VariantFolder(const char* variant);
 // True when the system's default language is German (primary language 7).
@@ -21,22 +21,6 @@ bool SystemIsGerman();
 
 // Copies a file; fails the current test when that is not possible.
 void CopyFileOrFail(const std::string& from, const std::string& to);
-
-// A new empty folder under the temporary folder, removed with its files.
-class CTempFolder
-{
-public:
-    CTempFolder();
-    CTempFolder(const CTempFolder&) = delete;
-    CTempFolder& operator=(const CTempFolder&) = delete;
-    ~CTempFolder();
-
-    const std::string& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return m_path + "\\" + name; }
-
-private:
-    std::string m_path;
-};
 
 // The bindings look for libraries only in these folders while the object lives.
 class CSearchFolders
@@ -67,7 +51,7 @@ public:
     std::size_t Count(const std::string& line) const;
 
 private:
-    CTempFolder m_folder;
+    CScratchFolder m_folder;
     std::string m_file;
 };
 

@@ -19,9 +19,9 @@ namespace
 
 using qel::CMainLibraryBinding;
 using qel::test::BinFolder;
+using qel::test::CScratchFolder;
 using qel::test::CSearchFolders;
 using qel::test::CStandinJournal;
-using qel::test::CTempFolder;
 using qel::test::IsModuleLoaded;
 using qel::test::LoadError;
 using qel::test::SystemIsGerman;
@@ -86,7 +86,7 @@ TEST(LibraryBindingTest, ConstructionLoadsNothing)
 
 TEST(LibraryBindingTest, MissingLibrary_ThrowsLibraryTextWithCode126)
 {
-    CTempFolder empty;
+    CScratchFolder empty;
     CSearchFolders folders({empty.Path()});
     CMainLibraryBinding binding;
 
@@ -206,9 +206,9 @@ TEST(LibraryBindingTest, NullNameGivesEmptyNameAndMissingLibrary)
 
 TEST(LibraryBindingTest, BrokenLibraryReportsItsOwnLoadError)
 {
-    CTempFolder folder;
+    CScratchFolder folder;
     {
-        HANDLE file = CreateFileA(folder.File("QelMain.dll").c_str(), GENERIC_WRITE, 0, nullptr,
+        HANDLE file = CreateFileA(folder.PathOf("QelMain.dll").c_str(), GENERIC_WRITE, 0, nullptr,
                                   CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         qel::CHandle owner(file);
@@ -246,7 +246,7 @@ class MessageLanguageTest : public testing::TestWithParam<SMessageLanguageCase>
 
 TEST_P(MessageLanguageTest, CodeChoosesCatalogueOfLibraryText)
 {
-    CTempFolder empty;
+    CScratchFolder empty;
     CSearchFolders folders({empty.Path()});
     CMainLibraryBinding binding;
 
@@ -316,7 +316,7 @@ TEST(LibrarySearchTest, DefaultFoldersAreProgramThenPluginThenSystem)
 
 TEST(LibrarySearchTest, FirstFolderHoldingTheLibraryWins)
 {
-    CTempFolder empty;
+    CScratchFolder empty;
     CSearchFolders folders({empty.Path(), VariantFolder("qelmain-no-gethwnd"), BinFolder()});
     CMainLibraryBinding binding;
     EXPECT_EQ(LoadError(binding), SystemText(kGetHWndMissingEnglish, kGetHWndMissingGerman));
@@ -324,9 +324,9 @@ TEST(LibrarySearchTest, FirstFolderHoldingTheLibraryWins)
 
 TEST(LibrarySearchTest, LibraryPlantedInCurrentDirectoryIsNotLoaded)
 {
-    CTempFolder empty;
-    CTempFolder partFolder;
-    qel::test::CopyFileOrFail(BinFolder() + "\\QelMain.dll", partFolder.File("QelMain.dll"));
+    CScratchFolder empty;
+    CScratchFolder partFolder;
+    qel::test::CopyFileOrFail(BinFolder() + "\\QelMain.dll", partFolder.PathOf("QelMain.dll"));
     CSearchFolders folders({empty.Path()});
     qel::CCurrentDirectory restore;
     ASSERT_TRUE(SetCurrentDirectoryA(partFolder.Path().c_str()));
@@ -341,9 +341,9 @@ TEST(LibrarySearchTest, DefaultFoldersSkipCurrentDirectory)
 {
     // A library that exists only in the current directory: with the real
     // search folders it is not found, from a listed folder it loads.
-    CTempFolder partFolder;
+    CScratchFolder partFolder;
     qel::test::CopyFileOrFail(BinFolder() + "\\QelMain.dll",
-                              partFolder.File("QelPlantedProbe.dll"));
+                              partFolder.PathOf("QelPlantedProbe.dll"));
     qel::CCurrentDirectory restore;
     ASSERT_TRUE(SetCurrentDirectoryA(partFolder.Path().c_str()));
     {

@@ -18,9 +18,9 @@ namespace
 
 using qel::CConverterBinding;
 using qel::CSatWriterBinding;
+using qel::test::CScratchFolder;
 using qel::test::CSearchFolders;
 using qel::test::CStandinJournal;
-using qel::test::CTempFolder;
 using qel::test::IsModuleLoaded;
 using qel::test::LoadError;
 using qel::test::SystemIsGerman;
@@ -36,8 +36,8 @@ std::string ReadFile(const std::string& name)
 TEST(SatWriterBindingTest, WrappersForwardToSatWriterAndReturnItsResults)
 {
     CStandinJournal journal;
-    CTempFolder folder;
-    const std::string satFile = folder.File("bolt.sat");
+    CScratchFolder folder;
+    const std::string satFile = folder.PathOf("bolt.sat");
     qel::test::CPartBlockBuilder part;
     part.AddAttribute("NB", "Bolt M8x40");
     const std::vector<uint8_t> block = part.Build();
@@ -86,7 +86,7 @@ TEST(SatWriterBindingTest, MissingCreateSatFileNamesItAndTheLibrary)
 
 TEST(SatWriterBindingTest, MissingLibraryNamesSatWriter)
 {
-    CTempFolder empty;
+    CScratchFolder empty;
     CSearchFolders folders({empty.Path()});
     CSatWriterBinding binding;
     EXPECT_EQ(qel::test::ErrorTextOf([&binding] { binding.SaveVersion(4, 0); }),

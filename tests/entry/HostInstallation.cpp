@@ -1,7 +1,5 @@
 #include "HostInstallation.h"
 
-#include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
@@ -59,38 +57,8 @@ std::string ReadAll(HANDLE pipe)
 
 } // namespace
 
-std::string BinFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    return folder.substr(0, folder.find_last_of('\\'));
-}
-
-CScratchFolder::CScratchFolder(const std::string& name)
-{
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    m_path = std::string(temp) + "qel-" + name + "-" + std::to_string(GetCurrentProcessId());
-    RemoveTree(m_path);
-    if (!CreateDirectoryA(m_path.c_str(), nullptr))
-        throw std::runtime_error("cannot create " + m_path);
-}
-
-CScratchFolder::~CScratchFolder()
-{
-    RemoveTree(m_path);
-}
-
 CHostInstallation::CHostInstallation(const std::vector<std::string>& files)
 {
-    static int s_serial = 0;
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    m_folder = std::string(temp) + "qel-host-" + std::to_string(GetCurrentProcessId()) + "-" +
-               std::to_string(++s_serial);
-    RemoveTree(m_folder);
-    CreateDirectoryA(m_folder.c_str(), nullptr);
     std::vector<std::string> all = {"qelhost.exe", "QelSW99_3D.dll"};
     all.insert(all.end(), files.begin(), files.end());
     for (const std::string& file : all)
@@ -102,11 +70,6 @@ CHostInstallation::CHostInstallation(const std::vector<std::string>& files)
         if (!CopyFileA(source.c_str(), PathOf(FileNameOf(file)).c_str(), FALSE))
             throw std::runtime_error("cannot copy " + source);
     }
-}
-
-CHostInstallation::~CHostInstallation()
-{
-    RemoveTree(m_folder);
 }
 
 HostRun CHostInstallation::Run(const std::vector<std::string>& arguments,
@@ -132,7 +95,7 @@ HostRun CHostInstallation::Run(const std::vector<std::string>& arguments,
     startup.hStdError = writeEnd;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     PROCESS_INFORMATION process = {};
-    std::string directory = workingDirectory.empty() ? m_folder : workingDirectory;
+    std::string directory = workingDirectory.empty() ? m_folder.Path() : workingDirectory;
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                         directory.c_str(), &startup, &process))
         throw std::runtime_error("cannot start qelhost.exe");
@@ -145,57 +108,6 @@ HostRun CHostInstallation::Run(const std::vector<std::string>& arguments,
     WaitForSingleObject(process.hProcess, INFINITE);
     GetExitCodeProcess(process.hProcess, &run.exitCode);
     return run;
-}
-
-void RemoveTree(const std::string& path)
-{
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE)
-    {
-        do
-        {
-            std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            std::string child = path + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-            {
-                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(child.c_str());
-            }
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
-bool FileExists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadFileText(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes)
-{
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
-
-void WriteFileText(const std::string& path, const std::string& text)
-{
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << text;
 }
 
 std::string OutputField(const std::string& output, const std::string& key)

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/TestFiles.h"
+
 namespace qel::test
 {
 
@@ -23,10 +26,9 @@ public:
     explicit CHostInstallation(const std::vector<std::string>& files);
     CHostInstallation(const CHostInstallation&) = delete;
     CHostInstallation& operator=(const CHostInstallation&) = delete;
-    ~CHostInstallation();
 
-    const std::string& Folder() const { return m_folder; }
-    std::string PathOf(const std::string& fileName) const { return m_folder + "\\" + fileName; }
+    const std::string& Folder() const { return m_folder.Path(); }
+    std::string PathOf(const std::string& fileName) const { return m_folder.PathOf(fileName); }
 
     // Runs qelhost.exe with the arguments (each quoted) in workingDirectory (its
     // own folder when empty) and waits for it.
@@ -34,33 +36,8 @@ public:
                 const std::string& workingDirectory = std::string()) const;
 
 private:
-    std::string m_folder;
+    CScratchFolder m_folder{"host"};
 };
-
-// The folder of the running test program (the build's bin folder).
-std::string BinFolder();
-
-// A fresh, empty scratch folder for one test, removed with everything in it.
-class CScratchFolder
-{
-public:
-    explicit CScratchFolder(const std::string& name);
-    CScratchFolder(const CScratchFolder&) = delete;
-    CScratchFolder& operator=(const CScratchFolder&) = delete;
-    ~CScratchFolder();
-
-    const std::string& Path() const { return m_path; }
-    std::string PathOf(const std::string& fileName) const { return m_path + "\\" + fileName; }
-
-private:
-    std::string m_path;
-};
-
-void RemoveTree(const std::string& path);
-bool FileExists(const std::string& path);
-std::string ReadFileText(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
-void WriteFileText(const std::string& path, const std::string& text);
 
 // The value printed on the line "key: value" of a qelhost run ("" if none).
 std::string OutputField(const std::string& output, const std::string& key);

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "HostInstallation.h"
+#include "tests/support/TestFiles.h"
 
 namespace qel::test
 {

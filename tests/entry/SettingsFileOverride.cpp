@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "HostInstallation.h"
+#include "tests/support/TestFiles.h"
 
 namespace qel::test
 {

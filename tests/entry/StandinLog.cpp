@@ -1,10 +1,8 @@
 #include "StandinLog.h"
 
-#include <sstream>
-
 #include <windows.h>
 
-#include "HostInstallation.h"
+#include "tests/support/TestFiles.h"
 
 namespace qel::test
 {
@@ -23,16 +21,7 @@ CStandinLogFile::~CStandinLogFile()
 
 std::vector<std::string> CStandinLogFile::Lines() const
 {
-    std::istringstream text(ReadFileText(m_path));
-    std::vector<std::string> lines;
-    std::string line;
-    while (std::getline(text, line))
-    {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
+    return ReadFileLines(m_path);
 }
 
 std::vector<std::string> CStandinLogFile::LinesStartingWith(const std::string& prefix) const

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "ScratchDirectory.h"
+#include "tests/support/ScratchFolder.h"
 #include "TempVariables.h"
 #include "common/ErrorMessage.h"
 #include "common/WinOwners.h"
@@ -87,14 +87,14 @@ bool IsMutexFree(const char* name)
 class SettingsFileTest : public ::testing::Test
 {
 protected:
-    std::string Ini() const { return m_scratch.Sub(kIniName); }
+    std::string Ini() const { return m_scratch.PathOf(kIniName); }
 
     std::unique_ptr<CSettingsFile> Open(const char* name = kIniName) const
     {
         return std::make_unique<CSettingsFile>(name, m_scratch.Path().c_str());
     }
 
-    CScratchDirectory m_scratch;
+    qel::test::CScratchFolder m_scratch{"settings"};
 };
 
 // ---- Reading ----------------------------------------------------------------
@@ -102,7 +102,7 @@ protected:
 TEST_F(SettingsFileTest, NoFile_GivesLongTempDirWithBackslashAndFlagZeroAndCreatesNoFile)
 {
     std::string tempDir = m_scratch.MakeDir("Temp Dir");
-    CTempVariables tmp(m_scratch.Sub("temp dir"));
+    CTempVariables tmp(m_scratch.PathOf("temp dir"));
 
     auto settings = Open();
 
@@ -126,7 +126,7 @@ TEST_F(SettingsFileTest, NoFile_ShortTempDirComesBackLong)
 
 TEST_F(SettingsFileTest, NoFile_UnresolvableTempDirBecomesSingleBackslash)
 {
-    CTempVariables tmp(m_scratch.Sub("gone"));
+    CTempVariables tmp(m_scratch.PathOf("gone"));
 
     auto settings = Open();
 
@@ -152,7 +152,7 @@ class StoredPartPath : public SettingsFileTest, public ::testing::WithParamInter
 TEST_P(StoredPartPath, CreatesEveryLevelKeepsTextAndCurrentDirectory)
 {
     const LevelsCase& c = GetParam();
-    std::string stored = m_scratch.Sub(c.stored);
+    std::string stored = m_scratch.PathOf(c.stored);
     WriteSetting(Ini(), "PartPath", stored.c_str());
     std::string work = m_scratch.MakeDir("Work");
     qel::CCurrentDirectory restore;
@@ -163,7 +163,7 @@ TEST_P(StoredPartPath, CreatesEveryLevelKeepsTextAndCurrentDirectory)
     EXPECT_EQ(stored, settings->GetPartPath());
     EXPECT_EQ(work, CurrentDirectory());
     for (const char* level : c.levels)
-        EXPECT_TRUE(IsDirectory(m_scratch.Sub(level))) << level;
+        EXPECT_TRUE(IsDirectory(m_scratch.PathOf(level))) << level;
 }
 
 const LevelsCase kLevelsCases[] = {
@@ -276,7 +276,7 @@ TEST_F(SettingsFileTest, ProductConstructorReadsFromWindowsDirectory)
     char windows[MAX_PATH] = {};
     ASSERT_GT(GetWindowsDirectoryA(windows, MAX_PATH), 0u);
     std::string ini = std::string(windows) + "\\" + kName;
-    std::string stored = m_scratch.Sub("Product Parts");
+    std::string stored = m_scratch.PathOf("Product Parts");
     WriteSetting(ini, "PartPath", stored.c_str());
     WriteSetting(ini, "Overwrite", "1");
 
@@ -301,9 +301,9 @@ TEST_F(SettingsFileTest, ProductConstructorReadsFromWindowsDirectory)
 TEST_F(SettingsFileTest, ReadWaitsForTheNamedMutex)
 {
     constexpr const char* kName = "QelSettingsLockTest.ini";
-    std::string ini = m_scratch.Sub(kName);
-    std::string before = m_scratch.Sub("Before");
-    std::string after = m_scratch.Sub("After");
+    std::string ini = m_scratch.PathOf(kName);
+    std::string before = m_scratch.PathOf("Before");
+    std::string after = m_scratch.PathOf("After");
     WriteSetting(ini, "PartPath", before.c_str());
 
     qel::CHandle mutex(CreateMutexA(nullptr, TRUE, kName));
@@ -374,12 +374,12 @@ class EnsureDirectory : public SettingsFileTest, public ::testing::WithParamInte
 TEST_P(EnsureDirectory, ReportsWhetherTheDirectoryExistsAndRestoresCurrentDirectory)
 {
     m_scratch.MakeDir("Existing");
-    std::ofstream(m_scratch.Sub("file.txt")) << "x";
+    std::ofstream(m_scratch.PathOf("file.txt")) << "x";
     std::string work = m_scratch.MakeDir("Work");
     auto settings = Open();
     qel::CCurrentDirectory restore;
     ASSERT_TRUE(SetCurrentDirectoryA(work.c_str()));
-    std::string path = m_scratch.Sub(GetParam().path);
+    std::string path = m_scratch.PathOf(GetParam().path);
 
     EXPECT_EQ(GetParam().expected, settings->EnsureDirectory(path.c_str()));
 
@@ -475,7 +475,7 @@ class EditSettingsResult : public SettingsFileTest, public ::testing::WithParamI
 TEST_P(EditSettingsResult, WritesCommittedValuesUnderTheMutex)
 {
     std::string start = m_scratch.MakeDir("Start");
-    std::string chosen = m_scratch.Sub("Chosen");
+    std::string chosen = m_scratch.PathOf("Chosen");
     WriteSetting(Ini(), "PartPath", start.c_str());
     auto settings = Open();
     CFakeEditor editor(GetParam().result, kIniName);
@@ -522,7 +522,7 @@ TEST_F(SettingsFileTest, EditSettings_SetupFailureLeavesTheFileUntouched)
     std::string bytes = ReadBytes(Ini());
     auto settings = Open();
     CFakeEditor editor(CSettingsFile::IEditor::kSetupFailed, kIniName);
-    editor.Choose(m_scratch.Sub("Chosen"), 0);
+    editor.Choose(m_scratch.PathOf("Chosen"), 0);
 
     EXPECT_EQ(0, settings->EditSettings(&editor));
 

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "ScratchDirectory.h"
+#include "tests/support/ScratchFolder.h"
 #include "TempVariables.h"
 #include "common/WinOwners.h"
 
@@ -91,7 +91,7 @@ protected:
         return Replace(text, "<root>", root);
     }
 
-    CScratchDirectory m_scratch;
+    qel::test::CScratchFolder m_scratch{"settings"};
 };
 
 struct LongPathCase
@@ -148,7 +148,7 @@ INSTANTIATE_TEST_SUITE_P(TempPath, MakeLongPathCases, ::testing::ValuesIn(kLongP
 
 TEST_F(TempPathTest, MakeLongPath_ShortFormComesBackLong)
 {
-    std::string longPath = m_scratch.Sub(kListedDir) + "\\" + kListedSub;
+    std::string longPath = m_scratch.PathOf(kListedDir) + "\\" + kListedSub;
     std::string shortPath = ShortForm(longPath);
     ASSERT_FALSE(shortPath.empty());
     ASSERT_NE(longPath, shortPath);
@@ -187,8 +187,8 @@ TEST_F(TempPathTest, MakeLongPath_RelativePathGetsNoLeadingSeparator)
 
 TEST_F(TempPathTest, MakeLongPath_ResultMustFitWithItsTerminator)
 {
-    std::string input = m_scratch.Sub("mixed case dir");
-    std::string expected = m_scratch.Sub(kListedDir);
+    std::string input = m_scratch.PathOf("mixed case dir");
+    std::string expected = m_scratch.PathOf(kListedDir);
 
     LongPathRun fits = RunMakeLongPath(input, expected.size() + 1);
     LongPathRun tooSmall = RunMakeLongPath(input, expected.size());
@@ -259,7 +259,7 @@ INSTANTIATE_TEST_SUITE_P(TempPath, GetTempDirCases, ::testing::ValuesIn(kTempDir
 
 TEST_F(TempPathTest, GetLongTempDir_MissingTemporaryDirectoryGivesEmptyText)
 {
-    CTempVariables tmp(m_scratch.Sub("gone"));
+    CTempVariables tmp(m_scratch.PathOf("gone"));
     char output[MAX_PATH] = "x";
 
     EXPECT_EQ(1, CTempPath().GetLongTempDir(output, sizeof output));
@@ -269,7 +269,7 @@ TEST_F(TempPathTest, GetLongTempDir_MissingTemporaryDirectoryGivesEmptyText)
 
 TEST_F(TempPathTest, GetLongTempDir_TooSmallOutputGivesEmptyText)
 {
-    std::string longPath = m_scratch.Sub(kListedDir) + "\\";
+    std::string longPath = m_scratch.PathOf(kListedDir) + "\\";
     CTempVariables tmp(longPath);
     std::vector<char> output(longPath.size(), 'x');
 

@@ -29,7 +29,7 @@ class CUnmanagedSimulator
 public:
     explicit CUnmanagedSimulator(const std::string& options)
     {
-        const std::string program = ProgramFolder() + "swsim.exe";
+        const std::string program = BinFolder() + "\\swsim.exe";
         std::string commandLine = "\"" + program + "\" " + options;
         STARTUPINFOA startup{};
         startup.cb = sizeof(startup);

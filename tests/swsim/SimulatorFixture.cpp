@@ -1,7 +1,5 @@
 #include "SimulatorFixture.h"
 
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 #include "tools/swsim/ControlConnection.h"
@@ -78,25 +76,6 @@ std::wstring Wide(const std::string& text)
     return swsim::WideFromUtf8(text);
 }
 
-void WriteFileText(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadFileText(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-std::string ProgramFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string program(path);
-    return program.substr(0, program.find_last_of("\\/") + 1);
-}
-
 CtlOutcome RunCtl(const std::string& arguments)
 {
     SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
@@ -110,7 +89,7 @@ CtlOutcome RunCtl(const std::string& arguments)
     swsim::CHandle writer(writeEnd);
     SetHandleInformation(reader.Get(), HANDLE_FLAG_INHERIT, 0);
 
-    const std::string program = ProgramFolder() + "swsimctl.exe";
+    const std::string program = BinFolder() + "\\swsimctl.exe";
     std::string commandLine = "\"" + program + "\" " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);

@@ -12,10 +12,15 @@
 #include <gtest/gtest.h>
 
 #include "AutomationCaller.h"
+#include "tests/support/TestFiles.h"
 #include "tools/swsim/SimulatorClient.h"
 
 namespace swsimtest
 {
+
+using qel::test::BinFolder;
+using qel::test::ReadFileText;
+using qel::test::WriteFileText;
 
 class SimulatorTest : public ::testing::Test
 {
@@ -46,11 +51,6 @@ std::string TestFolder();
 // A path in the test folder; a file left there by an earlier run is deleted.
 std::string TestFile(const std::string& name);
 std::wstring Wide(const std::string& text);
-void WriteFileText(const std::string& path, const std::string& text);
-std::string ReadFileText(const std::string& path);
-
-// The folder of this test program, where swsim.exe and swsimctl.exe lie.
-std::string ProgramFolder();
 
 // Runs swsimctl.exe with the arguments and collects its output.
 struct CtlOutcome

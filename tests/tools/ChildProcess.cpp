@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "tests/tools/TempFolder.h"
-#include "tests/tools/ToolsTestFiles.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/TestFiles.h"
 
 namespace qel::test
 {
@@ -42,14 +42,14 @@ OwnedHandle InheritableFile(const std::string& path)
 ProcessOutcome RunProcess(const std::string& program, const std::vector<std::string>& arguments,
                           const std::string& workingFolder)
 {
-    CTempFolder folder;
+    CScratchFolder folder;
     ProcessOutcome outcome;
     std::string commandLine = Quote(program);
     for (const std::string& argument : arguments)
         commandLine += " " + Quote(argument);
     {
-        OwnedHandle output = InheritableFile(folder.File("stdout.txt"));
-        OwnedHandle errors = InheritableFile(folder.File("stderr.txt"));
+        OwnedHandle output = InheritableFile(folder.PathOf("stdout.txt"));
+        OwnedHandle errors = InheritableFile(folder.PathOf("stderr.txt"));
         STARTUPINFOA startup = {};
         startup.cb = sizeof startup;
         startup.dwFlags = STARTF_USESTDHANDLES;
@@ -68,8 +68,8 @@ ProcessOutcome RunProcess(const std::string& program, const std::vector<std::str
         GetExitCodeProcess(process.hProcess, &exitCode);
         outcome.exitCode = static_cast<int>(exitCode);
     }
-    outcome.output = ReadWholeFile(folder.File("stdout.txt"));
-    outcome.errors = ReadWholeFile(folder.File("stderr.txt"));
+    outcome.output = ReadFileText(folder.PathOf("stdout.txt"));
+    outcome.errors = ReadFileText(folder.PathOf("stderr.txt"));
     return outcome;
 }
 

@@ -9,8 +9,8 @@
 
 #include "tests/tools/ChildProcess.h"
 #include "tests/tools/ScopedEnvironmentVariable.h"
-#include "tests/tools/TempFolder.h"
-#include "tests/tools/ToolsTestFiles.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/TestFiles.h"
 #include "tools/partblock/PartBlockBuilder.h"
 
 using namespace qel::test;
@@ -43,30 +43,33 @@ class QelHost : public testing::Test
 {
 protected:
     QelHost()
-        : m_record("QEL_FAKEPLUGIN_RECORD", m_folder.File("record.txt")),
+        : m_record("QEL_FAKEPLUGIN_RECORD", m_folder.PathOf("record.txt")),
           m_result("QEL_FAKEPLUGIN_RESULT", "7")
     {
-        WriteWholeFile(PartFile(), BoltPart());
+        WriteFileBytes(PartFile(), BoltPart());
     }
 
-    std::string PartFile() const { return m_folder.File("bolt.qpb"); }
+    std::string PartFile() const { return m_folder.PathOf("bolt.qpb"); }
 
     // qelhost --plugin <fake> followed by arguments.
     ProcessOutcome RunWithFake(const std::vector<std::string>& arguments)
     {
-        std::vector<std::string> all = {"--plugin", BinFolder() + "QelFakePlugin.dll"};
+        std::vector<std::string> all = {"--plugin", BinFolder() + "\\QelFakePlugin.dll"};
         all.insert(all.end(), arguments.begin(), arguments.end());
         return Run(all);
     }
 
     ProcessOutcome Run(const std::vector<std::string>& arguments)
     {
-        return RunProcess(BinFolder() + "qelhost.exe", arguments);
+        return RunProcess(BinFolder() + "\\qelhost.exe", arguments);
     }
 
-    std::vector<std::string> Recorded() const { return ReadLines(m_folder.File("record.txt")); }
+    std::vector<std::string> Recorded() const
+    {
+        return ReadFileLines(m_folder.PathOf("record.txt"));
+    }
 
-    CTempFolder m_folder;
+    CScratchFolder m_folder;
     CScopedEnvironmentVariable m_record;
     CScopedEnvironmentVariable m_result;
 };
@@ -137,7 +140,7 @@ TEST_F(QelHost, QelOptionsCallsTheExportWithoutArguments)
     EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
     EXPECT_EQ(outcome.output, "result: 7\n");
     EXPECT_EQ(Recorded(),
-              std::vector<std::string>{"QelOptions qelmain=" + BinFolder() + "QelMain.dll"});
+              std::vector<std::string>{"QelOptions qelmain=" + BinFolder() + "\\QelMain.dll"});
 }
 
 TEST_F(QelHost, QelOptions2PassesParamsAndTwoZeroArguments)
@@ -228,7 +231,7 @@ TEST_P(QelHostUsage, RefusesWithExitCodeTwoWithoutCallingThePlugIn)
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_NE(outcome.errors.find(GetParam().message), std::string::npos) << outcome.errors;
     EXPECT_TRUE(outcome.output.empty()) << outcome.output;
-    EXPECT_FALSE(FileExists(m_folder.File("record.txt")));
+    EXPECT_FALSE(FileExists(m_folder.PathOf("record.txt")));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -254,9 +257,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(QelHost, MissingPlugInEndsWithExitCodeThree)
 {
-    ProcessOutcome outcome = Run({"--plugin", m_folder.File("NoSuchPlugin.dll"), "QelOptions"});
+    ProcessOutcome outcome = Run({"--plugin", m_folder.PathOf("NoSuchPlugin.dll"), "QelOptions"});
     EXPECT_EQ(outcome.exitCode, 3);
-    EXPECT_NE(outcome.errors.find("qelhost: cannot load " + m_folder.File("NoSuchPlugin.dll") +
+    EXPECT_NE(outcome.errors.find("qelhost: cannot load " + m_folder.PathOf("NoSuchPlugin.dll") +
                                   " (error 126)"),
               std::string::npos)
         << outcome.errors;
@@ -264,7 +267,7 @@ TEST_F(QelHost, MissingPlugInEndsWithExitCodeThree)
 
 TEST_F(QelHost, PlugInWithoutTheExportEndsWithExitCodeThree)
 {
-    std::string notAPlugIn = BinFolder() + "QelSatWr.dll";
+    std::string notAPlugIn = BinFolder() + "\\QelSatWr.dll";
     ProcessOutcome outcome = Run({"--plugin", notAPlugIn, "QelCreate", "null"});
     EXPECT_EQ(outcome.exitCode, 3);
     EXPECT_NE(outcome.errors.find("qelhost: " + notAPlugIn + " exports no function QelCreate"),
@@ -274,28 +277,29 @@ TEST_F(QelHost, PlugInWithoutTheExportEndsWithExitCodeThree)
 
 TEST_F(QelHost, MissingPreloadEndsWithExitCodeThree)
 {
-    ProcessOutcome outcome = RunWithFake({"--preload", m_folder.File("QelMain.dll"), "QelOptions"});
+    ProcessOutcome outcome =
+        RunWithFake({"--preload", m_folder.PathOf("QelMain.dll"), "QelOptions"});
     EXPECT_EQ(outcome.exitCode, 3);
-    EXPECT_FALSE(FileExists(m_folder.File("record.txt")));
+    EXPECT_FALSE(FileExists(m_folder.PathOf("record.txt")));
 }
 
 TEST_F(QelHost, LoadsQelSW99_3DFromItsOwnFolderByDefault)
 {
-    CTempFolder hostFolder;
-    ASSERT_TRUE(CopyFileA((BinFolder() + "qelhost.exe").c_str(),
-                          hostFolder.File("qelhost.exe").c_str(), FALSE));
-    ASSERT_TRUE(CopyFileA((BinFolder() + "QelFakePlugin.dll").c_str(),
-                          hostFolder.File("QelSW99_3D.dll").c_str(), FALSE));
+    CScratchFolder hostFolder;
+    ASSERT_TRUE(CopyFileA((BinFolder() + "\\qelhost.exe").c_str(),
+                          hostFolder.PathOf("qelhost.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((BinFolder() + "\\QelFakePlugin.dll").c_str(),
+                          hostFolder.PathOf("QelSW99_3D.dll").c_str(), FALSE));
     // Started from another folder: the program's own folder is what counts.
     ProcessOutcome outcome =
-        RunProcess(hostFolder.File("qelhost.exe"), {"QelOptions_2", "a=b"}, m_folder.Path());
+        RunProcess(hostFolder.PathOf("qelhost.exe"), {"QelOptions_2", "a=b"}, m_folder.Path());
     EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
     EXPECT_EQ(Recorded(), std::vector<std::string>{"QelOptions_2 params=a=b unread=0 0"});
 }
 
 TEST_F(QelHost, PreloadedMainLibraryIsTheOneThePlugInGetsByName)
 {
-    std::string variant = BinFolder() + "variants\\qelmain-no-gethwnd\\QelMain.dll";
+    std::string variant = BinFolder() + "\\variants\\qelmain-no-gethwnd\\QelMain.dll";
     ProcessOutcome outcome = RunWithFake({"--preload", variant, "QelOptions"});
     EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
     EXPECT_EQ(Recorded(), std::vector<std::string>{"QelOptions qelmain=" + variant});
@@ -303,34 +307,34 @@ TEST_F(QelHost, PreloadedMainLibraryIsTheOneThePlugInGetsByName)
 
 TEST_F(QelHost, PlugInIsReleasedBeforeThePreloadedLibraries)
 {
-    CScopedEnvironmentVariable log("QEL_STANDIN_LOG", m_folder.File("log.txt"));
-    ProcessOutcome outcome = Run({"--preload", BinFolder() + "QelMain.dll", "--plugin",
-                                  BinFolder() + "QelSatWr.dll", "QelOptions"});
+    CScopedEnvironmentVariable log("QEL_STANDIN_LOG", m_folder.PathOf("log.txt"));
+    ProcessOutcome outcome = Run({"--preload", BinFolder() + "\\QelMain.dll", "--plugin",
+                                  BinFolder() + "\\QelSatWr.dll", "QelOptions"});
     EXPECT_EQ(outcome.exitCode, 3);
     const std::vector<std::string> expected = {"QelMain.dll attach", "QelSatWr.dll attach",
                                                "QelSatWr.dll detach", "QelMain.dll detach"};
-    EXPECT_EQ(ReadLines(m_folder.File("log.txt")), expected);
+    EXPECT_EQ(ReadFileLines(m_folder.PathOf("log.txt")), expected);
 }
 
 TEST_F(QelHost, MakePartWritesTheDescribedBlock)
 {
-    WriteWholeFile(m_folder.File("bolt.txt"), "# a bolt\nattr Designation = M8x20\nitem 500 ab\n");
+    WriteFileText(m_folder.PathOf("bolt.txt"), "# a bolt\nattr Designation = M8x20\nitem 500 ab\n");
     ProcessOutcome outcome =
-        Run({"make-part", m_folder.File("bolt.txt"), m_folder.File("made.qpb")});
+        Run({"make-part", m_folder.PathOf("bolt.txt"), m_folder.PathOf("made.qpb")});
     EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
-    std::string written = ReadWholeFile(m_folder.File("made.qpb"));
+    std::string written = ReadFileText(m_folder.PathOf("made.qpb"));
     EXPECT_EQ(Bytes(written.begin(), written.end()), BoltPart());
 }
 
 TEST_F(QelHost, MakePartReportsTheBadLineWithExitCodeOne)
 {
-    WriteWholeFile(m_folder.File("bad.txt"), "attr A = 1\nitem x\n");
+    WriteFileText(m_folder.PathOf("bad.txt"), "attr A = 1\nitem x\n");
     ProcessOutcome outcome =
-        Run({"make-part", m_folder.File("bad.txt"), m_folder.File("made.qpb")});
+        Run({"make-part", m_folder.PathOf("bad.txt"), m_folder.PathOf("made.qpb")});
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_NE(outcome.errors.find("line 2: item needs a code"), std::string::npos)
         << outcome.errors;
-    EXPECT_FALSE(FileExists(m_folder.File("made.qpb")));
+    EXPECT_FALSE(FileExists(m_folder.PathOf("made.qpb")));
 }
 
 TEST_F(QelHost, ShowPartPrintsTheDump)
@@ -350,8 +354,8 @@ TEST_F(QelHost, ShowPartOfTruncatedBlockEndsWithExitCodeOne)
 {
     Bytes part = BoltPart();
     part.resize(40);
-    WriteWholeFile(m_folder.File("cut.qpb"), part);
-    ProcessOutcome outcome = Run({"show-part", m_folder.File("cut.qpb")});
+    WriteFileBytes(m_folder.PathOf("cut.qpb"), part);
+    ProcessOutcome outcome = Run({"show-part", m_folder.PathOf("cut.qpb")});
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_NE(outcome.output.find("error: total size 67 exceeds the 40 bytes available\n"),
               std::string::npos)

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "tests/tools/ScopedEnvironmentVariable.h"
-#include "tests/tools/TempFolder.h"
-#include "tests/tools/ToolsTestFiles.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/TestFiles.h"
 #include "tools/qelhost/LoadedModule.h"
 
 using namespace qel::test;
@@ -30,7 +30,7 @@ class QelMainStandin : public testing::Test
 protected:
     void SetUp() override
     {
-        m_module = CLoadedModule(LoadLibraryA((BinFolder() + "QelMain.dll").c_str()));
+        m_module = CLoadedModule(LoadLibraryA((BinFolder() + "\\QelMain.dll").c_str()));
         ASSERT_TRUE(m_module);
     }
 
@@ -87,13 +87,13 @@ TEST_F(QelMainStandin, GetCopiesAtMostSizeMinusOneCharacters)
 TEST_F(QelMainStandin, StoreLivesAsLongAsTheLibraryStaysLoaded)
 {
     Set("K", "v");
-    m_module = CLoadedModule(LoadLibraryA((BinFolder() + "QelMain.dll").c_str()));
+    m_module = CLoadedModule(LoadLibraryA((BinFolder() + "\\QelMain.dll").c_str()));
     EXPECT_EQ(Value("K"), "v") << "a second reference keeps the library and its store";
 
-    CLoadedModule second(LoadLibraryA((BinFolder() + "QelMain.dll").c_str()));
+    CLoadedModule second(LoadLibraryA((BinFolder() + "\\QelMain.dll").c_str()));
     m_module = CLoadedModule();
     second = CLoadedModule();
-    m_module = CLoadedModule(LoadLibraryA((BinFolder() + "QelMain.dll").c_str()));
+    m_module = CLoadedModule(LoadLibraryA((BinFolder() + "\\QelMain.dll").c_str()));
     EXPECT_EQ(Value("K"), "<missing>") << "unloaded and loaded again: a fresh store";
 }
 
@@ -175,10 +175,10 @@ TEST_F(QelMainStandin, PreviewAndNotificationFunctionsGiveFixedAnswers)
 
 TEST(QelMainStandinLog, JournalsLoadCallsAndRelease)
 {
-    CTempFolder folder;
-    CScopedEnvironmentVariable log("QEL_STANDIN_LOG", folder.File("log.txt"));
+    CScratchFolder folder;
+    CScopedEnvironmentVariable log("QEL_STANDIN_LOG", folder.PathOf("log.txt"));
     {
-        CLoadedModule module(LoadLibraryA((BinFolder() + "QelMain.dll").c_str()));
+        CLoadedModule module(LoadLibraryA((BinFolder() + "\\QelMain.dll").c_str()));
         ASSERT_TRUE(module);
         auto set = reinterpret_cast<SetFunction>(
             reinterpret_cast<void (*)()>(GetProcAddress(module.Get(), "QelEnvironment_Set")));
@@ -200,5 +200,5 @@ TEST(QelMainStandinLog, JournalsLoadCallsAndRelease)
         "QelMain.dll QelCreateFile_Step 5 AP203 -7 -> 1",
         "QelMain.dll detach",
     };
-    EXPECT_EQ(ReadLines(folder.File("log.txt")), expected);
+    EXPECT_EQ(ReadFileLines(folder.PathOf("log.txt")), expected);
 }

@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "tests/tools/ScopedEnvironmentVariable.h"
-#include "tests/tools/TempFolder.h"
-#include "tests/tools/ToolsTestFiles.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/TestFiles.h"
 #include "tools/partblock/ItemText.h"
 #include "tools/partblock/PartBlockBuilder.h"
 #include "tools/qelhost/LoadedModule.h"
@@ -26,7 +26,7 @@ class SatWriter
 {
 public:
     explicit SatWriter(const std::string& file = "QelSatWr.dll")
-        : m_module(LoadLibraryA((BinFolder() + file).c_str()))
+        : m_module(LoadLibraryA((BinFolder() + "\\" + file).c_str()))
     {
     }
 
@@ -68,17 +68,17 @@ Bytes ThreeAttributePart()
 
 TEST(QelSatWrStandin, WritesSatFileWithHeaderAttributesAndEndMarker)
 {
-    CTempFolder folder;
+    CScratchFolder folder;
     SatWriter writer;
     ASSERT_TRUE(writer.Loaded());
     Bytes part = ThreeAttributePart();
-    std::string file = folder.File("bolt.sat");
+    std::string file = folder.PathOf("bolt.sat");
 
     ASSERT_EQ(writer.SaveVersion(4, 0), 1);
     ASSERT_EQ(writer.CreateSatFile(part.data(), file.c_str()), 1);
 
-    std::vector<std::string> lines = ReadLines(file);
-    ASSERT_EQ(lines.size(), 8u) << ReadWholeFile(file);
+    std::vector<std::string> lines = ReadFileLines(file);
+    ASSERT_EQ(lines.size(), 8u) << ReadFileText(file);
     EXPECT_EQ(lines[0], "400 0 1 0");
     EXPECT_EQ(lines[1].substr(0, 37), "@17 QelSatWr stand-in @11 ACIS 4.0 NT");
     EXPECT_EQ(lines[1].substr(37, 5), " @24 ");
@@ -95,13 +95,13 @@ TEST(QelSatWrStandin, WritesSatFileWithHeaderAttributesAndEndMarker)
 
 TEST(QelSatWrStandin, PartWithoutAttributesGivesBodyWithoutAttributeChain)
 {
-    CTempFolder folder;
+    CScratchFolder folder;
     SatWriter writer;
     Bytes part = CPartBlockBuilder().Build();
-    std::string file = folder.File("empty.sat");
+    std::string file = folder.PathOf("empty.sat");
     writer.SaveVersion(4, 0);
     ASSERT_EQ(writer.CreateSatFile(part.data(), file.c_str()), 1);
-    std::vector<std::string> lines = ReadLines(file);
+    std::vector<std::string> lines = ReadFileLines(file);
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[3], "body $-1 $-1 $-1 $-1 #");
     EXPECT_EQ(lines[4], "End-of-ACIS-data");
@@ -109,14 +109,14 @@ TEST(QelSatWrStandin, PartWithoutAttributesGivesBodyWithoutAttributeChain)
 
 TEST(QelSatWrStandin, HeaderCarriesTheLastSavedVersion)
 {
-    CTempFolder folder;
+    CScratchFolder folder;
     SatWriter writer;
     Bytes part = ThreeAttributePart();
-    std::string file = folder.File("v.sat");
+    std::string file = folder.PathOf("v.sat");
     writer.SaveVersion(4, 0);
     writer.SaveVersion(7, 1);
     ASSERT_EQ(writer.CreateSatFile(part.data(), file.c_str()), 1);
-    std::vector<std::string> lines = ReadLines(file);
+    std::vector<std::string> lines = ReadFileLines(file);
     ASSERT_GE(lines.size(), 2u);
     EXPECT_EQ(lines[0], "701 0 1 0");
     EXPECT_EQ(lines[1].substr(0, 37), "@17 QelSatWr stand-in @11 ACIS 7.1 NT");
@@ -124,20 +124,20 @@ TEST(QelSatWrStandin, HeaderCarriesTheLastSavedVersion)
 
 TEST(QelSatWrStandin, CreateSatFileWithoutSaveVersionReturnsZeroAndWritesNothing)
 {
-    CTempFolder folder;
+    CScratchFolder folder;
     SatWriter writer;
     Bytes part = ThreeAttributePart();
-    std::string file = folder.File("never.sat");
+    std::string file = folder.PathOf("never.sat");
     EXPECT_EQ(writer.CreateSatFile(part.data(), file.c_str()), 0);
     EXPECT_FALSE(FileExists(file));
 }
 
 TEST(QelSatWrStandin, RefusedVersionLeavesNoVersionToWriteWith)
 {
-    CTempFolder folder;
+    CScratchFolder folder;
     SatWriter writer;
     Bytes part = ThreeAttributePart();
-    std::string file = folder.File("never.sat");
+    std::string file = folder.PathOf("never.sat");
     EXPECT_EQ(writer.SaveVersion(0, 0), 0);
     EXPECT_EQ(writer.SaveVersion(4, 100), 0);
     EXPECT_EQ(writer.CreateSatFile(part.data(), file.c_str()), 0);
@@ -146,9 +146,9 @@ TEST(QelSatWrStandin, RefusedVersionLeavesNoVersionToWriteWith)
 
 TEST(QelSatWrStandin, VersionIsForgottenWhenTheLibraryIsUnloaded)
 {
-    CTempFolder folder;
+    CScratchFolder folder;
     Bytes part = ThreeAttributePart();
-    std::string file = folder.File("never.sat");
+    std::string file = folder.PathOf("never.sat");
     {
         SatWriter first;
         ASSERT_EQ(first.SaveVersion(4, 0), 1);
@@ -171,11 +171,11 @@ class QelSatWrStandinRefusal : public testing::TestWithParam<RefusedPartCase>
 // Every block is handed over in a buffer of exactly its own bytes.
 TEST_P(QelSatWrStandinRefusal, ReturnsZeroAndWritesNoFile)
 {
-    CTempFolder folder;
+    CScratchFolder folder;
     SatWriter writer;
     ASSERT_EQ(writer.SaveVersion(4, 0), 1);
     Bytes part = GetParam().part();
-    std::string file = folder.File("refused.sat");
+    std::string file = folder.PathOf("refused.sat");
     EXPECT_EQ(writer.CreateSatFile(part.empty() ? nullptr : part.data(), file.c_str()), 0);
     EXPECT_FALSE(FileExists(file));
 }
@@ -237,24 +237,24 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(QelSatWrStandin, RefusesMissingOrEmptyFileNameAndUnwritablePath)
 {
-    CTempFolder folder;
+    CScratchFolder folder;
     SatWriter writer;
     writer.SaveVersion(4, 0);
     Bytes part = ThreeAttributePart();
     EXPECT_EQ(writer.CreateSatFile(part.data(), nullptr), 0);
     EXPECT_EQ(writer.CreateSatFile(part.data(), ""), 0);
-    std::string inMissingFolder = folder.File("no such folder\\bolt.sat");
+    std::string inMissingFolder = folder.PathOf("no such folder\\bolt.sat");
     EXPECT_EQ(writer.CreateSatFile(part.data(), inMissingFolder.c_str()), 0);
     EXPECT_FALSE(FileExists(inMissingFolder));
 }
 
 TEST(QelSatWrStandin, SaveVersionZeroVariantRefusesVersionAndFile)
 {
-    CTempFolder folder;
+    CScratchFolder folder;
     SatWriter writer("variants\\qelsatwr-saveversion-zero\\QelSatWr.dll");
     ASSERT_TRUE(writer.Loaded());
     Bytes part = ThreeAttributePart();
-    std::string file = folder.File("never.sat");
+    std::string file = folder.PathOf("never.sat");
     EXPECT_EQ(writer.SaveVersion(4, 0), 0);
     EXPECT_EQ(writer.CreateSatFile(part.data(), file.c_str()), 0);
     EXPECT_FALSE(FileExists(file));
@@ -262,10 +262,10 @@ TEST(QelSatWrStandin, SaveVersionZeroVariantRefusesVersionAndFile)
 
 TEST(QelSatWrStandinLog, JournalsLoadCallsAndRelease)
 {
-    CTempFolder folder;
-    CScopedEnvironmentVariable log("QEL_STANDIN_LOG", folder.File("log.txt"));
+    CScratchFolder folder;
+    CScopedEnvironmentVariable log("QEL_STANDIN_LOG", folder.PathOf("log.txt"));
     Bytes part = ThreeAttributePart();
-    std::string file = folder.File("bolt.sat");
+    std::string file = folder.PathOf("bolt.sat");
     {
         SatWriter writer;
         ASSERT_TRUE(writer.Loaded());
@@ -282,13 +282,13 @@ TEST(QelSatWrStandinLog, JournalsLoadCallsAndRelease)
         "QelSatWr.dll CreateSatFile (null) -> 0",
         "QelSatWr.dll detach",
     };
-    EXPECT_EQ(ReadLines(folder.File("log.txt")), expected);
+    EXPECT_EQ(ReadFileLines(folder.PathOf("log.txt")), expected);
 }
 
 TEST(QelSatWrStandinLog, VariantsJournalUnderTheSameLibraryName)
 {
-    CTempFolder folder;
-    CScopedEnvironmentVariable log("QEL_STANDIN_LOG", folder.File("log.txt"));
+    CScratchFolder folder;
+    CScopedEnvironmentVariable log("QEL_STANDIN_LOG", folder.PathOf("log.txt"));
     {
         SatWriter writer("variants\\qelsatwr-saveversion-zero\\QelSatWr.dll");
         ASSERT_TRUE(writer.Loaded());
@@ -296,5 +296,5 @@ TEST(QelSatWrStandinLog, VariantsJournalUnderTheSameLibraryName)
     }
     const std::vector<std::string> expected = {
         "QelSatWr.dll attach", "QelSatWr.dll SaveVersion 4 0 -> 0", "QelSatWr.dll detach"};
-    EXPECT_EQ(ReadLines(folder.File("log.txt")), expected);
+    EXPECT_EQ(ReadFileLines(folder.PathOf("log.txt")), expected);
 }

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "tests/tools/ExportTable.h"
-#include "tests/tools/ToolsTestFiles.h"
+#include "tests/support/TestFiles.h"
 #include "tools/qelhost/LoadedModule.h"
 
 using qel::test::BinFolder;
@@ -57,7 +57,7 @@ class StandinExports : public testing::TestWithParam<ExportCase>
 TEST_P(StandinExports, ExportExactlyTheExpectedPlainNames)
 {
     const ExportCase& c = GetParam();
-    CLoadedModule module(LoadLibraryA((BinFolder() + c.file).c_str()));
+    CLoadedModule module(LoadLibraryA((BinFolder() + "\\" + c.file).c_str()));
     ASSERT_TRUE(module) << c.file << " error " << GetLastError();
 
     EXPECT_EQ(ExportedNames(module.Get()), Sorted(c.exported));

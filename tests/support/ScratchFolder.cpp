@@ -1,9 +1,12 @@
-#include "ScratchDirectory.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <filesystem>
 #include <stdexcept>
 
 #include <windows.h>
+
+namespace qel::test
+{
 
 namespace
 {
@@ -17,41 +20,42 @@ std::string LongTempPath()
         throw std::runtime_error("no temporary directory");
     length = GetLongPathNameA(shortPath, longPath, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
-        throw std::runtime_error("temporary directory has no long form");
-    return longPath;
+        throw std::runtime_error("the temporary directory has no long form");
+    std::string path(longPath);
+    if (path.back() != '\\')
+        path += '\\';
+    return path;
+}
+
+void RemoveAll(const std::string& path)
+{
+    std::error_code ignored; // a leftover folder must not fail the test
+    std::filesystem::remove_all(path, ignored);
 }
 
 } // namespace
 
-CScratchDirectory::CScratchDirectory()
+CScratchFolder::CScratchFolder(const std::string& name)
 {
     static unsigned s_counter = 0;
-    std::string base = LongTempPath();
-    if (base.back() != '\\')
-        base += '\\';
-    m_path = base + "QelSettings-" + std::to_string(GetCurrentProcessId()) + "-" +
+    m_path = LongTempPath() + "qel-" + name + "-" + std::to_string(GetCurrentProcessId()) + "-" +
              std::to_string(++s_counter);
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
+    RemoveAll(m_path);
     if (!CreateDirectoryA(m_path.c_str(), nullptr))
         throw std::runtime_error("cannot create " + m_path);
 }
 
-CScratchDirectory::~CScratchDirectory()
+CScratchFolder::~CScratchFolder()
 {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
+    RemoveAll(m_path);
 }
 
-std::string CScratchDirectory::Sub(const std::string& relative) const
+std::string CScratchFolder::MakeDir(const std::string& relative) const
 {
-    return m_path + "\\" + relative;
-}
-
-std::string CScratchDirectory::MakeDir(const std::string& relative) const
-{
-    std::string path = Sub(relative);
+    std::string path = PathOf(relative);
     if (!CreateDirectoryA(path.c_str(), nullptr))
         throw std::runtime_error("cannot create " + path);
     return path;
 }
+
+} // namespace qel::test
