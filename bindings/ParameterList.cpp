@@ -3,7 +3,7 @@
 #include <new>
 #include <utility>
 
-#include "common/Platform.h"
+#include "common/BoundedString.h"
 
 namespace qel
 {
@@ -152,7 +152,7 @@ int CParameterList::SetByName(const char* keyName, const char* value, bool overw
     {
         for (unsigned i = 0; i < GetKeyCount(); ++i)
         {
-            if (EqualsIgnoreCaseCodePage(keyName, m_keys[i].c_str()))
+            if (EqualsIgnoringAsciiCase(keyName, m_keys[i].c_str()))
             {
                 index = i;
                 break;

@@ -45,6 +45,13 @@ void CAutomationRef::Attach(IDispatch* object, bool owning)
     m_bOwning = owning;
 }
 
+void CAutomationRef::AttachShared(IDispatch* borrowed)
+{
+    if (borrowed != nullptr)
+        borrowed->AddRef();
+    Attach(borrowed, true);
+}
+
 void CAutomationRef::Empty()
 {
     IDispatch* object = std::exchange(m_pObject, nullptr);
@@ -74,6 +81,16 @@ std::string CAutomationRef::CallText(DISPID id, std::initializer_list<const CVar
         return std::string();
     ChangeType(result.Get(), VT_BSTR);
     return NarrowText(result.Value().bstrVal);
+}
+
+std::wstring CAutomationRef::CallWideText(DISPID id, std::initializer_list<const CVariant*> args)
+{
+    CVariant result = Call(id, DispatchKind::Method, args);
+    if (result.Value().vt == VT_EMPTY || result.Value().vt == VT_NULL)
+        return std::wstring();
+    ChangeType(result.Get(), VT_BSTR);
+    const BSTR text = result.Value().bstrVal;
+    return text != nullptr ? std::wstring(text, SysStringLen(text)) : std::wstring();
 }
 
 long CAutomationRef::CallLong(DISPID id, std::initializer_list<const CVariant*> args)

@@ -30,8 +30,12 @@ public:
     bool IsOwning() const { return m_bOwning; }
     IDispatch* GetBorrowed() const { return m_pObject; }
 
-    // Takes object; an owning reference releases it later.
+    // Takes over object with the reference the caller holds on it: an owning
+    // reference releases it later, a borrowing one never does.
     void Attach(IDispatch* object, bool owning);
+    // Shares a pointer the caller only borrows: adds a reference of its own,
+    // which it releases later.
+    void AttachShared(IDispatch* borrowed);
     // Releases the object if owned and leaves the reference empty.
     void Empty();
 
@@ -40,6 +44,7 @@ protected:
     void CallWithoutResult(DISPID id, DispatchKind kind,
                            std::initializer_list<const CVariant*> args = {});
     std::string CallText(DISPID id, std::initializer_list<const CVariant*> args = {});
+    std::wstring CallWideText(DISPID id, std::initializer_list<const CVariant*> args = {});
     long CallLong(DISPID id, std::initializer_list<const CVariant*> args = {});
     bool CallBool(DISPID id, std::initializer_list<const CVariant*> args = {});
     // The object returned by the call, owned by the caller (null for none).

@@ -8,6 +8,7 @@
 #include "common/ErrorMessage.h"
 #include "common/StringTable.h"
 #include "resources/resource.h"
+#include "ui/PartFileDialog.h"
 #include "ui/SettingsFile.h"
 
 using Microsoft::WRL::ComPtr;
@@ -52,8 +53,10 @@ ComPtr<IDispatch> FindRunningSolidWorks()
 } // namespace
 
 CInsertionDriver::CInsertionDriver()
-    : m_szPartFile(), m_szSatFile(), m_hMainWnd(nullptr), m_nDocType(0)
+    : m_szPartFile(), m_szSatFile(), m_hMainWnd(nullptr), m_nDocType(0), m_pFileDialog(nullptr)
 {
+    static CPartFileDialog s_systemDialog;
+    m_pFileDialog = &s_systemDialog;
 }
 
 CInsertionDriver::~CInsertionDriver()
@@ -65,13 +68,41 @@ int CInsertionDriver::Run(const void* part)
 {
     m_pSettings = std::make_unique<CSettingsFile>(kSettingsFileName);
     Connect();
+    m_hMainWnd = FindMainWindow();
     CollectAttributes(part);
+    MakeSatFileName();
 
-    // The part document and window steps are not part of this build yet: the
-    // insertion stops here, after everything it reads has been checked.
-    static CErrorMessage s_notYet;
-    s_notYet.Throw("The part was read, but creating it in SolidWorks is not available in this "
-                   "version of the plug-in.");
+    // Pass 0 takes the alphanumeric name only when its file exists; pass 1
+    // the file-safe name, or the Save dialog when no name can be built.
+    bool named = true;
+    bool create = true;
+    for (int pass = 0; pass < 2; ++pass)
+    {
+        named = ChoosePartFile(pass, pass) != 0;
+        if (named)
+        {
+            create = FindExistingPartFile() != 0;
+            if (!create)
+                break;
+        }
+    }
+
+    if (named)
+    {
+        if (create)
+        {
+            // A SAT file that was not written must not be imported: a stale
+            // TempSW.sat of an earlier part would become this part.
+            if (WriteSatFile(part, m_szSatFile) == 0)
+                ThrowCannotCreatePart(FormatMessageText(IDS_SAT_FILE_NOT_WRITTEN, m_szSatFile));
+            CreatePartDocument();
+        }
+        UnlockUpdates();
+        InsertIntoAssembly();
+    }
+    LockUpdates();
+    ReleaseResources();
+    return named ? 1 : 0;
 }
 
 int CInsertionDriver::ShowOptions()
@@ -119,10 +150,13 @@ void CInsertionDriver::CollectAttributes(const void* part)
     }
 }
 
-int CInsertionDriver::MakeFileNameFromAttributes(char* buffer, unsigned capacity, int mode)
+int CInsertionDriver::MakeFileNameFromAttributes(char* buffer, int capacity, int mode)
 {
-    int joined = mode == 0 ? m_attributes.JoinValuesAlnum(buffer, capacity)
-                           : m_attributes.JoinValuesFileSafe(buffer, capacity);
+    if (capacity <= 1)
+        return 0; // no room for even one character
+    const unsigned room = static_cast<unsigned>(capacity);
+    int joined = mode == 0 ? m_attributes.JoinValuesAlnum(buffer, room)
+                           : m_attributes.JoinValuesFileSafe(buffer, room);
     return joined == 1 || joined == -1 ? 1 : 0;
 }
 

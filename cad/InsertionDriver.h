@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include <windows.h>
 
@@ -11,6 +12,7 @@
 #include "cad/SwApp.h"
 #include "cad/SwDoc.h"
 #include "common/BoundedString.h"
+#include "ui/IPartFileDialog.h"
 
 namespace qel
 {
@@ -41,16 +43,39 @@ public:
     int ShowOptions();
     // Has the SAT writer library write part to fileName; 1 when written.
     int WriteSatFile(const void* part, const char* fileName);
+    // The Save dialog that names a part when no name can be built (borrowed;
+    // the system's own dialog unless a caller sets another).
+    void SetPartFileDialog(IPartFileDialog* dialog) { m_pFileDialog = dialog; }
 
-    // Steps of Run
+    // Steps of Run, in their order
     int Connect();
+    HWND FindMainWindow();
     void CollectAttributes(const void* part);
-    int MakeFileNameFromAttributes(char* buffer, unsigned capacity, int mode);
+    int MakeSatFileName();
+    int ChoosePartFile(int pass, int dialogAllowed);
+    int FindExistingPartFile();
+    int CreatePartDocument();
+    int InsertIntoAssembly();
     void LockUpdates();
     void UnlockUpdates();
     void ReleaseResources();
 
+    // Parts of the steps
+    // Joins the attribute values into buffer (mode 0 letters and digits, 1
+    // file-safe); 1 when a stem was written. A capacity of 1 or less, negative
+    // ones included, leaves no room and gives 0.
+    int MakeFileNameFromAttributes(char* buffer, int capacity, int mode);
+    int FindReferenceDocument();
+    void PlacePartWindow(IDispatch* document);
+    void RefreshPartView(IDispatch* document);
+    void BringToForeground(HWND window);
+
 private:
+    // Message 121 for the part file, with reason as its exception text.
+    [[noreturn]] void ThrowCannotCreatePart(const std::string& reason);
+    [[noreturn]] void ThrowCannotInsertPart(const std::string& reason);
+    void AppendPartFileExtension();
+
     char m_szPartFile[kPathBufferSize];
     char m_szSatFile[kPathBufferSize];
     HWND m_hMainWnd;
@@ -59,6 +84,7 @@ private:
     long m_nDocType;
     std::unique_ptr<CSettingsFile> m_pSettings;
     CAttributeList m_attributes;
+    IPartFileDialog* m_pFileDialog;
 };
 
 } // namespace qel

@@ -45,9 +45,9 @@ CSwDoc CSwApp::GetActiveDocument()
     return CSwDoc(CallObject(kActiveDocument, DispatchKind::PropertyGet), true);
 }
 
-void CSwApp::CloseDocument(const char* title)
+void CSwApp::CloseDocument(const wchar_t* title)
 {
-    CVariant titleArg = CVariant::Text(title);
+    CVariant titleArg = CVariant::WideText(title);
     CallWithoutResult(kCloseDocument, DispatchKind::Method, {&titleArg});
 }
 
@@ -62,9 +62,9 @@ CSwDoc CSwApp::OpenPartFile(const char* path, long type, long* error)
                   true);
 }
 
-CSwDoc CSwApp::ActivateDocument(const char* title, long* error)
+CSwDoc CSwApp::ActivateDocument(const wchar_t* title, long* error)
 {
-    CVariant titleArg = CVariant::Text(title);
+    CVariant titleArg = CVariant::WideText(title);
     CVariant no = CVariant::Bool(false);
     CVariant errorArg = CVariant::LongRef(error);
     return CSwDoc(CallObject(kActivateDocument, DispatchKind::Method, {&titleArg, &no, &errorArg}),

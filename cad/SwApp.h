@@ -19,9 +19,9 @@ public:
     CSwDoc GetFallbackDocument();
     bool LoadSatFile(const char* path);
     CSwDoc GetActiveDocument();
-    void CloseDocument(const char* title);
+    void CloseDocument(const wchar_t* title);
     CSwDoc OpenPartFile(const char* path, long type, long* error);
-    CSwDoc ActivateDocument(const char* title, long* error);
+    CSwDoc ActivateDocument(const wchar_t* title, long* error);
 };
 
 } // namespace qel

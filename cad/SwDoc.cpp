@@ -43,9 +43,9 @@ bool CSwDoc::SaveAs(const char* path)
     return CallBool(kSaveAs, {&pathArg});
 }
 
-std::string CSwDoc::GetTitle()
+std::wstring CSwDoc::GetTitle()
 {
-    return CallText(kGetTitle);
+    return CallWideText(kGetTitle);
 }
 
 CSwView CSwDoc::GetView()

@@ -24,7 +24,8 @@ public:
     CSwDoc GetNextDocument();
     bool AddTextProperty(const char* name, const char* value);
     bool SaveAs(const char* path);
-    std::string GetTitle();
+    // Unicode, as SolidWorks gives it: titles go back to it unchanged.
+    std::wstring GetTitle();
     CSwView GetView();
     void SetDocumentFlag(bool value);
     void RefreshDocument();

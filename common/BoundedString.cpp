@@ -49,6 +49,24 @@ std::size_t FormatBounded(char* dest, std::size_t destSize, const char* format, 
     return BoundedLength(dest, destSize - 1);
 }
 
+namespace
+{
+char AsciiUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+} // namespace
+
+bool EqualsIgnoringAsciiCase(const char* left, const char* right)
+{
+    if (left == nullptr || right == nullptr)
+        return left == right;
+    for (; *left != '\0' && *right != '\0'; ++left, ++right)
+        if (AsciiUpper(*left) != AsciiUpper(*right))
+            return false;
+    return *left == *right;
+}
+
 std::size_t BoundedLength(const char* text, std::size_t maxLen)
 {
     if (text == nullptr)

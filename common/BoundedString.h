@@ -27,6 +27,10 @@ std::size_t AppendBounded(char* dest, std::size_t destSize, const char* source);
 std::size_t FormatBounded(char* dest, std::size_t destSize, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 
+// True when both texts are equal with ASCII letters compared without regard to
+// case; every other byte must match exactly (no locale rules apply).
+bool EqualsIgnoringAsciiCase(const char* left, const char* right);
+
 // Length of text, looking at no more than maxLen bytes.
 std::size_t BoundedLength(const char* text, std::size_t maxLen);
 

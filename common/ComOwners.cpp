@@ -38,6 +38,14 @@ CVariant CVariant::Text(const char* text)
     return value;
 }
 
+CVariant CVariant::WideText(const wchar_t* text)
+{
+    CVariant value;
+    value.m_value.vt = VT_BSTR;
+    value.m_value.bstrVal = CBstr(text).Detach();
+    return value;
+}
+
 CVariant CVariant::Long(long value)
 {
     CVariant result;

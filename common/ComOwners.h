@@ -18,6 +18,8 @@ public:
     CBstr() = default;
     // A single-byte text in the system code page; null gives a null string.
     explicit CBstr(const char* text);
+    // A wide text kept as it is; null gives a null string.
+    explicit CBstr(const wchar_t* text) : m_bstr(text != nullptr ? SysAllocString(text) : nullptr) {}
     CBstr(CBstr&& other) noexcept : m_bstr(std::exchange(other.m_bstr, nullptr)) {}
     CBstr(const CBstr&) = delete;
     CBstr& operator=(const CBstr&) = delete;
@@ -48,6 +50,8 @@ public:
     void Clear() { VariantClear(&m_value); }
 
     static CVariant Text(const char* text);
+    // A wide text, passed on without a trip through the code page.
+    static CVariant WideText(const wchar_t* text);
     static CVariant Long(long value);
     static CVariant Bool(bool value);
     // A reference to a LONG of the caller (an out-argument); nothing is owned.

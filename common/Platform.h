@@ -16,8 +16,5 @@ unsigned short SystemDefaultLangId();
 // Upper-cases a byte text in the current multibyte code page.
 std::string UpperCaseCodePage(const std::string& text);
 
-// Compares two texts without regard to letter case, multibyte aware in the
-// current code page.
-bool EqualsIgnoreCaseCodePage(const char* left, const char* right);
 
 } // namespace qel

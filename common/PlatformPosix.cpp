@@ -4,7 +4,6 @@
 
 #include <cctype>
 #include <cstdlib>
-#include <strings.h>
 
 namespace qel
 {
@@ -25,9 +24,5 @@ std::string UpperCaseCodePage(const std::string& text)
     return upper;
 }
 
-bool EqualsIgnoreCaseCodePage(const char* left, const char* right)
-{
-    return strcasecmp(left, right) == 0;
-}
 
 } // namespace qel

@@ -18,9 +18,5 @@ std::string UpperCaseCodePage(const std::string& text)
     return upper;
 }
 
-bool EqualsIgnoreCaseCodePage(const char* left, const char* right)
-{
-    return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, left, -1, right, -1) == CSTR_EQUAL;
-}
 
 } // namespace qel

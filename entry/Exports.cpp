@@ -5,6 +5,7 @@
 #include "bindings/CallContext.h"
 #include "bindings/MainLibraryBinding.h"
 #include "cad/InsertionDriver.h"
+#include "common/ErrorMessage.h"
 #include "common/StringTable.h"
 #include "common/WinOwners.h"
 #include "entry/ErrorBox.h"
@@ -17,15 +18,20 @@ using namespace qel;
 namespace
 {
 
-// OLE for the length of one export, on the host's calling thread. False (after
-// telling the user) when it cannot be started.
-bool OleIsUsable(const COleInit& ole)
+// OLE for the length of one export, on the host's calling thread. A failure
+// to start it is thrown as an error text like any other, so each export
+// reports it by its own policy.
+class CExportOle : public COleInit
 {
-    if (ole.IsUsable())
-        return true;
-    ShowErrorBox(LoadMessage(IDS_OLE_INIT_FAILED).c_str());
-    return false;
-}
+public:
+    CExportOle()
+    {
+        if (IsUsable())
+            return;
+        static CErrorMessage s_message;
+        s_message.Throw(LoadMessage(IDS_OLE_INIT_FAILED));
+    }
+};
 
 int RunInsertion(const void* part)
 {
@@ -49,13 +55,10 @@ int CreateDirectFile(const void* part, char* fileName, unsigned fileNameSize)
     return driver.WriteSatFile(part, fileName);
 }
 
-// One export: OLE for the length of the call, the error frame around work,
-// and the export's own way of reporting a failure.
+// One export: the error frame around work, and the export's own way of
+// reporting a failure.
 template <class Work, class Report> int RunExport(Work&& work, Report&& report)
 {
-    COleInit ole;
-    if (!OleIsUsable(ole))
-        return 0;
     int result = 0;
     ErrorText error = RunInErrorFrame([&] { result = work(); });
     if (error == nullptr)
@@ -80,6 +83,7 @@ extern "C" int __stdcall QelCreate(const void* part)
     return RunExport(
         [&]
         {
+            const CExportOle ole;
             mainLibrary.Load();
             return RunInsertion(part);
         },
@@ -95,6 +99,7 @@ extern "C" int __stdcall QelCreate_2(const void* part, const char* parameters, c
         [&]
         {
             context.SetText(parameters);
+            const CExportOle ole;
             mainLibrary.Load();
             return RunInsertion(part);
         },
@@ -108,7 +113,13 @@ extern "C" int __stdcall QelCreate_2(const void* part, const char* parameters, c
 
 extern "C" int __stdcall QelOptions()
 {
-    return RunExport([] { return RunOptions(); }, ShowError);
+    return RunExport(
+        []
+        {
+            const CExportOle ole;
+            return RunOptions();
+        },
+        ShowError);
 }
 
 extern "C" int __stdcall QelOptions_2(const char* parameters, char* /*unusedBuffer*/,
@@ -120,6 +131,7 @@ extern "C" int __stdcall QelOptions_2(const char* parameters, char* /*unusedBuff
         [&]
         {
             context.SetText(parameters);
+            const CExportOle ole;
             return RunOptions();
         },
         ShowError);
@@ -128,7 +140,13 @@ extern "C" int __stdcall QelOptions_2(const char* parameters, char* /*unusedBuff
 extern "C" int __stdcall QelCreateDirectFile(const void* part, char* fileName,
                                              unsigned fileNameSize)
 {
-    return RunExport([&] { return CreateDirectFile(part, fileName, fileNameSize); }, ReportNothing);
+    return RunExport(
+        [&]
+        {
+            const CExportOle ole;
+            return CreateDirectFile(part, fileName, fileNameSize);
+        },
+        ReportNothing);
 }
 
 extern "C" int __stdcall QelCreateDirectFile_2(const void* part, const char* parameters,
@@ -140,6 +158,7 @@ extern "C" int __stdcall QelCreateDirectFile_2(const void* part, const char* par
         [&]
         {
             context.SetText(parameters);
+            const CExportOle ole;
             return CreateDirectFile(part, fileName, fileNameSize);
         },
         ReportNothing);

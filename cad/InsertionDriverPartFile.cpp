@@ -1,0 +1,53 @@
+// CInsertionDriver, naming the files: the temporary SAT file, the part file
+// from the attribute values or the Save dialog, and an existing part file.
+#include "cad/InsertionDriver.h"
+
+#include "cad/PartFileName.h"
+#include "common/StringTable.h"
+#include "resources/resource.h"
+#include "ui/SettingsFile.h"
+
+namespace qel
+{
+
+int CInsertionDriver::MakeSatFileName()
+{
+    MakeSatFilePath(m_pSettings->GetPartPath(), m_szSatFile, sizeof(m_szSatFile));
+    return 1;
+}
+
+int CInsertionDriver::ChoosePartFile(int pass, int dialogAllowed)
+{
+    char name[kPathBufferSize] = {};
+    const std::size_t length = CopyPartDirectory(m_pSettings->GetPartPath(), name, sizeof(name));
+    if (MakeFileNameFromAttributes(name + length, StemCapacity(length), pass) == 1)
+    {
+        CopyBounded(m_szPartFile, sizeof(m_szPartFile), name);
+        return 1;
+    }
+    if (dialogAllowed == 0)
+        return 0;
+
+    char chosen[kPathBufferSize] = {};
+    if (!m_pFileDialog->Choose(m_pSettings->GetPartPath(),
+                               LoadMessage(IDS_SAVE_DIALOG_TITLE).c_str(), chosen,
+                               sizeof(chosen)))
+        return 0;
+    CopyBounded(m_szPartFile, sizeof(m_szPartFile), chosen);
+    // An existing file keeps its whole name; a new one gets its extension
+    // from the document that SolidWorks creates.
+    if (!PathOpens(m_szPartFile))
+        DropExtensionOfNewName(m_szPartFile);
+    return 1;
+}
+
+int CInsertionDriver::FindExistingPartFile()
+{
+    const int type = FindPartFile(m_szPartFile, sizeof(m_szPartFile));
+    if (type == kDocTypeUnknown)
+        return 1;
+    m_nDocType = type;
+    return 0;
+}
+
+} // namespace qel

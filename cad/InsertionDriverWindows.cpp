@@ -1,0 +1,187 @@
+// CInsertionDriver, the windows: the SolidWorks main window found through a
+// document's view, and the last step of an insertion, which opens the part
+// file, places its window in the lower right corner of the document area and
+// activates it.
+#include "cad/InsertionDriver.h"
+
+#include "cad/OsVersion.h"
+#include "common/AutomationFailure.h"
+#include "common/ErrorMessage.h"
+#include "common/StringTable.h"
+#include "resources/resource.h"
+
+namespace qel
+{
+
+namespace
+{
+constexpr int kPartWindowWidth = 300;
+constexpr int kPartWindowHeight = 200;
+constexpr std::size_t kReasonSize = 255;
+
+// Restores the foreground lock time-out when the scope ends.
+class CForegroundLockLift
+{
+public:
+    explicit CForegroundLockLift(bool lift) : m_bLifted(lift)
+    {
+        if (!m_bLifted)
+            return;
+        SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &m_saved, 0);
+        SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, nullptr, 0);
+    }
+    CForegroundLockLift(const CForegroundLockLift&) = delete;
+    CForegroundLockLift& operator=(const CForegroundLockLift&) = delete;
+    ~CForegroundLockLift()
+    {
+        if (m_bLifted)
+            SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                                  reinterpret_cast<PVOID>(static_cast<UINT_PTR>(m_saved)), 0);
+    }
+
+private:
+    bool m_bLifted;
+    DWORD m_saved = 0;
+};
+} // namespace
+
+int CInsertionDriver::FindReferenceDocument()
+{
+    // The first open assembly, else the document SolidWorks offers instead.
+    for (CSwDoc document = m_app.GetFirstDocument(); !document.IsEmpty();
+         document = document.GetNextDocument())
+    {
+        if (document.GetType() == CSwDoc::kAssembly)
+        {
+            m_refDoc = std::move(document);
+            return 1;
+        }
+    }
+    CSwDoc fallback = m_app.GetFallbackDocument();
+    if (fallback.IsEmpty())
+        return 0;
+    m_refDoc = std::move(fallback);
+    return 1;
+}
+
+HWND CInsertionDriver::FindMainWindow()
+{
+    if (m_app.IsEmpty())
+        return nullptr;
+    HWND result = nullptr;
+    try
+    {
+        FindReferenceDocument();
+        if (!m_refDoc.IsEmpty())
+        {
+            CSwView view = m_refDoc.GetView();
+            if (!view.IsEmpty())
+            {
+                result = view.GetWindowHandle();
+                for (HWND parent = GetParent(result); parent != nullptr; parent = GetParent(result))
+                    result = parent;
+            }
+        }
+    }
+    catch (const CAutomationFailure&)
+    {
+        // Without a main window the window steps do nothing.
+    }
+    return result;
+}
+
+int CInsertionDriver::InsertIntoAssembly()
+{
+    UnlockUpdates();
+    if (IsIconic(m_hMainWnd))
+        ShowWindow(m_hMainWnd, SW_SHOWNORMAL);
+    BringToForeground(m_hMainWnd);
+
+    try
+    {
+        long error = 0;
+        CSwDoc document = m_app.OpenPartFile(m_szPartFile, m_nDocType, &error);
+        // Going on would report an insertion that never happened.
+        if (document.IsEmpty())
+            throw CAutomationFailure(E_FAIL, FormatMessageText(IDS_PART_FILE_NOT_OPENED,
+                                                               m_szPartFile, error));
+        document.SetDocumentFlag(true);
+        PlacePartWindow(document.GetBorrowed());
+        RefreshPartView(document.GetBorrowed());
+        const std::wstring title = document.GetTitle();
+        m_app.ActivateDocument(title.c_str(), &error);
+        document.FinishOpening();
+    }
+    catch (const CAutomationFailure& failure)
+    {
+        ThrowCannotInsertPart(failure.what());
+    }
+    return 1;
+}
+
+void CInsertionDriver::PlacePartWindow(IDispatch* document)
+{
+    if (document == nullptr || m_hMainWnd == nullptr)
+        return;
+    HWND client = GetWindow(m_hMainWnd, GW_CHILD); // the document area
+    if (client == nullptr)
+        return;
+    try
+    {
+        CSwView view = CSwDoc(document, false).GetView();
+        if (view.IsEmpty())
+            return;
+        // The view's ancestor right below the document area is its frame.
+        HWND frame = nullptr;
+        for (HWND w = view.GetWindowHandle(); w != client && w != nullptr; w = GetParent(w))
+            frame = w;
+        if (frame == nullptr || frame == client)
+            return;
+        RECT area = {};
+        GetClientRect(client, &area);
+        MoveWindow(frame, area.right - kPartWindowWidth, area.bottom - kPartWindowHeight,
+                   kPartWindowWidth, kPartWindowHeight, TRUE);
+    }
+    catch (...)
+    {
+        // Placing the window is a courtesy: the part is open all the same.
+    }
+}
+
+void CInsertionDriver::RefreshPartView(IDispatch* document)
+{
+    if (document == nullptr)
+        return;
+    try
+    {
+        CSwDoc borrowed(document, false);
+        CSwView view = borrowed.GetView();
+        if (view.IsEmpty())
+            return;
+        view.Repaint();
+        borrowed.RefreshDocument();
+    }
+    catch (const CAutomationFailure&)
+    {
+        // A view that does not redraw now redraws later.
+    }
+}
+
+void CInsertionDriver::BringToForeground(HWND window)
+{
+    if (!IsWindow(window))
+        return;
+    const COsVersion version;
+    const CForegroundLockLift lift(version.IsWindows98OrLater() || version.IsWindowsNT5());
+    SetForegroundWindow(window);
+}
+
+void CInsertionDriver::ThrowCannotInsertPart(const std::string& reason)
+{
+    static CErrorMessage s_message;
+    char text[kReasonSize];
+    CopyBounded(text, sizeof(text), reason.c_str());
+    s_message.Throw(FormatMessageText(IDS_CANNOT_INSERT_PART, text));
+}
+
+} // namespace qel

@@ -1,0 +1,123 @@
+#include "cad/PartFileName.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "common/BoundedString.h"
+
+namespace qel
+{
+
+namespace
+{
+
+constexpr const char* kSatFileName = "TempSW.sat";
+constexpr std::size_t kSatDirectoryMax = 248; // 260 - 2 - strlen("TempSW.sat")
+constexpr std::size_t kPartDirectoryMax = 258;
+constexpr int kDirectoryAndStemMax = 245;     // 244 characters and the terminator
+
+bool IsSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+void AppendSeparatorIfMissing(char* buffer, std::size_t bufferSize)
+{
+    std::size_t length = BoundedLength(buffer, bufferSize);
+    if (length > 0 && !IsSeparator(buffer[length - 1]))
+        AppendBounded(buffer, bufferSize, "\\");
+}
+
+} // namespace
+
+void MakeSatFilePath(const char* partDir, char* out, std::size_t outSize)
+{
+    char buffer[kPathBufferSize] = {};
+    CopyAtMost(buffer, sizeof(buffer), partDir, kSatDirectoryMax);
+    AppendSeparatorIfMissing(buffer, sizeof(buffer));
+    AppendBounded(buffer, sizeof(buffer), kSatFileName);
+    CopyBounded(out, outSize, buffer);
+}
+
+std::size_t CopyPartDirectory(const char* partDir, char* buffer, std::size_t bufferSize)
+{
+    CopyAtMost(buffer, bufferSize, partDir, kPartDirectoryMax);
+    AppendSeparatorIfMissing(buffer, bufferSize);
+    return BoundedLength(buffer, bufferSize);
+}
+
+int StemCapacity(std::size_t directoryLength)
+{
+    // Signed: a directory longer than 245 characters leaves a negative room.
+    std::size_t length = directoryLength < kPathBufferSize ? directoryLength : kPathBufferSize;
+    return kDirectoryAndStemMax - static_cast<int>(length);
+}
+
+bool StemFits(int capacity)
+{
+    return capacity > 1;
+}
+
+void DropExtensionOfNewName(char* path)
+{
+    std::size_t length = std::strlen(path);
+    // Index 0 is never examined: a name that is all extension keeps its dot.
+    for (std::size_t i = length; i-- > 1;)
+    {
+        if (IsSeparator(path[i]))
+            return;
+        if (path[i] == '.')
+        {
+            path[i] = '\0';
+            return;
+        }
+    }
+}
+
+int PartFileTypeOfExtension(const char* path)
+{
+    const char* dot = std::strrchr(path, '.');
+    if (dot == nullptr)
+        return kDocTypeUnknown;
+    if (EqualsIgnoringAsciiCase(dot + 1, "SLDPRT"))
+        return kDocTypePart;
+    if (EqualsIgnoringAsciiCase(dot + 1, "SLDASM"))
+        return kDocTypeAssembly;
+    return kDocTypeUnknown;
+}
+
+const char* PartFileExtension(int docType)
+{
+    return docType == kDocTypeAssembly ? ".SLDASM" : ".SLDPRT";
+}
+
+bool PathOpens(const char* path)
+{
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr)
+        return false;
+    std::fclose(file);
+    return true;
+}
+
+int FindPartFile(char* path, std::size_t bufferSize)
+{
+    if (path == nullptr || bufferSize == 0 || path[0] == '\0')
+        return kDocTypeUnknown;
+    int ownType = PartFileTypeOfExtension(path);
+    if (ownType != kDocTypeUnknown && PathOpens(path))
+        return ownType;
+    for (int type : {kDocTypePart, kDocTypeAssembly})
+    {
+        std::string candidate = std::string(path) + PartFileExtension(type);
+        if (candidate.size() < bufferSize && PathOpens(candidate.c_str()))
+        {
+            CopyBounded(path, bufferSize, candidate.c_str());
+            return type;
+        }
+    }
+    return kDocTypeUnknown;
+}
+
+} // namespace qel

@@ -1,0 +1,52 @@
+// The file names of the part directory: the temporary SAT file, the room left
+// for a stem built from the attributes, the extension rules of part files and
+// the search for an existing part file. Portable (no Windows headers), so the
+// same rules are checked natively under the sanitizers.
+#pragma once
+
+#include <cstddef>
+
+namespace qel
+{
+
+// Document types of SolidWorks part files.
+constexpr int kDocTypeUnknown = 0;
+constexpr int kDocTypePart = 1;
+constexpr int kDocTypeAssembly = 2;
+
+// partDir (cut to 248 characters), a separator where it lacks one, then
+// "TempSW.sat"; always terminated within outSize.
+void MakeSatFilePath(const char* partDir, char* out, std::size_t outSize);
+
+// Copies partDir (at most 258 characters) into a path buffer and appends a
+// separator where it lacks one. Returns the length L of the result.
+std::size_t CopyPartDirectory(const char* partDir, char* buffer, std::size_t bufferSize);
+
+// The room for a stem behind a directory of length L, terminator included:
+// directory plus stem stay within 244 characters. Negative for long
+// directories; a capacity of 1 or less leaves no room for a stem.
+int StemCapacity(std::size_t directoryLength);
+bool StemFits(int capacity);
+
+// A name typed into the Save dialog that names no existing file loses its
+// extension, and only that of its last path component: C:\old.parts\bolt
+// stays whole, C:\parts\bolt.step becomes C:\parts\bolt.
+void DropExtensionOfNewName(char* path);
+
+// kDocTypePart / kDocTypeAssembly when the text after the path's last '.' is
+// SLDPRT / SLDASM in any letter case, else kDocTypeUnknown.
+int PartFileTypeOfExtension(const char* path);
+
+// The extension that a document of this type is saved with.
+const char* PartFileExtension(int docType);
+
+// True when path can be opened for reading.
+bool PathOpens(const char* path);
+
+// Looks for an existing part file for path (a buffer of bufferSize bytes): the
+// path itself when it ends in .SLDPRT or .SLDASM, else path + ".SLDPRT", else
+// path + ".SLDASM". On success completes path (a candidate that would not fit
+// the buffer is skipped) and returns its document type; else kDocTypeUnknown.
+int FindPartFile(char* path, std::size_t bufferSize);
+
+} // namespace qel
