@@ -18,16 +18,19 @@ macro(qel_add_googletest)
 endmacro()
 
 # qel_add_test(NAME name SOURCES ... [LIBS ...] [LOCALES]
-#              [RESOURCES] [TIMEOUT s] [DEPENDS targets...])
+#              [RESOURCES] [TIMEOUT s] [DEPENDS targets...] [LOCKS names...])
 # A GoogleTest program, registered with CTest. Under Windows it runs through
 # Wine (the emulator). LOCALES registers it twice, English and German, for tests
 # that check user texts. RESOURCES links the plug-in's string tables and
-# dialogs into the test program.
+# dialogs into the test program. LOCKS names the shared state of the Wine
+# prefix the test uses, so that CTest never runs two such tests at once:
+# "swsim" (the simulator: one running-object table, one set of windows) and
+# "settings-file" (QelSW99_3D.ini in C:\windows).
 function(qel_add_test)
   if(QEL_BENCH)
     return() # benchmark builds carry no tests
   endif()
-  cmake_parse_arguments(T "LOCALES;RESOURCES" "NAME;TIMEOUT" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(T "LOCALES;RESOURCES" "NAME;TIMEOUT" "SOURCES;LIBS;DEPENDS;LOCKS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   qel_target_defaults(${T_NAME})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
@@ -55,6 +58,9 @@ function(qel_add_test)
     set_tests_properties(${test_name} PROPERTIES
       ENVIRONMENT "LC_ALL=${loc}.UTF-8;QEL_SOURCE_DIR=${CMAKE_SOURCE_DIR};QEL_BINARY_DIR=${CMAKE_BINARY_DIR}"
       TIMEOUT ${T_TIMEOUT})
+    if(T_LOCKS)
+      set_tests_properties(${test_name} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
+    endif()
   endforeach()
 endfunction()
 

@@ -11,7 +11,7 @@
 #include "ExpectedTexts.h"
 #include "HostInstallation.h"
 #include "PluginModule.h"
-#include "SettingsFileOverride.h"
+#include "tests/support/SettingsFileOverride.h"
 #include "tools/partblock/PartBlockBuilder.h"
 #include "tools/partblock/TextEscapes.h"
 

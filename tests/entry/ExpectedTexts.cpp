@@ -33,6 +33,20 @@ std::string CannotCreate2DPartText()
                  "another CAD !";
 }
 
+std::string CannotCreatePartText(const std::string& path, const std::string& reason)
+{
+    return (GermanUserTexts() ? "Kann Part \"" + path + "\" nicht erzeugen !\nException: \""
+                              : "Cannot create part \"" + path + "\" !\nException: \"") +
+           reason + "\"";
+}
+
+std::string CannotInsertPartText(const std::string& reason)
+{
+    return (GermanUserTexts() ? "Kann Part nicht in  Assembly einf\xFCgen !\nException: \""
+                              : "Cannot insert part into assembly !\nException: \"") +
+           reason + "\"";
+}
+
 std::string DllErrorText(const std::string& dll, long code)
 {
     return (GermanSystemTexts() ? "Fehler beim Laden der Dll \"" + dll + "\" !\n\nFehlercode: "

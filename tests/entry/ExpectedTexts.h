@@ -13,6 +13,8 @@ std::string StartSolidWorksText();
 std::string GeometryPointerNullText();
 std::string NoGeometryDataText();
 std::string CannotCreate2DPartText();
+std::string CannotCreatePartText(const std::string& path, const std::string& reason);
+std::string CannotInsertPartText(const std::string& reason);
 std::string DllErrorText(const std::string& dll, long code);
 std::string FunctionErrorText(const std::string& function, const std::string& dll);
 

@@ -1,6 +1,7 @@
 // QelCreate_2 against the SolidWorks simulator: the revision check, the
-// reading of the host part block, the calls made on SolidWorks (the
-// simulator's journal) and the references given back.
+// reading of the host part block, the whole insertion (the simulator's
+// journal), the part window's place, every call failing in turn, and the
+// references given back.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -12,10 +13,14 @@
 #include "ExpectedTexts.h"
 #include "HostInstallation.h"
 #include "PluginModule.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/SettingsFileOverride.h"
+#include "tests/support/TestFiles.h"
 #include "tools/partblock/PartBlockBuilder.h"
 #include "tools/swsim/SimulatorClient.h"
 
 using testing::ElementsAre;
+using testing::ElementsAreArray;
 using testing::IsEmpty;
 
 namespace qel::test
@@ -24,6 +29,10 @@ namespace
 {
 
 const std::string kRevisionCall = "app 0xC method () -> \"9.0\"";
+// FindMainWindow with no document open.
+const std::string kNoFirstDocument = "app 0x55 method () -> empty";
+const std::string kNoFallbackDocument = "app 0x9 method () -> empty";
+const std::string kBoltFile = "M8x20_DIN 933_8.8.SLDPRT";
 
 class SolidWorksTest : public testing::Test
 {
@@ -36,6 +45,22 @@ protected:
     }
     void SetUp() override { s_simulator->Configure("reset=1"); }
 
+    // The part directory of the test, as the settings give it.
+    std::string PartDir() const { return m_folder.Path() + "\\"; }
+    // Files of the part directory, by name.
+    std::vector<std::string> PartDirFiles() const
+    {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA entry;
+        HANDLE search = FindFirstFileA((PartDir() + "*.*").c_str(), &entry);
+        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &entry))
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                names.push_back(entry.cFileName);
+        if (search != INVALID_HANDLE_VALUE)
+            FindClose(search);
+        return names;
+    }
+
     // Calls QelCreate_2 without messages; returns the error text ("" when none).
     std::string Create(const void* part, const char* parameters = "ShowMessages=0")
     {
@@ -46,6 +71,8 @@ protected:
     }
 
     static swsim::CSimulatorClient* s_simulator;
+    CScratchFolder m_folder{"insertion"};
+    CSettingsFileOverride m_settings{"[Options]\r\nPartPath=" + m_folder.Path() + "\r\n"};
     CPluginModule m_plugin;
     int m_result = -1;
 };
@@ -69,11 +96,8 @@ TEST_P(RevisionTest, Create2_AcceptsOnlyRevisionsBeginningWith9Dot)
 
     std::string error = Create(part.data());
 
-    EXPECT_EQ(0, m_result);
-    if (GetParam().accepted)
-        EXPECT_NE(StartSolidWorksText(), error);
-    else
-        EXPECT_EQ(StartSolidWorksText(), error);
+    EXPECT_EQ(GetParam().accepted ? 1 : 0, m_result);
+    EXPECT_EQ(GetParam().accepted ? "" : StartSolidWorksText(), error);
     EXPECT_EQ(std::string("app 0xC method () -> \"") + GetParam().revision + "\"",
               s_simulator->JournalLines().at(0));
     EXPECT_EQ(0, s_simulator->OutstandingReferences());
@@ -153,7 +177,8 @@ TEST_P(PartBlockTest, Create2_RefusesTheBlockWithItsMessageAfterConnecting)
     EXPECT_EQ(GetParam().expectedText(), Create(part.data()));
 
     EXPECT_EQ(0, m_result);
-    EXPECT_THAT(s_simulator->JournalLines(), ElementsAre(kRevisionCall));
+    EXPECT_THAT(s_simulator->JournalLines(),
+                ElementsAre(kRevisionCall, kNoFirstDocument, kNoFallbackDocument));
     EXPECT_EQ(0, s_simulator->OutstandingReferences());
 }
 
@@ -171,28 +196,211 @@ TEST_F(SolidWorksTest, Create2_NullBlock_ReportsMessage123)
     EXPECT_EQ(0, s_simulator->OutstandingReferences());
 }
 
-TEST_F(SolidWorksTest, Create2_AcceptedPart_MakesNoCallBeyondTheRevisionAndGivesEverythingBack)
+std::string HandleText(HWND window)
+{
+    return std::to_string(reinterpret_cast<UINT_PTR>(window));
+}
+
+HWND ViewOf(const swsim::SimDocumentInfo& document)
+{
+    return GetWindow(document.frame, GW_CHILD);
+}
+
+TEST_F(SolidWorksTest, Create2_NewPart_MakesTheCallsOfTheWholeInsertion)
 {
     s_simulator->Configure("docs=part,assembly");
+    const std::string assemblyView = HandleText(ViewOf(s_simulator->Documents().at(1)));
+    s_simulator->ClearJournal();
+    std::vector<uint8_t> part = BoltBlock();
+
+    EXPECT_EQ("", Create(part.data()));
+
+    const std::string file = "\"" + PartDir() + kBoltFile + "\"";
+    const std::string title = "\"" + kBoltFile + "\"";
+    const std::string partView = HandleText(ViewOf(s_simulator->Documents().back()));
+    EXPECT_EQ(1, m_result);
+    EXPECT_THAT(s_simulator->JournalLines(),
+                ElementsAreArray(std::vector<std::string>{
+                    kRevisionCall,
+                    // FindMainWindow: the first assembly's view
+                    "app 0x55 method () -> doc#1", "doc#1 0x10049 method () -> 1",
+                    "doc#1 0x101C1 method () -> doc#2", "doc#2 0x10049 method () -> 2",
+                    "doc#2 0x10002 get () -> view#2", "view#2 0x2 method () -> " + assemblyView,
+                    // CreatePartDocument
+                    "app 0x31 method (\"" + PartDir() + "TempSW.sat\", \"\") -> true",
+                    "app 0x1 get () -> doc#3", "doc#3 0x10049 method () -> 1",
+                    "doc#3 0x1018F method (\"Designation\", \"Text\", \"M8x20\") -> true",
+                    "doc#3 0x1018F method (\"Standard\", \"Text\", \"DIN 933\") -> true",
+                    "doc#3 0x1018F method (\"Strength class\", \"Text\", \"8.8\") -> true",
+                    "doc#3 0x10025 method (" + file + ") -> true",
+                    "doc#3 0x10025 method (" + file + ") -> true",
+                    "doc#3 0x10047 method () -> " + title, "app 0x21 method (" + title + ") -> none",
+                    // InsertIntoAssembly
+                    "app 0x63 method (" + file + ", 1, false, false, false, &0) -> doc#4",
+                    "doc#4 0x100E1 put (true) -> none", "doc#4 0x10002 get () -> view#4",
+                    "view#4 0x2 method () -> " + partView, "doc#4 0x10002 get () -> view#4",
+                    "view#4 0x11 method () -> none", "doc#4 0x10065 method () -> none",
+                    "doc#4 0x10047 method () -> " + title,
+                    "app 0x5B method (" + title + ", false, &0) -> doc#4",
+                    "doc#4 0x10068 method () -> none",
+                }));
+    EXPECT_EQ(0, s_simulator->OutstandingReferences());
+    EXPECT_THAT(PartDirFiles(), testing::UnorderedElementsAre("TempSW.sat", kBoltFile));
+}
+
+// The part window's place: 300 x 200 in the lower right corner of the
+// document area, in the area's client coordinates.
+struct PlacementCase
+{
+    const char* name;
+    const char* options;
+    const char* later; // applied after the documents were opened
+    bool placed;
+    long left, top;
+    bool mainMinimizedAfter;
+};
+
+class PlacementTest : public SolidWorksTest, public testing::WithParamInterface<PlacementCase>
+{
+};
+
+TEST_P(PlacementTest, Create2_PlacesThePartWindowInTheLowerRightCorner)
+{
+    s_simulator->Configure(GetParam().options);
+    s_simulator->Configure(GetParam().later);
+    std::vector<uint8_t> part = BoltBlock();
+
+    EXPECT_EQ("", Create(part.data()));
+
+    HWND main = s_simulator->MainWindow();
+    const swsim::SimDocumentInfo opened = s_simulator->Documents().back();
+    EXPECT_EQ(kBoltFile, opened.title);
+    EXPECT_TRUE(opened.active);
+    EXPECT_EQ(GetParam().mainMinimizedAfter, IsIconic(main) != FALSE);
+    if (GetParam().placed)
+    {
+        RECT frame = {};
+        GetWindowRect(opened.frame, &frame);
+        MapWindowPoints(nullptr, GetWindow(main, GW_CHILD), reinterpret_cast<POINT*>(&frame), 2);
+        RECT area = {};
+        GetClientRect(GetWindow(main, GW_CHILD), &area);
+        long left = GetParam().left != 0 ? GetParam().left : area.right - 300;
+        long top = GetParam().top != 0 ? GetParam().top : area.bottom - 200;
+        EXPECT_EQ((std::vector<long>{left, top, 300, 200}),
+                  (std::vector<long>{frame.left, frame.top, frame.right - frame.left,
+                                     frame.bottom - frame.top}));
+    }
+    EXPECT_EQ(0, s_simulator->OutstandingReferences());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, PlacementTest,
+    testing::Values(
+        PlacementCase{"Area1024x700", "docs=assembly area=1024x700", "", true, 724, 500, false},
+        PlacementCase{"NarrowArea", "docs=assembly area=250x400", "", true, -50, 200, false},
+        PlacementCase{"OnlyPartsOpen", "docs=part,part area=1024x700", "", true, 724, 500, false},
+        PlacementCase{"MinimizedIsRestored", "docs=assembly minimized=1", "", true, 0, 0, false},
+        PlacementCase{"NoDocumentOpen", "minimized=1", "", false, 0, 0, true},
+        PlacementCase{"PartWithoutView", "docs=assembly", "no-view=1", false, 0, 0, false}),
+    [](const testing::TestParamInfo<PlacementCase>& info) { return info.param.name; });
+
+TEST_F(SolidWorksTest, Create2_OnlyPartsOpen_TakesTheFallbackDocument)
+{
+    s_simulator->Configure("docs=part,part");
     s_simulator->ClearJournal();
     std::vector<uint8_t> part = BoltBlock();
 
     Create(part.data());
 
-    EXPECT_EQ(0, m_result);
-    EXPECT_THAT(s_simulator->JournalLines(), ElementsAre(kRevisionCall));
-    EXPECT_EQ(0, s_simulator->OutstandingReferences());
+    std::vector<std::string> journal = s_simulator->JournalLines();
+    ASSERT_GE(journal.size(), 8u);
+    EXPECT_EQ("app 0x9 method () -> doc#2", journal.at(6));
+    EXPECT_EQ("doc#2 0x10002 get () -> view#2", journal.at(7));
 }
 
-TEST_F(SolidWorksTest, Create_RepeatedCallsLeaveNoReferenceBehind)
+// Every automation call of an insertion failing in turn (the numbers of the
+// trace above): the step's message, or the window step goes on silently.
+enum class Outcome
 {
-    std::vector<uint8_t> part = BoltBlock();
-    for (int call = 0; call < 3; ++call)
-        Create(part.data());
+    StartMessage,
+    CannotCreate,        // before the extension was added
+    CannotCreateNamed,   // after it
+    CannotInsert,
+    GoesOn,
+};
 
-    EXPECT_EQ(3u, s_simulator->JournalLines().size());
+struct FaultCase
+{
+    int call;
+    Outcome outcome;
+};
+
+class FaultTest : public SolidWorksTest, public testing::WithParamInterface<FaultCase>
+{
+};
+
+TEST_P(FaultTest, Create2_OneFailingCall_EndsWithItsStepsOutcome)
+{
+    const std::string fault = "Fault " + std::to_string(GetParam().call);
+    s_simulator->Configure("docs=part,assembly");
+    s_simulator->ClearJournal();
+    s_simulator->Configure("fail-call=" + std::to_string(GetParam().call) + ":\"" + fault + "\"");
+    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(4321), 0);
+    std::vector<uint8_t> part = BoltBlock();
+
+    std::string error = Create(part.data());
+
+    const std::string stem = PartDir() + "M8x20_DIN 933_8.8";
+    switch (GetParam().outcome)
+    {
+    case Outcome::StartMessage:
+        EXPECT_EQ(StartSolidWorksText(), error);
+        EXPECT_THAT(PartDirFiles(), IsEmpty());
+        break;
+    case Outcome::CannotCreate:
+    case Outcome::CannotCreateNamed:
+        EXPECT_EQ(CannotCreatePartText(GetParam().outcome == Outcome::CannotCreate
+                                           ? stem
+                                           : stem + ".SLDPRT",
+                                       fault),
+                  error);
+        EXPECT_THAT(PartDirFiles(), ElementsAre("TempSW.sat")) << "a stray part file";
+        break;
+    case Outcome::CannotInsert:
+        EXPECT_EQ(CannotInsertPartText(fault), error);
+        break;
+    case Outcome::GoesOn:
+        EXPECT_EQ("", error);
+        EXPECT_EQ(1, m_result);
+        break;
+    }
+    EXPECT_EQ(GetParam().outcome == Outcome::GoesOn ? 1 : 0, m_result);
     EXPECT_EQ(0, s_simulator->OutstandingReferences());
+    DWORD timeout = 0;
+    SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0);
+    EXPECT_EQ(4321u, timeout);
+    EXPECT_TRUE(LockWindowUpdate(s_simulator->MainWindow())) << "update lock left behind";
+    LockWindowUpdate(nullptr);
 }
 
+INSTANTIATE_TEST_SUITE_P(
+    Calls, FaultTest,
+    testing::Values(FaultCase{1, Outcome::StartMessage}, FaultCase{2, Outcome::GoesOn},
+                    FaultCase{3, Outcome::GoesOn}, FaultCase{4, Outcome::GoesOn},
+                    FaultCase{5, Outcome::GoesOn}, FaultCase{6, Outcome::GoesOn},
+                    FaultCase{7, Outcome::GoesOn}, FaultCase{8, Outcome::CannotCreate},
+                    FaultCase{9, Outcome::CannotCreate}, FaultCase{10, Outcome::CannotCreate},
+                    FaultCase{11, Outcome::CannotCreateNamed},
+                    FaultCase{12, Outcome::CannotCreateNamed},
+                    FaultCase{13, Outcome::CannotCreateNamed},
+                    FaultCase{14, Outcome::CannotCreateNamed},
+                    FaultCase{15, Outcome::CannotCreateNamed},
+                    FaultCase{16, Outcome::CannotCreateNamed},
+                    FaultCase{17, Outcome::CannotCreateNamed}, FaultCase{18, Outcome::CannotInsert},
+                    FaultCase{19, Outcome::CannotInsert}, FaultCase{20, Outcome::GoesOn},
+                    FaultCase{21, Outcome::GoesOn}, FaultCase{22, Outcome::GoesOn},
+                    FaultCase{23, Outcome::GoesOn}, FaultCase{24, Outcome::GoesOn},
+                    FaultCase{25, Outcome::CannotInsert}, FaultCase{26, Outcome::CannotInsert},
+                    FaultCase{27, Outcome::CannotInsert}));
 } // namespace
 } // namespace qel::test

@@ -103,7 +103,8 @@ CSimDocument& CDocumentSet::CreateNew(long type)
 CSimDocument& CDocumentSet::Create(long type, std::wstring title, std::wstring path)
 {
     m_documents.push_back(std::make_unique<CSimDocument>(m_simulator, m_window, m_nextSerial++,
-                                                         type, std::move(title), std::move(path)));
+                                                         type, std::move(title), std::move(path),
+                                                         m_withViews));
     m_active = m_documents.back().get();
     return *m_active;
 }
@@ -136,6 +137,7 @@ void CDocumentSet::Reset()
     m_active = nullptr;
     m_documents.clear();
     m_nextSerial = 1;
+    m_withViews = true;
     m_partCount = 0;
     m_assemblyCount = 0;
 }

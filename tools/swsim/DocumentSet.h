@@ -35,6 +35,8 @@ public:
     CSimDocument& CreateNew(long type);
     CSimDocument& Create(long type, std::wstring title, std::wstring path);
     void Activate(CSimDocument& document);
+    // Documents created from now on have a view (the default) or none.
+    void SetWithViews(bool withViews) { m_withViews = withViews; }
     void Close(const CSimDocument& document);
     // Closes everything and starts the counters again.
     void Reset();
@@ -45,6 +47,7 @@ private:
     std::vector<std::unique_ptr<CSimDocument>> m_documents;
     CSimDocument* m_active = nullptr;
     long m_nextSerial = 1;
+    bool m_withViews = true;
     long m_partCount = 0;
     long m_assemblyCount = 0;
 };

@@ -7,6 +7,9 @@ void CFaultPlan::Clear()
 {
     m_calls.clear();
     m_dispids.clear();
+    m_hresults.clear();
+    m_exitAt = 0;
+    m_hangAt = 0;
 }
 
 const std::wstring* CFaultPlan::FaultFor(long callNumber, ObjectKind object, DISPID id) const
@@ -23,6 +26,18 @@ const std::wstring* CFaultPlan::FaultFor(long callNumber, ObjectKind object, DIS
         if (fault.object == object && fault.id == id)
         {
             return &fault.text;
+        }
+    }
+    return nullptr;
+}
+
+const HRESULT* CFaultPlan::HresultFor(long callNumber) const
+{
+    for (const FailHresultOption& fault : m_hresults)
+    {
+        if (fault.number == callNumber)
+        {
+            return &fault.result;
         }
     }
     return nullptr;

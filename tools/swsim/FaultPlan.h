@@ -18,15 +18,26 @@ class CFaultPlan
 public:
     void Add(const FailCallOption& fault) { m_calls.push_back(fault); }
     void Add(const FailDispidOption& fault) { m_dispids.push_back(fault); }
+    void Add(const FailHresultOption& fault) { m_hresults.push_back(fault); }
+    void SetExitAt(long callNumber) { m_exitAt = callNumber; }
+    void SetHangAt(long callNumber) { m_hangAt = callNumber; }
     void Clear();
 
     // The description of the fault planned for this call, or null when the
     // call goes through. Call numbers count from 1.
     const std::wstring* FaultFor(long callNumber, ObjectKind object, DISPID id) const;
 
+    // The HRESULT planned for this call, or null.
+    const HRESULT* HresultFor(long callNumber) const;
+    bool ExitsAt(long callNumber) const { return m_exitAt == callNumber; }
+    bool HangsAt(long callNumber) const { return m_hangAt == callNumber; }
+
 private:
     std::vector<FailCallOption> m_calls;
     std::vector<FailDispidOption> m_dispids;
+    std::vector<FailHresultOption> m_hresults;
+    long m_exitAt = 0;
+    long m_hangAt = 0;
 };
 
 } // namespace swsim

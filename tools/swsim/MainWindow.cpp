@@ -46,6 +46,36 @@ void CSimMainWindow::SetMinimized(bool minimized)
     }
 }
 
+void CSimMainWindow::SetDocumentAreaSize(long width, long height)
+{
+    if (IsIconic(m_window))
+    {
+        ShowWindow(m_window, SW_RESTORE);
+    }
+    // The frame's borders, caption and the area's edge stay as they are: the
+    // window grows or shrinks by the difference.
+    for (int attempt = 0; attempt < 3; ++attempt)
+    {
+        RECT window{};
+        RECT area{};
+        GetWindowRect(m_window, &window);
+        GetClientRect(m_documentArea, &area);
+        const long dw = width - area.right;
+        const long dh = height - area.bottom;
+        if (dw == 0 && dh == 0)
+        {
+            return;
+        }
+        SetWindowPos(m_window, nullptr, 0, 0, window.right - window.left + dw,
+                     window.bottom - window.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void CSimMainWindow::RestoreSize()
+{
+    SetWindowPos(m_window, nullptr, kLeft, kTop, kWidth, kHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 LRESULT CALLBACK CSimMainWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_NCCREATE)

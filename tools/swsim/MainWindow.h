@@ -26,6 +26,10 @@ public:
 
     // Operations
     void SetMinimized(bool minimized);
+    // Sizes the main window so that the document area's client rectangle is
+    // width x height; RestoreSize gives it its starting size again.
+    void SetDocumentAreaSize(long width, long height);
+    void RestoreSize();
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,6 +3,7 @@
 // clients receive for it.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,11 @@ class CSimMainWindow;
 class CSimDocument
 {
 public:
+    // withView false: a document opened without a window (SolidWorks opens
+    // documents invisibly too); it has no frame, and asking for its view
+    // gives nothing.
     CSimDocument(CSimulator& simulator, const CSimMainWindow& window, long serial, long type,
-                 std::wstring title, std::wstring path);
+                 std::wstring title, std::wstring path, bool withView = true);
     CSimDocument(const CSimDocument&) = delete;
     CSimDocument& operator=(const CSimDocument&) = delete;
 
@@ -29,8 +33,9 @@ public:
     long Type() const { return m_type; }
     const std::wstring& Title() const { return m_title; }
     const std::wstring& Path() const { return m_path; }
-    HWND Frame() const { return m_frame.Frame(); }
-    HWND View() const { return m_frame.View(); }
+    bool HasView() const { return m_frame != nullptr; }
+    HWND Frame() const { return m_frame ? m_frame->Frame() : nullptr; }
+    HWND View() const { return m_frame ? m_frame->View() : nullptr; }
     CSimObject& DocumentObject() const { return *m_documentObject; }
     CSimObject& ViewObject() const { return *m_viewObject; }
 
@@ -39,7 +44,13 @@ public:
     // Writes the document file (a header line, then one name=value line per
     // property, UTF-8, CRLF) and takes the path and its file name as title.
     bool SaveAs(const std::wstring& path);
-    void BringToTop() { m_frame.BringToTop(); }
+    void BringToTop()
+    {
+        if (m_frame)
+        {
+            m_frame->BringToTop();
+        }
+    }
 
 private:
     struct Property
@@ -55,7 +66,7 @@ private:
     std::wstring m_title;
     std::wstring m_path;
     std::vector<Property> m_properties;
-    CDocumentFrame m_frame;
+    std::unique_ptr<CDocumentFrame> m_frame; // null for a document without a view
     CSimObjectPtr m_documentObject;
     CSimObjectPtr m_viewObject;
 };

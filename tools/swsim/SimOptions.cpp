@@ -106,6 +106,44 @@ FailDispidOption ParseFailDispid(const std::wstring& key, const std::wstring& va
     return {*object, static_cast<DISPID>(*id), value.substr(second + 1)};
 }
 
+long ParseCallNumber(const std::wstring& key, const std::wstring& value)
+{
+    const std::optional<long> number = ParseNumber(value);
+    if (!number || *number < 1)
+    {
+        Reject(key, value, "expected a call number counted from 1");
+    }
+    return *number;
+}
+
+FailHresultOption ParseFailHresult(const std::wstring& key, const std::wstring& value)
+{
+    const size_t colon = value.find(L':');
+    const std::optional<long> number =
+        colon == std::wstring::npos ? std::nullopt : ParseNumber(value.substr(0, colon));
+    const std::optional<long> result =
+        colon == std::wstring::npos ? std::nullopt : ParseNumber(value.substr(colon + 1));
+    if (!number || *number < 1 || !result)
+    {
+        Reject(key, value, "expected K:0xHRESULT with K counted from 1");
+    }
+    return {*number, static_cast<HRESULT>(*result)};
+}
+
+AreaSizeOption ParseArea(const std::wstring& key, const std::wstring& value)
+{
+    const size_t x = value.find(L'x');
+    const std::optional<long> width =
+        x == std::wstring::npos ? std::nullopt : ParseNumber(value.substr(0, x));
+    const std::optional<long> height =
+        x == std::wstring::npos ? std::nullopt : ParseNumber(value.substr(x + 1));
+    if (!width || !height || *width < 50 || *height < 50 || *width > 4000 || *height > 4000)
+    {
+        Reject(key, value, "expected WIDTHxHEIGHT, each 50 to 4000");
+    }
+    return {*width, *height};
+}
+
 bool ParseEmptyResult(const std::wstring& key, const std::wstring& value)
 {
     if (value == L"null" || value == L"empty")
@@ -141,6 +179,30 @@ void ApplyItem(CSimOptions& options, const std::wstring& key, const std::wstring
     else if (key == L"fail-dispid")
     {
         options.failDispids.push_back(ParseFailDispid(key, value));
+    }
+    else if (key == L"fail-hresult")
+    {
+        options.failHresults.push_back(ParseFailHresult(key, value));
+    }
+    else if (key == L"exit-at")
+    {
+        options.exitAt = ParseCallNumber(key, value);
+    }
+    else if (key == L"hang-at")
+    {
+        options.hangAt = ParseCallNumber(key, value);
+    }
+    else if (key == L"release")
+    {
+        options.release = ParseFlag(key, value);
+    }
+    else if (key == L"area")
+    {
+        options.area = ParseArea(key, value);
+    }
+    else if (key == L"no-view")
+    {
+        options.noView = ParseFlag(key, value);
     }
     else if (key == L"reset")
     {

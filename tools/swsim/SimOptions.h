@@ -29,6 +29,20 @@ struct FailDispidOption
     std::wstring text;
 };
 
+// fail-hresult=K:0xHR: the K-th call returns HR itself, without an exception.
+struct FailHresultOption
+{
+    long number;
+    HRESULT result;
+};
+
+// The size of the document area's client rectangle.
+struct AreaSizeOption
+{
+    long width;
+    long height;
+};
+
 class CSimOptions
 {
 public:
@@ -43,6 +57,12 @@ public:
     std::optional<bool> emptyAsVariantEmpty;
     std::vector<FailCallOption> failCalls;
     std::vector<FailDispidOption> failDispids;
+    std::vector<FailHresultOption> failHresults;
+    std::optional<long> exitAt;
+    std::optional<long> hangAt;
+    bool release = false;
+    std::optional<AreaSizeOption> area;
+    std::optional<bool> noView;
 };
 
 } // namespace swsim

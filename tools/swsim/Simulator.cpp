@@ -17,6 +17,7 @@ constexpr wchar_t kDefaultRevision[] = L"9.0";
 constexpr long kErrorNone = 0;
 constexpr long kErrorGeneric = 1;
 constexpr long kErrorFileNotFound = 2;
+constexpr UINT kExitAtCall = 5;
 
 std::wstring Hex(DISPID id)
 {
@@ -109,6 +110,30 @@ void CSimulator::Configure(const CSimOptions& options)
     {
         m_faults.Add(fault);
     }
+    for (const FailHresultOption& fault : options.failHresults)
+    {
+        m_faults.Add(fault);
+    }
+    if (options.exitAt)
+    {
+        m_faults.SetExitAt(*options.exitAt);
+    }
+    if (options.hangAt)
+    {
+        m_faults.SetHangAt(*options.hangAt);
+    }
+    if (options.release)
+    {
+        m_hangReleased = true;
+    }
+    if (options.area)
+    {
+        m_window.SetDocumentAreaSize(options.area->width, options.area->height);
+    }
+    if (options.noView)
+    {
+        m_documents.SetWithViews(!*options.noView);
+    }
     for (long type : options.documentTypes)
     {
         m_documents.CreateNew(type);
@@ -124,6 +149,20 @@ void CSimulator::Reset()
     m_importType = 1;
     m_emptyAsVariantEmpty = false;
     m_window.SetMinimized(false);
+    m_window.RestoreSize();
+}
+
+void CSimulator::HangUntilReleased()
+{
+    // Other calls (the control object's above all) are served meanwhile, as a
+    // program busy in a modal loop serves them.
+    m_hangReleased = false;
+    MSG message;
+    while (!m_hangReleased && GetMessageW(&message, nullptr, 0, 0) > 0)
+    {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
 }
 
 HRESULT CSimulator::Invoke(const CSimObject& target, DISPID id, WORD flags, DISPPARAMS* params,
@@ -133,8 +172,21 @@ HRESULT CSimulator::Invoke(const CSimObject& target, DISPID id, WORD flags, DISP
     // Taken before the call runs: out-arguments are journaled as they came in.
     const std::wstring line =
         target.Name() + L" " + Hex(id) + L" " + call.KindText() + L" " + call.ArgumentsText();
-    const std::wstring* fault = m_faults.FaultFor(m_journal.Count() + 1, target.Kind(), id);
-    const CCallResult outcome = fault ? CCallResult::Fault(*fault) : Run(target, id, call, argErr);
+    const long number = m_journal.Count() + 1;
+    if (m_faults.ExitsAt(number))
+    {
+        // The program ends in the middle of the call, as a crash would end it.
+        ExitProcess(kExitAtCall);
+    }
+    if (m_faults.HangsAt(number))
+    {
+        HangUntilReleased();
+    }
+    const std::wstring* fault = m_faults.FaultFor(number, target.Kind(), id);
+    const HRESULT* rejected = m_faults.HresultFor(number);
+    const CCallResult outcome = rejected ? CCallResult::Error(*rejected)
+                                : fault  ? CCallResult::Fault(*fault)
+                                         : Run(target, id, call, argErr);
     m_journal.Add(line + L" -> " + outcome.JournalText());
     return outcome.Deliver(result, exception, m_emptyAsVariantEmpty);
 }
@@ -205,7 +257,8 @@ CCallResult CSimulator::RunDocument(CSimDocument& document, DISPID id, const CDi
     case 0x10047:
         return CCallResult::Text(document.Title());
     case 0x10002:
-        return CCallResult::Object(document.ViewObject());
+        return document.HasView() ? CCallResult::Object(document.ViewObject())
+                                  : CCallResult::Empty();
     case 0x100E1:
     case 0x10065:
     case 0x10068:

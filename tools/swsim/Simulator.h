@@ -63,6 +63,7 @@ private:
 
     static CCallResult DocumentResult(const CSimDocument* document);
     void Reset();
+    void HangUntilReleased();
 
     CSimMainWindow& m_window;
     std::vector<CSimObject*> m_objects; // borrowed; each object untracks itself
@@ -71,6 +72,7 @@ private:
     std::wstring m_revision;
     long m_importType = 1;
     bool m_emptyAsVariantEmpty = false;
+    bool m_hangReleased = false;
     CSimObjectPtr m_application;
     CDocumentSet m_documents;
 };

@@ -200,6 +200,17 @@ void CSimulatorClient::Quit()
     }
 }
 
+void CSimulatorClient::Kill()
+{
+    if (m_process && WaitForSingleObject(m_process.Get(), 0) != WAIT_OBJECT_0)
+    {
+        TerminateProcess(m_process.Get(), 9);
+        WaitForSingleObject(m_process.Get(), kStopTimeoutMs);
+    }
+    // Released after the end: a proxy of a server that is gone lets go at once.
+    m_control.reset();
+}
+
 CControlConnection& CSimulatorClient::Control()
 {
     if (!m_control)

@@ -58,6 +58,11 @@ public:
     std::vector<SimDocumentInfo> Documents();
     // Ends the simulator now and waits until it is gone.
     void Quit();
+    // Ends the simulator's process at once, as a crash would, and waits until
+    // it is gone.
+    void Kill();
+    // Lets a call held by the option hang-at go on.
+    void ReleaseHang() { Configure("release=1"); }
 
 private:
     CControlConnection& Control();

@@ -1,4 +1,4 @@
-#include "SettingsFileOverride.h"
+#include "tests/support/SettingsFileOverride.h"
 
 #include <windows.h>
 
