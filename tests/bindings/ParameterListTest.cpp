@@ -119,6 +119,9 @@ TEST(ParameterListTest, SetByName_MatchesKeyWithoutRegardToCase)
     CRecordingList list;
     EXPECT_EQ(list.SetByName("bEtA", "2", true), 1);
     EXPECT_EQ(list.SetByName("Delta", "4", true), -1);
+    // Only ASCII letters fold: a soft hyphen (0xAD in code page 1252) is no
+    // character a locale-aware compare may skip.
+    EXPECT_EQ(list.SetByName("Be\xADta", "3", true), -1);
     EXPECT_EQ(list.SetByName(nullptr, "5", true), -1);
     EXPECT_EQ(ValueOrNull(list, 1), "2");
     EXPECT_THAT(list.notified, ElementsAre(1u));

@@ -1,7 +1,10 @@
 // The insertion driver's own steps, in the test program (which carries the
 // plug-in's string tables): attribute collection with its messages, the file
-// name stem, the SAT writer step and the SolidWorks link.
+// name stem, the SAT writer step, the SolidWorks link, the choice of the part
+// file (existing files, long directories) and the system's Save dialog.
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +13,12 @@
 
 #include "cad/InsertionDriver.h"
 #include "common/ErrorMessage.h"
+#include "common/StringTable.h"
+#include "resources/resource.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/SettingsFileOverride.h"
+#include "tests/support/TestFiles.h"
 #include "tools/partblock/PartBlockBuilder.h"
 #include "tools/swsim/SimulatorClient.h"
 
@@ -117,7 +126,7 @@ TEST(CollectAttributes, CaseOnlyDuplicatesGiveOneEntry)
 struct StemCase
 {
     int mode;
-    unsigned capacity;
+    int capacity;
     int expectedResult;
     const char* expectedStem;
 };
@@ -137,19 +146,21 @@ TEST_P(FileNameStemTest, MakeFileNameFromAttributes_JoinsTheValues)
     driver.CollectAttributes(block.data());
     char buffer[64];
     std::memset(buffer, '#', sizeof(buffer));
+    buffer[1] = '\0';
 
     EXPECT_EQ(GetParam().expectedResult,
               driver.MakeFileNameFromAttributes(buffer, GetParam().capacity, GetParam().mode));
 
     EXPECT_STREQ(GetParam().expectedStem, buffer);
-    EXPECT_EQ('#', buffer[GetParam().capacity]) << "written beyond the capacity";
+    EXPECT_EQ('#', buffer[std::max(GetParam().capacity, 2)]) << "written beyond the capacity";
 }
 
 INSTANTIATE_TEST_SUITE_P(Stems, FileNameStemTest,
                          testing::Values(StemCase{0, 45, 1, "M8x20_DIN933_8_8"},
                                          StemCase{1, 45, 1, "M8x20_DIN 933_8.8"},
                                          StemCase{1, 6, 1, "M8x20"}, // cut names count as names
-                                         StemCase{0, 1, 1, ""}));
+                                         StemCase{0, 2, 1, "M"},
+                                         StemCase{0, 1, 0, "#"})); // no room for a stem
 
 TEST(FileNameStem, NoAttributes_GivesNoName)
 {
@@ -202,6 +213,160 @@ TEST(Connect, AttachesToTheRunningSolidWorksAndReleasesItWithTheDriver)
     EXPECT_EQ(0, simulator.OutstandingReferences());
     EXPECT_THAT(simulator.JournalLines(), ElementsAre("app 0xC method () -> \"9.1\""));
 }
+
+// A Save dialog that answers without a window and counts how often it was asked.
+class CAnsweringDialog : public IPartFileDialog
+{
+public:
+    explicit CAnsweringDialog(const char* answer) : m_answer(answer) {}
+    bool Choose(const char*, const char*, char* path, std::size_t size) override
+    {
+        ++m_calls;
+        return m_answer != nullptr && CopyBounded(path, size, m_answer) > 0;
+    }
+    int m_calls = 0;
+
+private:
+    const char* m_answer;
+};
+
+std::vector<uint8_t> BoltWithNote(const char* note)
+{
+    CPartBlockBuilder builder;
+    builder.AddAttribute("Designation", "M8x20");
+    builder.AddAttribute("Standard", "DIN 933");
+    builder.AddAttribute("Strength class", "8.8");
+    if (note != nullptr)
+        builder.AddAttribute("Note", note);
+    return builder.Build();
+}
+
+// One Run in a part directory of the given length (its separator included;
+// 0: the scratch folder as it is) holding the given files.
+struct NamingCase
+{
+    const char* name;
+    std::size_t directoryLength;
+    std::vector<std::string> existing;
+    const char* options;
+    const char* note;
+    const char* opened; // the file opened in SolidWorks; null: none, the dialog was asked
+    long type;
+    bool imported;
+};
+
+class PartFileNamingTest : public testing::TestWithParam<NamingCase>
+{
+protected:
+    static void SetUpTestSuite() { s_simulator = new swsim::CSimulatorClient(); }
+    static void TearDownTestSuite() { delete s_simulator; }
+    static swsim::CSimulatorClient* s_simulator;
+};
+swsim::CSimulatorClient* PartFileNamingTest::s_simulator = nullptr;
+
+TEST_P(PartFileNamingTest, Run_ChoosesTheExistingOrNewPartFile)
+{
+    const NamingCase& row = GetParam();
+    CScratchFolder folder("naming");
+    std::string directory = folder.Path() + "\\";
+    if (row.directoryLength > directory.size())
+        directory += std::string(row.directoryLength - directory.size() - 1, 'd') + "\\";
+    CSettingsFileOverride settings("[Options]\r\nPartPath=" + directory + "\r\n");
+    for (const std::string& file : row.existing)
+        WriteFileText(directory + file, "QelSwSim document type=2\r\n");
+    s_simulator->Configure(std::string("reset=1 docs=assembly ") + row.options);
+    s_simulator->ClearJournal();
+    std::vector<uint8_t> part = BoltWithNote(row.note);
+    CAnsweringDialog dialog(nullptr);
+    auto driver = std::make_unique<CInsertionDriver>();
+    driver->SetPartFileDialog(&dialog);
+
+    EXPECT_EQ(row.opened != nullptr ? 1 : 0, driver->Run(part.data()));
+    driver.reset(); // gives the SolidWorks references back
+
+    const std::string journal = s_simulator->Journal();
+    EXPECT_EQ(row.opened == nullptr ? 1 : 0, dialog.m_calls);
+    EXPECT_EQ(row.imported, journal.find("app 0x31 method") != std::string::npos) << journal;
+    if (row.opened != nullptr)
+        EXPECT_NE(std::string::npos, journal.find("app 0x63 method (\"" + directory + row.opened +
+                                                  "\", " + std::to_string(row.type) + ","))
+            << journal;
+    else
+        EXPECT_EQ(std::string::npos, journal.find("app 0x63")) << journal;
+    EXPECT_EQ(0, s_simulator->OutstandingReferences());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, PartFileNamingTest,
+    testing::Values(
+        NamingCase{"AlnumPartExists", 0, {"M8x20_DIN933_8_8.SLDPRT"}, "", nullptr,
+                   "M8x20_DIN933_8_8.SLDPRT", 1, false},
+        NamingCase{"FileSafeAssemblyExists", 0, {"M8x20_DIN 933_8.8.SLDASM"}, "", nullptr,
+                   "M8x20_DIN 933_8.8.SLDASM", 2, false},
+        NamingCase{"BothExtensionsExist", 0,
+                   {"M8x20_DIN 933_8.8.SLDASM", "M8x20_DIN 933_8.8.SLDPRT"}, "", nullptr,
+                   "M8x20_DIN 933_8.8.SLDPRT", 1, false},
+        NamingCase{"ImportedAsAssembly", 0, {}, "import-type=2", nullptr,
+                   "M8x20_DIN 933_8.8.SLDASM", 2, true},
+        NamingCase{"Directory200StemOf44", 200, {}, "", "abcdefghijklmnopqrstuvwxyz0123456789",
+                   "M8x20_DIN 933_8.8_abcdefghijklmnopqrstuvwxyz.SLDPRT", 1, true},
+        NamingCase{"Directory245NoStem", 245, {}, "", nullptr, nullptr, 0, false},
+        NamingCase{"Directory300NoStem", 300, {}, "", nullptr, nullptr, 0, false}),
+    [](const testing::TestParamInfo<NamingCase>& info) { return info.param.name; });
+
+// The system's Save dialog, driven as a user would: a part without
+// attributes has no name, so the dialog asks for one.
+struct SaveDialogCase
+{
+    const char* name;
+    const char* typed; // null: Cancel
+    const char* created;
+};
+
+class SaveDialogTest : public testing::TestWithParam<SaveDialogCase>
+{
+};
+
+TEST_P(SaveDialogTest, Run_NoNameFromTheAttributes_AsksTheUser)
+{
+    swsim::CSimulatorClient simulator("docs=assembly");
+    CScratchFolder folder("savedialog");
+    const std::string directory = folder.MakeDir("old.parts") + "\\";
+    CSettingsFileOverride settings("[Options]\r\nPartPath=" + directory + "\r\n");
+    std::vector<uint8_t> part = CPartBlockBuilder().Build();
+    std::string caption;
+
+    int result = 0;
+    {
+        CInsertionDriver driver;
+        CDialogDriver user(GetCurrentThreadId(),
+                           [&](HWND dialog)
+                           {
+                               caption = CDialogDriver::Text(dialog);
+                               if (GetParam().typed == nullptr)
+                                   return CDialogDriver::Press(dialog, IDCANCEL);
+                               CDialogDriver::Type(dialog, {0x480, 0x47C}, GetParam().typed);
+                               CDialogDriver::Press(dialog, IDOK);
+                           });
+        result = driver.Run(part.data());
+        EXPECT_TRUE(user.Found());
+    }
+
+    EXPECT_EQ(LoadMessage(IDS_SAVE_DIALOG_TITLE), caption);
+    EXPECT_EQ(GetParam().created != nullptr ? 1 : 0, result);
+    if (GetParam().created != nullptr)
+        EXPECT_TRUE(FileExists(directory + GetParam().created));
+    else
+        EXPECT_THAT(simulator.JournalLines(), testing::Not(testing::Contains(testing::HasSubstr(
+                                                  "app 0x31"))));
+    EXPECT_EQ(0, simulator.OutstandingReferences());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, SaveDialogTest,
+    testing::Values(SaveDialogCase{"Cancel", nullptr, nullptr},
+                    SaveDialogCase{"NewNameInDottedFolder", "bolt", "bolt.SLDPRT"}),
+    [](const testing::TestParamInfo<SaveDialogCase>& info) { return info.param.name; });
 
 } // namespace
 } // namespace qel::test

@@ -1,10 +1,14 @@
-// The direct-file exports' name rule: ".sat" is added to a name without an
-// extension, when the host's buffer has room for it.
+// The file name rules: ".sat" is added to a direct file's name without an
+// extension when the host's buffer has room for it; the part directory leaves
+// a stem its room or none; a new name from the Save dialog loses only the
+// extension of its last component.
 #include <cstring>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "cad/PartFileName.h"
+#include "common/BoundedString.h"
 #include "entry/SatFileName.h"
 
 namespace
@@ -60,6 +64,52 @@ TEST(SatFileName, RefusesNullBufferAndZeroSize)
     EXPECT_FALSE(qel::CompleteSatFileName(nullptr, 16));
     EXPECT_FALSE(qel::CompleteSatFileName(buffer, 0));
     EXPECT_STREQ("bolt", buffer);
+}
+
+} // namespace
+
+namespace
+{
+
+struct PartDirectoryCase
+{
+    std::size_t directoryChars; // without the separator the rule adds
+    int expectedCapacity;
+};
+
+class PartDirectoryTest : public testing::TestWithParam<PartDirectoryCase>
+{
+};
+
+TEST_P(PartDirectoryTest, StemCapacityIsSignedAndNeverReachesBeyondTheBuffer)
+{
+    std::string directory(GetParam().directoryChars, 'd');
+    char buffer[qel::kPathBufferSize];
+    std::size_t length = qel::CopyPartDirectory(directory.c_str(), buffer, sizeof(buffer));
+    int capacity = qel::StemCapacity(length);
+
+    EXPECT_EQ(GetParam().expectedCapacity, capacity);
+    EXPECT_EQ('\\', buffer[length - 1]);
+    if (qel::StemFits(capacity))
+        EXPECT_LE(length + capacity, qel::kPathBufferSize - 14); // room for ".SLDPRT" and more
+}
+
+INSTANTIATE_TEST_SUITE_P(Directories, PartDirectoryTest,
+                         testing::Values(PartDirectoryCase{199, 45}, PartDirectoryCase{243, 1},
+                                         PartDirectoryCase{244, 0}, PartDirectoryCase{299, -14}));
+
+TEST(NewPartName, LosesOnlyTheExtensionOfItsLastComponent)
+{
+    for (auto [typed, expected] : {std::pair{"C:\\old.parts\\bolt", "C:\\old.parts\\bolt"},
+                                   {"C:/old.parts/bolt", "C:/old.parts/bolt"},
+                                   {"C:\\parts\\bolt.step", "C:\\parts\\bolt"},
+                                   {"C:\\parts\\a.b.SLDPRT", "C:\\parts\\a.b"},
+                                   {".SLDPRT", ".SLDPRT"}})
+    {
+        std::string name = typed;
+        qel::DropExtensionOfNewName(name.data());
+        EXPECT_STREQ(expected, name.c_str()) << typed;
+    }
 }
 
 } // namespace
