@@ -30,8 +30,7 @@ int CInsertionDriver::ChoosePartFile(int pass, int dialogAllowed)
 
     char chosen[kPathBufferSize] = {};
     if (!m_pFileDialog->Choose(m_pSettings->GetPartPath(),
-                               LoadMessage(IDS_SAVE_DIALOG_TITLE).c_str(), chosen,
-                               sizeof(chosen)))
+                               LoadMessage(IDS_SAVE_DIALOG_TITLE).c_str(), chosen, sizeof(chosen)))
         return 0;
     CopyBounded(m_szPartFile, sizeof(m_szPartFile), chosen);
     // An existing file keeps its whole name; a new one gets its extension

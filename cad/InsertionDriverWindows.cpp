@@ -103,8 +103,8 @@ int CInsertionDriver::InsertIntoAssembly()
         CSwDoc document = m_app.OpenPartFile(m_szPartFile, m_nDocType, &error);
         // Going on would report an insertion that never happened.
         if (document.IsEmpty())
-            throw CAutomationFailure(E_FAIL, FormatMessageText(IDS_PART_FILE_NOT_OPENED,
-                                                               m_szPartFile, error));
+            throw CAutomationFailure(
+                E_FAIL, FormatMessageText(IDS_PART_FILE_NOT_OPENED, m_szPartFile, error));
         document.SetDocumentFlag(true);
         PlacePartWindow(document.GetBorrowed());
         RefreshPartView(document.GetBorrowed());

@@ -15,7 +15,7 @@ namespace
 constexpr const char* kSatFileName = "TempSW.sat";
 constexpr std::size_t kSatDirectoryMax = 248; // 260 - 2 - strlen("TempSW.sat")
 constexpr std::size_t kPartDirectoryMax = 258;
-constexpr int kDirectoryAndStemMax = 245;     // 244 characters and the terminator
+constexpr int kDirectoryAndStemMax = 245; // 244 characters and the terminator
 
 bool IsSeparator(char c)
 {

@@ -13,22 +13,38 @@ export WINEPREFIX="$build_dir/wineprefix"
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono/Gecko prompts, and no debugger that would hang a crashed program.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
-export QEL_DISPLAY_NUMBER=${QEL_DISPLAY_NUMBER:-97}
-export DISPLAY=":$QEL_DISPLAY_NUMBER"
 
-display_answers() {
-  xdpyinfo -display "$DISPLAY" >/dev/null 2>&1
+# The build's own Xvfb: the display number and process id are kept in the
+# build folder, so two checkouts never share or stop each other's display.
+xvfb_pid_file="$build_dir/xvfb.pid"
+xvfb_display_file="$build_dir/xvfb.display"
+
+xvfb_running() {
+  [ -f "$xvfb_pid_file" ] && [ -f "$xvfb_display_file" ] &&
+    tr '\0' ' ' <"/proc/$(cat "$xvfb_pid_file")/cmdline" 2>/dev/null | grep -q "^Xvfb :$(cat "$xvfb_display_file") "
+}
+
+display_free() {
+  [ ! -e "/tmp/.X$1-lock" ] && [ ! -e "/tmp/.X11-unix/X$1" ]
 }
 
 start_display() {
-  display_answers && return 0
-  # A server that died leaves its lock and socket behind; they would stop a new one.
-  if [ -e "/tmp/.X$QEL_DISPLAY_NUMBER-lock" ] && ! pgrep -f "Xvfb $DISPLAY " >/dev/null; then
-    rm -f "/tmp/.X$QEL_DISPLAY_NUMBER-lock" "/tmp/.X11-unix/X$QEL_DISPLAY_NUMBER"
+  if [ -n "${QEL_DISPLAY_NUMBER:-}" ]; then
+    export DISPLAY=":$QEL_DISPLAY_NUMBER"
+    xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && return 0
+    echo "wine-run: no X server answers on $DISPLAY" >&2
+    return 1
   fi
-  (setsid Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &)
+  if ! xvfb_running; then
+    local n=97
+    while ! display_free "$n"; do n=$((n + 1)); done
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    echo $! >"$xvfb_pid_file"
+    echo "$n" >"$xvfb_display_file"
+  fi
+  export DISPLAY=":$(cat "$xvfb_display_file")"
   for _ in $(seq 1 100); do
-    display_answers && return 0
+    xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && return 0
     sleep 0.05
   done
   echo "wine-run: Xvfb did not start on $DISPLAY" >&2
@@ -46,11 +62,20 @@ prepare_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.qel-ready"
   fi
+  # A wineserver started for another display would open windows there.
+  if [ "$(cat "$build_dir/wineserver.display" 2>/dev/null)" != "$DISPLAY" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    echo "$DISPLAY" >"$build_dir/wineserver.display"
+  fi
   (setsid wineserver -p </dev/null >/dev/null 2>&1 &)
   flock -u 9
 }
 
+exec 8>"$build_dir/xvfb.lock"
+flock 8
 start_display || exit 1
+flock -u 8
+exec 8>&-
 prepare_prefix
 
 out=$(mktemp)

@@ -19,7 +19,9 @@ public:
     // A single-byte text in the system code page; null gives a null string.
     explicit CBstr(const char* text);
     // A wide text kept as it is; null gives a null string.
-    explicit CBstr(const wchar_t* text) : m_bstr(text != nullptr ? SysAllocString(text) : nullptr) {}
+    explicit CBstr(const wchar_t* text) : m_bstr(text != nullptr ? SysAllocString(text) : nullptr)
+    {
+    }
     CBstr(CBstr&& other) noexcept : m_bstr(std::exchange(other.m_bstr, nullptr)) {}
     CBstr(const CBstr&) = delete;
     CBstr& operator=(const CBstr&) = delete;

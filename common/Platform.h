@@ -16,5 +16,4 @@ unsigned short SystemDefaultLangId();
 // Upper-cases a byte text in the current multibyte code page.
 std::string UpperCaseCodePage(const std::string& text);
 
-
 } // namespace qel

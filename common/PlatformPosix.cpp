@@ -24,5 +24,4 @@ std::string UpperCaseCodePage(const std::string& text)
     return upper;
 }
 
-
 } // namespace qel

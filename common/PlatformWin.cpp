@@ -18,5 +18,4 @@ std::string UpperCaseCodePage(const std::string& text)
     return upper;
 }
 
-
 } // namespace qel

@@ -9,15 +9,29 @@ build_jobs() {
 }
 
 # Runs a Windows program of the build under Wine (prefix in the build folder,
-# Xvfb display :97 started when needed).
+# Xvfb of its own on a free display, started when needed).
 wine_run() {
   "$root_dir/cmake/wine-run.sh" "$windows_build" "$@"
 }
 
-# Ends the wineserver of the build's prefix and the Xvfb the wrapper started.
+# Ends the wineserver of the build's prefix and the Xvfb the wrapper started
+# for this build (by its process id; other displays are left alone).
 stop_wine_session() {
   if [ -d "$windows_build/wineprefix" ]; then
     WINEPREFIX="$windows_build/wineprefix" wineserver -k >/dev/null 2>&1 || true
   fi
-  pkill -f "Xvfb :${QEL_DISPLAY_NUMBER:-97} " >/dev/null 2>&1 || true
+  rm -f "$windows_build/wineserver.display"
+  if [ -f "$windows_build/xvfb.pid" ]; then
+    local pid
+    pid=$(cat "$windows_build/xvfb.pid")
+    if tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q '^Xvfb '; then
+      kill "$pid" 2>/dev/null || true
+    fi
+    rm -f "$windows_build/xvfb.pid" "$windows_build/xvfb.display"
+  fi
+}
+
+# The X display of the build's Xvfb (after a first wine_run).
+build_display() {
+  echo ":$(cat "$windows_build/xvfb.display")"
 }

@@ -298,20 +298,48 @@ TEST_P(PartFileNamingTest, Run_ChoosesTheExistingOrNewPartFile)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, PartFileNamingTest,
-    testing::Values(
-        NamingCase{"AlnumPartExists", 0, {"M8x20_DIN933_8_8.SLDPRT"}, "", nullptr,
-                   "M8x20_DIN933_8_8.SLDPRT", 1, false},
-        NamingCase{"FileSafeAssemblyExists", 0, {"M8x20_DIN 933_8.8.SLDASM"}, "", nullptr,
-                   "M8x20_DIN 933_8.8.SLDASM", 2, false},
-        NamingCase{"BothExtensionsExist", 0,
-                   {"M8x20_DIN 933_8.8.SLDASM", "M8x20_DIN 933_8.8.SLDPRT"}, "", nullptr,
-                   "M8x20_DIN 933_8.8.SLDPRT", 1, false},
-        NamingCase{"ImportedAsAssembly", 0, {}, "import-type=2", nullptr,
-                   "M8x20_DIN 933_8.8.SLDASM", 2, true},
-        NamingCase{"Directory200StemOf44", 200, {}, "", "abcdefghijklmnopqrstuvwxyz0123456789",
-                   "M8x20_DIN 933_8.8_abcdefghijklmnopqrstuvwxyz.SLDPRT", 1, true},
-        NamingCase{"Directory245NoStem", 245, {}, "", nullptr, nullptr, 0, false},
-        NamingCase{"Directory300NoStem", 300, {}, "", nullptr, nullptr, 0, false}),
+    testing::Values(NamingCase{"AlnumPartExists",
+                               0,
+                               {"M8x20_DIN933_8_8.SLDPRT"},
+                               "",
+                               nullptr,
+                               "M8x20_DIN933_8_8.SLDPRT",
+                               1,
+                               false},
+                    NamingCase{"FileSafeAssemblyExists",
+                               0,
+                               {"M8x20_DIN 933_8.8.SLDASM"},
+                               "",
+                               nullptr,
+                               "M8x20_DIN 933_8.8.SLDASM",
+                               2,
+                               false},
+                    NamingCase{"BothExtensionsExist",
+                               0,
+                               {"M8x20_DIN 933_8.8.SLDASM", "M8x20_DIN 933_8.8.SLDPRT"},
+                               "",
+                               nullptr,
+                               "M8x20_DIN 933_8.8.SLDPRT",
+                               1,
+                               false},
+                    NamingCase{"ImportedAsAssembly",
+                               0,
+                               {},
+                               "import-type=2",
+                               nullptr,
+                               "M8x20_DIN 933_8.8.SLDASM",
+                               2,
+                               true},
+                    NamingCase{"Directory200StemOf44",
+                               200,
+                               {},
+                               "",
+                               "abcdefghijklmnopqrstuvwxyz0123456789",
+                               "M8x20_DIN 933_8.8_abcdefghijklmnopqrstuvwxyz.SLDPRT",
+                               1,
+                               true},
+                    NamingCase{"Directory245NoStem", 245, {}, "", nullptr, nullptr, 0, false},
+                    NamingCase{"Directory300NoStem", 300, {}, "", nullptr, nullptr, 0, false}),
     [](const testing::TestParamInfo<NamingCase>& info) { return info.param.name; });
 
 // The system's Save dialog, driven as a user would: a part without
@@ -357,16 +385,17 @@ TEST_P(SaveDialogTest, Run_NoNameFromTheAttributes_AsksTheUser)
     if (GetParam().created != nullptr)
         EXPECT_TRUE(FileExists(directory + GetParam().created));
     else
-        EXPECT_THAT(simulator.JournalLines(), testing::Not(testing::Contains(testing::HasSubstr(
-                                                  "app 0x31"))));
+        EXPECT_THAT(simulator.JournalLines(),
+                    testing::Not(testing::Contains(testing::HasSubstr("app 0x31"))));
     EXPECT_EQ(0, simulator.OutstandingReferences());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Answers, SaveDialogTest,
-    testing::Values(SaveDialogCase{"Cancel", nullptr, nullptr},
-                    SaveDialogCase{"NewNameInDottedFolder", "bolt", "bolt.SLDPRT"}),
-    [](const testing::TestParamInfo<SaveDialogCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Answers, SaveDialogTest,
+                         testing::Values(SaveDialogCase{"Cancel", nullptr, nullptr},
+                                         SaveDialogCase{"NewNameInDottedFolder", "bolt",
+                                                        "bolt.SLDPRT"}),
+                         [](const testing::TestParamInfo<SaveDialogCase>& info)
+                         { return info.param.name; });
 
 } // namespace
 } // namespace qel::test

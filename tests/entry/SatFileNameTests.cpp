@@ -91,7 +91,9 @@ TEST_P(PartDirectoryTest, StemCapacityIsSignedAndNeverReachesBeyondTheBuffer)
     EXPECT_EQ(GetParam().expectedCapacity, capacity);
     EXPECT_EQ('\\', buffer[length - 1]);
     if (qel::StemFits(capacity))
+    {
         EXPECT_LE(length + capacity, qel::kPathBufferSize - 14); // room for ".SLDPRT" and more
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Directories, PartDirectoryTest,

@@ -223,23 +223,31 @@ TEST_F(SolidWorksTest, Create2_NewPart_MakesTheCallsOfTheWholeInsertion)
                 ElementsAreArray(std::vector<std::string>{
                     kRevisionCall,
                     // FindMainWindow: the first assembly's view
-                    "app 0x55 method () -> doc#1", "doc#1 0x10049 method () -> 1",
-                    "doc#1 0x101C1 method () -> doc#2", "doc#2 0x10049 method () -> 2",
-                    "doc#2 0x10002 get () -> view#2", "view#2 0x2 method () -> " + assemblyView,
+                    "app 0x55 method () -> doc#1",
+                    "doc#1 0x10049 method () -> 1",
+                    "doc#1 0x101C1 method () -> doc#2",
+                    "doc#2 0x10049 method () -> 2",
+                    "doc#2 0x10002 get () -> view#2",
+                    "view#2 0x2 method () -> " + assemblyView,
                     // CreatePartDocument
                     "app 0x31 method (\"" + PartDir() + "TempSW.sat\", \"\") -> true",
-                    "app 0x1 get () -> doc#3", "doc#3 0x10049 method () -> 1",
+                    "app 0x1 get () -> doc#3",
+                    "doc#3 0x10049 method () -> 1",
                     "doc#3 0x1018F method (\"Designation\", \"Text\", \"M8x20\") -> true",
                     "doc#3 0x1018F method (\"Standard\", \"Text\", \"DIN 933\") -> true",
                     "doc#3 0x1018F method (\"Strength class\", \"Text\", \"8.8\") -> true",
                     "doc#3 0x10025 method (" + file + ") -> true",
                     "doc#3 0x10025 method (" + file + ") -> true",
-                    "doc#3 0x10047 method () -> " + title, "app 0x21 method (" + title + ") -> none",
+                    "doc#3 0x10047 method () -> " + title,
+                    "app 0x21 method (" + title + ") -> none",
                     // InsertIntoAssembly
                     "app 0x63 method (" + file + ", 1, false, false, false, &0) -> doc#4",
-                    "doc#4 0x100E1 put (true) -> none", "doc#4 0x10002 get () -> view#4",
-                    "view#4 0x2 method () -> " + partView, "doc#4 0x10002 get () -> view#4",
-                    "view#4 0x11 method () -> none", "doc#4 0x10065 method () -> none",
+                    "doc#4 0x100E1 put (true) -> none",
+                    "doc#4 0x10002 get () -> view#4",
+                    "view#4 0x2 method () -> " + partView,
+                    "doc#4 0x10002 get () -> view#4",
+                    "view#4 0x11 method () -> none",
+                    "doc#4 0x10065 method () -> none",
                     "doc#4 0x10047 method () -> " + title,
                     "app 0x5B method (" + title + ", false, &0) -> doc#4",
                     "doc#4 0x10068 method () -> none",
@@ -323,8 +331,8 @@ TEST_F(SolidWorksTest, Create2_OnlyPartsOpen_TakesTheFallbackDocument)
 enum class Outcome
 {
     StartMessage,
-    CannotCreate,        // before the extension was added
-    CannotCreateNamed,   // after it
+    CannotCreate,      // before the extension was added
+    CannotCreateNamed, // after it
     CannotInsert,
     GoesOn,
 };
@@ -359,10 +367,8 @@ TEST_P(FaultTest, Create2_OneFailingCall_EndsWithItsStepsOutcome)
         break;
     case Outcome::CannotCreate:
     case Outcome::CannotCreateNamed:
-        EXPECT_EQ(CannotCreatePartText(GetParam().outcome == Outcome::CannotCreate
-                                           ? stem
-                                           : stem + ".SLDPRT",
-                                       fault),
+        EXPECT_EQ(CannotCreatePartText(
+                      GetParam().outcome == Outcome::CannotCreate ? stem : stem + ".SLDPRT", fault),
                   error);
         EXPECT_THAT(PartDirFiles(), ElementsAre("TempSW.sat")) << "a stray part file";
         break;
@@ -385,22 +391,19 @@ TEST_P(FaultTest, Create2_OneFailingCall_EndsWithItsStepsOutcome)
 
 INSTANTIATE_TEST_SUITE_P(
     Calls, FaultTest,
-    testing::Values(FaultCase{1, Outcome::StartMessage}, FaultCase{2, Outcome::GoesOn},
-                    FaultCase{3, Outcome::GoesOn}, FaultCase{4, Outcome::GoesOn},
-                    FaultCase{5, Outcome::GoesOn}, FaultCase{6, Outcome::GoesOn},
-                    FaultCase{7, Outcome::GoesOn}, FaultCase{8, Outcome::CannotCreate},
-                    FaultCase{9, Outcome::CannotCreate}, FaultCase{10, Outcome::CannotCreate},
-                    FaultCase{11, Outcome::CannotCreateNamed},
-                    FaultCase{12, Outcome::CannotCreateNamed},
-                    FaultCase{13, Outcome::CannotCreateNamed},
-                    FaultCase{14, Outcome::CannotCreateNamed},
-                    FaultCase{15, Outcome::CannotCreateNamed},
-                    FaultCase{16, Outcome::CannotCreateNamed},
-                    FaultCase{17, Outcome::CannotCreateNamed}, FaultCase{18, Outcome::CannotInsert},
-                    FaultCase{19, Outcome::CannotInsert}, FaultCase{20, Outcome::GoesOn},
-                    FaultCase{21, Outcome::GoesOn}, FaultCase{22, Outcome::GoesOn},
-                    FaultCase{23, Outcome::GoesOn}, FaultCase{24, Outcome::GoesOn},
-                    FaultCase{25, Outcome::CannotInsert}, FaultCase{26, Outcome::CannotInsert},
-                    FaultCase{27, Outcome::CannotInsert}));
+    testing::Values(
+        FaultCase{1, Outcome::StartMessage}, FaultCase{2, Outcome::GoesOn},
+        FaultCase{3, Outcome::GoesOn}, FaultCase{4, Outcome::GoesOn}, FaultCase{5, Outcome::GoesOn},
+        FaultCase{6, Outcome::GoesOn}, FaultCase{7, Outcome::GoesOn},
+        FaultCase{8, Outcome::CannotCreate}, FaultCase{9, Outcome::CannotCreate},
+        FaultCase{10, Outcome::CannotCreate}, FaultCase{11, Outcome::CannotCreateNamed},
+        FaultCase{12, Outcome::CannotCreateNamed}, FaultCase{13, Outcome::CannotCreateNamed},
+        FaultCase{14, Outcome::CannotCreateNamed}, FaultCase{15, Outcome::CannotCreateNamed},
+        FaultCase{16, Outcome::CannotCreateNamed}, FaultCase{17, Outcome::CannotCreateNamed},
+        FaultCase{18, Outcome::CannotInsert}, FaultCase{19, Outcome::CannotInsert},
+        FaultCase{20, Outcome::GoesOn}, FaultCase{21, Outcome::GoesOn},
+        FaultCase{22, Outcome::GoesOn}, FaultCase{23, Outcome::GoesOn},
+        FaultCase{24, Outcome::GoesOn}, FaultCase{25, Outcome::CannotInsert},
+        FaultCase{26, Outcome::CannotInsert}, FaultCase{27, Outcome::CannotInsert}));
 } // namespace
 } // namespace qel::test

@@ -16,8 +16,8 @@ std::wstring FileNameOf(const std::wstring& path)
 CSimDocument::CSimDocument(CSimulator& simulator, const CSimMainWindow& window, long serial,
                            long type, std::wstring title, std::wstring path, bool withView)
     : m_serial(serial), m_type(type), m_title(std::move(title)), m_path(std::move(path)),
-      m_frame(withView ? std::make_unique<CDocumentFrame>(window.DocumentArea(),
-                                                          window.Instance(), m_title)
+      m_frame(withView ? std::make_unique<CDocumentFrame>(window.DocumentArea(), window.Instance(),
+                                                          m_title)
                        : nullptr),
       m_documentObject(new CSimObject(simulator, ObjectKind::Doc, serial)),
       m_viewObject(new CSimObject(simulator, ObjectKind::View, serial))
