@@ -45,13 +45,6 @@ void CAutomationRef::Attach(IDispatch* object, bool owning)
     m_bOwning = owning;
 }
 
-void CAutomationRef::AttachShared(IDispatch* borrowed)
-{
-    if (borrowed != nullptr)
-        borrowed->AddRef();
-    Attach(borrowed, true);
-}
-
 void CAutomationRef::Empty()
 {
     IDispatch* object = std::exchange(m_pObject, nullptr);

@@ -33,9 +33,6 @@ public:
     // Takes over object with the reference the caller holds on it: an owning
     // reference releases it later, a borrowing one never does.
     void Attach(IDispatch* object, bool owning);
-    // Shares a pointer the caller only borrows: adds a reference of its own,
-    // which it releases later.
-    void AttachShared(IDispatch* borrowed);
     // Releases the object if owned and leaves the reference empty.
     void Empty();
 
