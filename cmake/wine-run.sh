@@ -25,7 +25,8 @@ xvfb_running() {
 }
 
 display_free() {
-  [ ! -e "/tmp/.X$1-lock" ] && [ ! -e "/tmp/.X11-unix/X$1" ]
+  [ ! -e "/tmp/.X$1-lock" ] && [ ! -e "/tmp/.X11-unix/X$1" ] &&
+    ! xdpyinfo -display ":$1" >/dev/null 2>&1
 }
 
 start_display() {
@@ -35,17 +36,30 @@ start_display() {
     echo "wine-run: no X server answers on $DISPLAY" >&2
     return 1
   fi
-  if ! xvfb_running; then
-    local n=97
+  if xvfb_running; then
+    export DISPLAY=":$(cat "$xvfb_display_file")"
+    return 0
+  fi
+  # A number whose lock file is gone may still be taken (another root's X
+  # server listens on the same abstract socket): an Xvfb that ends at once
+  # moves on to the next number.
+  local n=97
+  for _ in $(seq 1 30); do
     while ! display_free "$n"; do n=$((n + 1)); done
     setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-    echo $! >"$xvfb_pid_file"
-    echo "$n" >"$xvfb_display_file"
-  fi
-  export DISPLAY=":$(cat "$xvfb_display_file")"
-  for _ in $(seq 1 100); do
-    xdpyinfo -display "$DISPLAY" >/dev/null 2>&1 && return 0
-    sleep 0.05
+    local pid=$!
+    for _ in $(seq 1 100); do
+      if xdpyinfo -display ":$n" >/dev/null 2>&1 && kill -0 "$pid" 2>/dev/null; then
+        echo "$pid" >"$xvfb_pid_file"
+        echo "$n" >"$xvfb_display_file"
+        export DISPLAY=":$n"
+        return 0
+      fi
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.05
+    done
+    kill "$pid" 2>/dev/null
+    n=$((n + 1))
   done
   echo "wine-run: Xvfb did not start on $DISPLAY" >&2
   return 1
