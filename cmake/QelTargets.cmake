@@ -8,6 +8,16 @@ function(qel_target_defaults target)
   endif()
 endfunction()
 
+# Adds the plug-in's resource script to target. windres does not report the
+# files the script includes, so they are named here: a changed string table
+# rebuilds the resources.
+function(qel_add_plugin_resources target)
+  set(rc ${CMAKE_SOURCE_DIR}/resources/QelSW99_3D.rc)
+  file(GLOB included ${CMAKE_SOURCE_DIR}/resources/*.rc2 ${CMAKE_SOURCE_DIR}/resources/*.h)
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS "${included}")
+  target_sources(${target} PRIVATE ${rc})
+endfunction()
+
 # GoogleTest from the sources of Debian's googletest package.
 macro(qel_add_googletest)
   if(NOT QEL_BENCH)
@@ -35,7 +45,7 @@ function(qel_add_test)
   qel_target_defaults(${T_NAME})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
   if(T_RESOURCES)
-    target_sources(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/resources/QelSW99_3D.rc)
+    qel_add_plugin_resources(${T_NAME})
   endif()
   if(T_DEPENDS)
     add_dependencies(${T_NAME} ${T_DEPENDS})

@@ -17,6 +17,7 @@
 #include "tests/support/SettingsFileOverride.h"
 #include "tests/support/TestFiles.h"
 #include "tools/partblock/PartBlockBuilder.h"
+#include "tools/partblock/TextEscapes.h"
 #include "tools/swsim/SimulatorClient.h"
 
 using testing::ElementsAre;
@@ -254,6 +255,28 @@ TEST_F(SolidWorksTest, Create2_NewPart_MakesTheCallsOfTheWholeInsertion)
                 }));
     EXPECT_EQ(0, s_simulator->OutstandingReferences());
     EXPECT_THAT(PartDirFiles(), testing::UnorderedElementsAre("TempSW.sat", kBoltFile));
+}
+
+TEST_F(SolidWorksTest, Create2_SatFileNotWritten_Reports121AndImportsNothing)
+{
+    CHostInstallation host({"QelMain.dll", "variants/qelsatwr-saveversion-zero/QelSatWr.dll"});
+    WriteFileBytes(host.PathOf("bolt.qpb"), BoltBlock());
+    WriteFileText(PartDir() + "TempSW.sat", "a stale SAT file of an earlier part");
+    s_simulator->Configure("docs=assembly");
+    s_simulator->ClearJournal();
+
+    HostRun run = host.Run({"QelCreate_2", host.PathOf("bolt.qpb"), "", "512"});
+
+    EXPECT_EQ("0", OutputField(run.output, "result")) << run.output;
+    const std::string sat = PartDir() + "TempSW.sat";
+    EXPECT_EQ(EscapeText(CannotCreatePartText(
+                  PartDir() + "M8x20_DIN 933_8.8",
+                  GermanUserTexts() ? "Die SAT-Datei \"" + sat + "\" wurde nicht geschrieben."
+                                    : "The SAT file \"" + sat + "\" was not written.")),
+              OutputField(run.output, "error"));
+    EXPECT_THAT(s_simulator->JournalLines(),
+                testing::Not(testing::Contains(testing::HasSubstr("app 0x31"))));
+    EXPECT_THAT(PartDirFiles(), ElementsAre("TempSW.sat"));
 }
 
 // The part window's place: 300 x 200 in the lower right corner of the
