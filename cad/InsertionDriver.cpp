@@ -107,9 +107,12 @@ int CInsertionDriver::Run(const void* part)
 
 int CInsertionDriver::ShowOptions()
 {
-    // The options dialog is not part of this build yet.
-    static CErrorMessage s_notYet;
-    s_notYet.Throw("The options dialog is not available in this version of the plug-in.");
+    LockUpdates(); // no SolidWorks window is known here: nothing is locked
+    m_pSettings = std::make_unique<CSettingsFile>(kSettingsFileName);
+    m_pSettings->EditSettings();
+    ReleaseResources();
+    UnlockUpdates();
+    return 1;
 }
 
 int CInsertionDriver::Connect()

@@ -14,3 +14,28 @@
 #define IDS_PART_NAME_TOO_LONG 1111
 #define IDS_NO_ACTIVE_DOCUMENT 1112
 #define IDS_PART_FILE_NOT_OPENED 1113
+
+// The options dialog (template 129), its texts and its context help.
+#define IDD_OPTIONS 129
+#define IDC_OPTIONS_OVERWRITE 1000
+#define IDC_OPTIONS_PATH 1044
+#define IDC_OPTIONS_LABEL 1099
+#define IDC_OPTIONS_BROWSE 1102
+#define IDC_OPTIONS_APPLY 12321
+#define IDS_OPTIONS_CAPTION 1
+#define IDS_OPTIONS_CANCEL 90
+#define IDS_OPTIONS_APPLY 91
+#define IDS_OPTIONS_OK 92
+#define IDS_OPTIONS_LABEL 1099
+#define IDS_HELP_OK 200
+#define IDS_HELP_CANCEL 201
+#define IDS_HELP_APPLY 202
+#define IDS_HELP_PATH 211
+#define IDS_HELP_BROWSE 212
+#define IDS_HELP_OVERWRITE 213
+
+// The directory chooser (template 101): the plug-in's own controls; the
+// others carry the ids the system's old-style file dialog expects.
+#define IDD_CHOOSE_DIR 101
+#define IDC_CHOOSE_DIR_EDIT 1000
+#define IDC_CHOOSE_DIR_LABEL 1007

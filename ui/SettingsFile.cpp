@@ -5,6 +5,7 @@
 
 #include "common/BoundedString.h"
 #include "common/ErrorMessage.h"
+#include "ui/OptionsDlg.h"
 #include "ui/TempPath.h"
 
 namespace qel
@@ -130,8 +131,9 @@ void CSettingsFile::UseTempDirectory()
 
 int CSettingsFile::EditSettings(IEditor* editor)
 {
+    COptionsDlg optionsDialog;
     if (editor == nullptr)
-        return 0;
+        editor = &optionsDialog;
     editor->SetPartPath(m_szPartPath);
     editor->SetOverwrite(m_bOverwrite);
     if (editor->DoModal() == IEditor::kSetupFailed)

@@ -57,8 +57,9 @@ public:
     int ReadSettings();
 
     // Lets the editor change the values and stores its committed values in the
-    // file (also after a cancel). Returns 1 when written; 0 when there is no
-    // editor or it failed to set itself up (nothing written).
+    // file (also after a cancel). Without an editor the options dialog is
+    // shown. Returns 1 when written; 0 when the editor failed to set itself
+    // up (nothing written).
     int EditSettings(IEditor* editor = nullptr);
 
     // Makes sure the directory exists, creating every missing level. The

@@ -367,17 +367,17 @@ TEST_P(SaveDialogTest, Run_NoNameFromTheAttributes_AsksTheUser)
     int result = 0;
     {
         CInsertionDriver driver;
-        CDialogDriver user(GetCurrentThreadId(),
-                           [&](HWND dialog)
-                           {
-                               caption = CDialogDriver::Text(dialog);
-                               if (GetParam().typed == nullptr)
-                                   return CDialogDriver::Press(dialog, IDCANCEL);
-                               CDialogDriver::Type(dialog, {0x480, 0x47C}, GetParam().typed);
-                               CDialogDriver::Press(dialog, IDOK);
-                           });
+        CDialogDriver user({{CDialogDriver::kSaveFile, [&](HWND dialog)
+                             {
+                                 caption = CDialogDriver::Text(dialog);
+                                 if (GetParam().typed == nullptr)
+                                     return CDialogDriver::Press(dialog, IDCANCEL);
+                                 // The file name field: cmb13 (explorer style) or edt1.
+                                 CDialogDriver::Type(dialog, 0x47C, GetParam().typed);
+                                 CDialogDriver::Type(dialog, 0x480, GetParam().typed);
+                                 CDialogDriver::Press(dialog, IDOK);
+                             }}});
         result = driver.Run(part.data());
-        EXPECT_TRUE(user.Found());
     }
 
     EXPECT_EQ(LoadMessage(IDS_SAVE_DIALOG_TITLE), caption);

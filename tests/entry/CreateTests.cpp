@@ -7,7 +7,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "ErrorBoxWatcher.h"
+#include "tests/support/ErrorBoxWatcher.h"
 #include "ExpectedTexts.h"
 #include "HostInstallation.h"
 #include "PluginModule.h"
@@ -128,11 +128,15 @@ TEST_F(CreateWithoutSolidWorksTest, Create_NoSolidWorks_ShowsTheStartMessageInTh
 
 TEST_F(CreateWithoutSolidWorksTest, Options2_ShowsItsErrorBoxEvenWhenNoMessagesAreAsked)
 {
+    // Another kind of object holds the settings mutex's name: the settings
+    // cannot be locked, and the options step fails.
+    CHandle squatter(CreateEventA(nullptr, FALSE, FALSE, "QelSW99_3D.ini"));
     CErrorBoxWatcher boxes;
 
     EXPECT_EQ(0, m_plugin.QelOptions_2("ShowMessages=0", nullptr, 0));
 
-    EXPECT_EQ(1u, boxes.Texts().size());
+    EXPECT_THAT(boxes.Texts(), ElementsAre("Cannot create the mutex \"QelSW99_3D.ini\" !"));
+    EXPECT_THAT(boxes.Captions(), ElementsAre(m_plugin.Path()));
 }
 
 // The host main library must be present with all its functions before

@@ -9,7 +9,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "ErrorBoxWatcher.h"
+#include "tests/support/ErrorBoxWatcher.h"
 #include "ExpectedTexts.h"
 #include "HostInstallation.h"
 #include "PluginModule.h"

@@ -12,7 +12,7 @@ if [ "$exports" != "$expected" ]; then
   echo "exports differ:"; diff <(echo "$expected") <(echo "$exports") || true; exit 1
 fi
 
-system='^(KERNEL32|USER32|GDI32|ADVAPI32|OLE32|OLEAUT32|COMDLG32|SHELL32|msvcrt|api-ms-win-[a-z0-9-]+)\.dll$'
+system='^(KERNEL32|USER32|GDI32|ADVAPI32|OLE32|OLEAUT32|COMDLG32|COMCTL32|SHELL32|msvcrt|api-ms-win-[a-z0-9-]+)\.dll$'
 bad=$(grep 'DLL Name:' <<<"$dump" | awk '{print $3}' | grep -viE "$system" || true)
 if [ -n "$bad" ]; then
   echo "imports beyond Windows' own DLLs: $bad"; exit 1

@@ -531,16 +531,6 @@ TEST_F(SettingsFileTest, EditSettings_SetupFailureLeavesTheFileUntouched)
     EXPECT_EQ(1, settings->GetOverwrite());
 }
 
-TEST_F(SettingsFileTest, EditSettings_WithoutEditorWritesNothing)
-{
-    CTempVariables tmp(m_scratch.Path());
-    auto settings = Open();
-
-    EXPECT_EQ(0, settings->EditSettings());
-
-    EXPECT_FALSE(Exists(Ini()));
-}
-
 TEST_F(SettingsFileTest, EditSettings_CommittedPathOf300CharactersKeepsFirst259)
 {
     WriteSetting(Ini(), "PartPath", m_scratch.Path().c_str());

@@ -2,82 +2,175 @@
 
 #include <chrono>
 
+#include <gtest/gtest.h>
+
 namespace qel::test
 {
 
 namespace
 {
 
-BOOL CALLBACK FindDialog(HWND window, LPARAM param)
+using Clock = std::chrono::steady_clock;
+
+struct Search
+{
+    int mark;
+    HWND found;
+};
+
+bool IsDialog(HWND window)
 {
     char className[16] = {};
     GetClassNameA(window, className, sizeof(className));
-    if (IsWindowVisible(window) && std::string(className) == "#32770")
+    return std::string(className) == "#32770" && IsWindowVisible(window);
+}
+
+BOOL CALLBACK FindInputDialog(HWND window, LPARAM param)
+{
+    auto* search = reinterpret_cast<Search*>(param);
+    if (IsDialog(window) && IsWindowEnabled(window) && GetDlgItem(window, search->mark) != nullptr)
     {
-        *reinterpret_cast<HWND*>(param) = window;
+        search->found = window;
         return FALSE;
+    }
+    return TRUE;
+}
+
+// Cancels a dialog, answers No to a question, or acknowledges a message.
+BOOL CALLBACK CancelDialog(HWND window, LPARAM param)
+{
+    if (IsDialog(window))
+    {
+        int answer =
+            GetDlgItem(window, IDNO) != nullptr ? IDNO
+            : GetDlgItem(window, IDOK) != nullptr && GetDlgItem(window, IDCANCEL) == nullptr
+                ? IDOK
+                : IDCANCEL;
+        PostMessageA(window, WM_COMMAND, answer, 0);
+        *reinterpret_cast<bool*>(param) = true;
     }
     return TRUE;
 }
 
 } // namespace
 
-CDialogDriver::CDialogDriver(DWORD thread, std::function<void(HWND)> action, DWORD timeoutMs)
-    : m_action(std::move(action)), m_helper([this, thread, timeoutMs] { Watch(thread, timeoutMs); })
+CDialogDriver::CDialogDriver(std::vector<Step> steps, DWORD thread, DWORD timeoutMs)
+    : m_steps(std::move(steps)), m_helper([this, thread, timeoutMs] { Run(thread, timeoutMs); })
 {
 }
 
-CDialogDriver::~CDialogDriver()
+void CDialogDriver::Finish()
 {
+    m_callDone = true;
+    if (!m_helper.joinable())
+        return;
     m_helper.join();
+    if (m_timedOut)
+        ADD_FAILURE() << "dialog driver: timed out waiting for " << m_failedStep;
 }
 
-void CDialogDriver::Watch(DWORD thread, DWORD timeoutMs)
+HWND CDialogDriver::FindStepDialog(DWORD thread, int mark) const
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (std::chrono::steady_clock::now() < end)
+    Search search = {mark, nullptr};
+    EnumThreadWindows(thread, FindInputDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+void CDialogDriver::Run(DWORD thread, DWORD timeoutMs)
+{
+    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (std::size_t i = 0; i < m_steps.size(); ++i)
     {
         HWND dialog = nullptr;
-        EnumThreadWindows(thread, FindDialog, reinterpret_cast<LPARAM>(&dialog));
-        if (dialog != nullptr && !m_found)
+        while (Clock::now() < end && (dialog = FindStepDialog(thread, m_steps[i].mark)) == nullptr)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (dialog == nullptr)
         {
-            m_found = true;
-            m_action(dialog);
-        }
-        else if (dialog == nullptr && m_found)
+            m_failedStep = "step " + std::to_string(i + 1);
+            m_timedOut = true;
+            CancelEverything(thread);
             return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50)); // let it finish setting up
+        if (m_steps[i].mark == kMessageBox)
+            m_messages.push_back(MessageText(dialog));
+        m_steps[i].action(dialog);
+        // The step's dialog must react before the next step looks.
+        WaitFor(
+            [&]
+            {
+                return !IsWindow(dialog) || !IsWindowEnabled(dialog) ||
+                       FindStepDialog(thread, m_steps[i].mark) != dialog;
+            },
+            300);
     }
-    // Out of time: whatever the thread still shows is cancelled.
-    HWND dialog = nullptr;
-    while (EnumThreadWindows(thread, FindDialog, reinterpret_cast<LPARAM>(&dialog)),
-           dialog != nullptr)
+}
+
+void CDialogDriver::CancelEverything(DWORD thread)
+{
+    for (int round = 0; round < 50; ++round)
     {
-        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        bool any = false;
+        EnumThreadWindows(thread, CancelDialog, reinterpret_cast<LPARAM>(&any));
+        if (!any)
+            return;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        dialog = nullptr;
     }
 }
 
 std::string CDialogDriver::Text(HWND window)
 {
-    char text[1024] = {};
+    char text[2048] = {};
     GetWindowTextA(window, text, sizeof(text));
     return text;
 }
 
-bool CDialogDriver::Type(HWND dialog, std::initializer_list<int> ids, const std::string& text)
+std::string CDialogDriver::ItemText(HWND dialog, int id)
 {
-    for (int id : ids)
-        if (HWND control = GetDlgItem(dialog, id))
-            return SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    return false;
+    HWND control = GetDlgItem(dialog, id);
+    return control != nullptr ? Text(control) : std::string();
+}
+
+bool CDialogDriver::IsEnabled(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    return control != nullptr && IsWindowEnabled(control);
+}
+
+void CDialogDriver::Type(HWND dialog, int id, const std::string& text)
+{
+    SendDlgItemMessageA(dialog, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void CDialogDriver::Press(HWND dialog, int id)
 {
     PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void CDialogDriver::Help(HWND dialog, int id)
+{
+    HWND control = id != 0 ? GetDlgItem(dialog, id) : dialog;
+    HELPINFO info = {};
+    info.cbSize = sizeof(info);
+    info.iContextType = HELPINFO_WINDOW;
+    info.iCtrlId = id;
+    info.hItemHandle = control;
+    GetCursorPos(&info.MousePos);
+    // Sent, not posted: the record lives on this thread's stack.
+    SendMessageA(dialog, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+bool CDialogDriver::WaitFor(const std::function<bool()>& predicate, DWORD timeoutMs)
+{
+    const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!predicate())
+    {
+        if (Clock::now() >= end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
 }
 
 } // namespace qel::test

@@ -1,8 +1,10 @@
-#include "ErrorBoxWatcher.h"
+#include "tests/support/ErrorBoxWatcher.h"
 
 #include <chrono>
 
 #include <windows.h>
+
+#include "tests/support/DialogDriver.h"
 
 namespace qel::test
 {
@@ -15,6 +17,7 @@ struct FoundBox
     HWND window = nullptr;
 };
 
+// A visible message box of this process: a dialog with a message text.
 BOOL CALLBACK FindErrorBox(HWND window, LPARAM param)
 {
     DWORD processId = 0;
@@ -23,31 +26,12 @@ BOOL CALLBACK FindErrorBox(HWND window, LPARAM param)
         return TRUE;
     char className[64] = {};
     GetClassNameA(window, className, sizeof(className));
-    char caption[600] = {};
-    GetWindowTextA(window, caption, sizeof(caption));
-    std::string title(caption);
-    const std::string plugin = "QelSW99_3D.dll";
-    if (std::string(className) == "#32770" && title.size() >= plugin.size() &&
-        _stricmp(title.c_str() + title.size() - plugin.size(), plugin.c_str()) == 0)
+    if (std::string(className) == "#32770" &&
+        GetDlgItem(window, CDialogDriver::kMessageBox) != nullptr)
     {
         reinterpret_cast<FoundBox*>(param)->window = window;
         return FALSE;
     }
-    return TRUE;
-}
-
-// The message of a message box: its longest static text.
-BOOL CALLBACK CollectStaticText(HWND child, LPARAM param)
-{
-    char className[64] = {};
-    GetClassNameA(child, className, sizeof(className));
-    if (_stricmp(className, "Static") != 0)
-        return TRUE;
-    char text[2048] = {};
-    GetWindowTextA(child, text, sizeof(text));
-    std::string* longest = reinterpret_cast<std::string*>(param);
-    if (std::string(text).size() > longest->size())
-        *longest = text;
     return TRUE;
 }
 
@@ -81,16 +65,14 @@ void CErrorBoxWatcher::Watch()
         EnumWindows(FindErrorBox, reinterpret_cast<LPARAM>(&box));
         if (box.window != nullptr)
         {
-            std::string text;
-            EnumChildWindows(box.window, CollectStaticText, reinterpret_cast<LPARAM>(&text));
-            char caption[600] = {};
-            GetWindowTextA(box.window, caption, sizeof(caption));
+            const std::string text = CDialogDriver::MessageText(box.window);
+            const std::string caption = CDialogDriver::Text(box.window);
             {
                 std::lock_guard<std::mutex> guard(m_lock);
                 m_texts.push_back(text);
                 m_captions.push_back(caption);
             }
-            SendMessageA(box.window, WM_COMMAND, IDOK, 0);
+            CDialogDriver::Press(box.window, GetDlgItem(box.window, IDNO) ? IDNO : IDOK);
             while (IsWindow(box.window) && !m_stop)
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }

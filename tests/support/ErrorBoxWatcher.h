@@ -1,6 +1,6 @@
-// Watches this process for the plug-in's error boxes (captioned with the
-// plug-in's file name), records their texts and closes them, so that a test
-// can call an export that shows one.
+// Watches this process for message boxes (whatever their caption), records
+// their texts and captions and closes them (No to a question), so that a
+// test can call an export that shows one.
 #pragma once
 
 #include <atomic>

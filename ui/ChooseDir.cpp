@@ -1,0 +1,315 @@
+#include "ui/ChooseDir.h"
+
+#include <cctype>
+#include <cstdio>
+#include <vector>
+
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include "common/BoundedString.h"
+#include "common/Platform.h"
+#include "common/StringTable.h"
+#include "common/WinOwners.h"
+#include "resources/resource.h"
+#include "ui/ModalDialog.h"
+
+namespace qel
+{
+
+namespace
+{
+
+constexpr const char* kObjectProperty = "QelChooseDir";
+constexpr const char* kDummyFileName = "Junk";
+constexpr const char* kInvalidCharacters = "*?|/<>\"";
+constexpr int kDriveListShift = 1000;
+
+// The chooser's own texts, chosen from the system default language.
+struct ChooserTexts
+{
+    const char* caption;
+    const char* drives;
+    const char* help;
+    const char* readOnly;
+    const char* directory;
+    const char* cancel;
+    const char* ok;
+};
+
+constexpr ChooserTexts kGermanTexts = {"Teile Verzeichnis ausw\xE4hlen",
+                                       "Laufwerke:",
+                                       "Hilfe",
+                                       "read only",
+                                       "Verzeichnis",
+                                       "Abbrechen",
+                                       "OK"};
+constexpr ChooserTexts kEnglishTexts = {"Directory for parts", "drive:", "&help", "read only",
+                                        "Directory",           "Cancel", "OK"};
+
+const ChooserTexts& TextsForSystemLanguage()
+{
+    return (SystemDefaultLangId() & 0x3FF) == LANG_GERMAN ? kGermanTexts : kEnglishTexts;
+}
+
+void SetTextIfPresent(HWND dialog, int id, const char* text)
+{
+    if (HWND control = GetDlgItem(dialog, id))
+        SetWindowTextA(control, text);
+}
+
+std::string ListItemText(HWND list, int index)
+{
+    LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR)
+        return std::string();
+    std::vector<char> text(static_cast<std::size_t>(length) + 1);
+    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    return text.data();
+}
+
+std::string CurrentDirectory()
+{
+    char directory[MAX_PATH] = {};
+    const DWORD length = GetCurrentDirectoryA(MAX_PATH, directory);
+    return length > 0 && length < MAX_PATH ? directory : "";
+}
+
+std::string WindowText(HWND window)
+{
+    std::vector<char> text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1);
+    GetWindowTextA(window, text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
+} // namespace
+
+int CChooseDir::ChooseDirectory(char* directory, std::size_t size, HWND parent)
+{
+    if (directory == nullptr || size < kPathBufferSize)
+        return 0;
+    // The dialog moves the current directory as the user navigates; the
+    // host's relative paths need it back.
+    const CCurrentDirectory restore;
+    CChooseDir chooser;
+    char fileName[kPathBufferSize] = {};
+    char fileTitle[kPathBufferSize] = {};
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = parent;
+    dialog.hInstance = ResourceModule();
+    dialog.lpstrFile = fileName;
+    dialog.nMaxFile = sizeof(fileName);
+    dialog.lpstrFileTitle = fileTitle;
+    dialog.nMaxFileTitle = sizeof(fileTitle);
+    dialog.lpstrInitialDir = directory;
+    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_SHOWHELP | OFN_ENABLETEMPLATE |
+                   OFN_ENABLEHOOK;
+    dialog.lpfnHook = &CChooseDir::HookProc;
+    dialog.lpTemplateName = MAKEINTRESOURCEA(IDD_CHOOSE_DIR);
+    dialog.lCustData = reinterpret_cast<LPARAM>(&chooser);
+    if (!GetSaveFileNameA(&dialog))
+        return 0;
+    CopyBounded(directory, size, chooser.m_strDir.c_str());
+    std::size_t length = BoundedLength(directory, size);
+    if (length > 0 && directory[length - 1] != '\\')
+        AppendBounded(directory, size, "\\");
+    return 1;
+}
+
+UINT_PTR CALLBACK CChooseDir::HookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    static const UINT s_fileNameOk = RegisterWindowMessageA(FILEOKSTRINGA);
+    static const UINT s_selectionChanged = RegisterWindowMessageA(LBSELCHSTRINGA);
+    if (message == WM_INITDIALOG)
+    {
+        auto* self = reinterpret_cast<CChooseDir*>(
+            reinterpret_cast<const OPENFILENAMEA*>(lParam)->lCustData);
+        SetPropA(dialog, kObjectProperty, self);
+        self->m_hWnd = dialog;
+        self->OnInitDialog();
+        return FALSE; // the focus is placed already
+    }
+    auto* self = static_cast<CChooseDir*>(GetPropA(dialog, kObjectProperty));
+    if (self == nullptr)
+        return FALSE;
+    if (message == s_fileNameOk)
+    {
+        const BOOL keepOpen = self->OnFileNameOK() ? TRUE : FALSE;
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, keepOpen);
+        return keepOpen;
+    }
+    if (message == s_selectionChanged && wParam == lst2)
+        self->OnListSelectionChanged();
+    else if (message == WM_COMMAND && LOWORD(wParam) == lst2 && HIWORD(wParam) == LBN_SELCHANGE)
+        self->OnListSelectionChanged();
+    else if (message == WM_PAINT && self->m_bFirstPaint)
+        self->OnPaint();
+    else if (message == WM_NCDESTROY)
+        RemovePropA(dialog, kObjectProperty);
+    return FALSE;
+}
+
+void CChooseDir::OnInitDialog()
+{
+    const ChooserTexts& texts = TextsForSystemLanguage();
+    SetWindowTextA(m_hWnd, texts.caption);
+    SetTextIfPresent(m_hWnd, IDC_CHOOSE_DIR_LABEL, texts.directory);
+    SetTextIfPresent(m_hWnd, stc4, texts.drives);
+    SetTextIfPresent(m_hWnd, pshHelp, texts.help);
+    SetTextIfPresent(m_hWnd, chx1, texts.readOnly);
+    SetTextIfPresent(m_hWnd, IDCANCEL, texts.cancel);
+    SetTextIfPresent(m_hWnd, IDOK, texts.ok);
+
+    // Centred on the owner (or the screen without one).
+    RECT own = {};
+    RECT area = {};
+    GetWindowRect(m_hWnd, &own);
+    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    if (owner != nullptr)
+        GetWindowRect(owner, &area);
+    else
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    SetWindowPos(m_hWnd, nullptr,
+                 area.left + ((area.right - area.left) - (own.right - own.left)) / 2,
+                 area.top + ((area.bottom - area.top) - (own.bottom - own.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    for (int id : {stc2, stc3, edt1, lst1, cmb1, stc1, chx1})
+        if (HWND control = GetDlgItem(m_hWnd, id))
+            ShowWindow(control, SW_HIDE);
+    if (HWND help = GetDlgItem(m_hWnd, pshHelp))
+        EnableWindow(help, FALSE);
+    SetTextIfPresent(m_hWnd, edt1, kDummyFileName);
+
+    m_strDir = DirectoryFromList(true);
+    if (!m_strDir.empty())
+    {
+        m_strDir = UpperCaseCodePage(m_strDir);
+        SetTextIfPresent(m_hWnd, IDC_CHOOSE_DIR_EDIT, m_strDir.c_str());
+    }
+    SetFocus(GetDlgItem(m_hWnd, lst2));
+    m_bFirstPaint = true;
+}
+
+void CChooseDir::OnListSelectionChanged()
+{
+    m_strDir = DirectoryFromList(false);
+    if (!m_strDir.empty())
+        SetTextIfPresent(m_hWnd, IDC_CHOOSE_DIR_EDIT, m_strDir.c_str());
+}
+
+void CChooseDir::OnPaint()
+{
+    // The first paint selects the drive root, without notification.
+    m_bFirstPaint = false;
+    SendDlgItemMessageA(m_hWnd, lst2, LB_SETCURSEL, 0, 0);
+}
+
+std::string CChooseDir::DirectoryFromList(bool atSetUp) const
+{
+    HWND list = GetDlgItem(m_hWnd, lst2);
+    const LRESULT selected = list != nullptr ? SendMessageA(list, LB_GETCURSEL, 0, 0) : LB_ERR;
+    const std::string root = ListItemText(list, 0);
+    const bool levels = root.size() >= 3 && root[1] == ':' && root[2] == '\\';
+    if (selected == LB_ERR && (levels || !atSetUp))
+        return std::string();
+    if (levels)
+    {
+        // A list of levels: item 0 the drive root ("C:\"), then one item per
+        // level down to the current directory, then its subdirectories.
+        std::string directory;
+        for (int i = 0; i <= static_cast<int>(selected); ++i)
+        {
+            if (i >= 2)
+                directory += '\\';
+            directory += ListItemText(list, i);
+        }
+        return directory;
+    }
+    // A list of names in brackets ("[..]", "[sub]", "[-c-]") below the
+    // current directory that stc1 shows.
+    std::string current = WindowText(GetDlgItem(m_hWnd, stc1));
+    if (current.empty())
+        current = CurrentDirectory();
+    if (atSetUp)
+        return current;
+    std::string item = ListItemText(list, static_cast<int>(selected));
+    if (item.size() < 3 || item.front() != '[' || item.back() != ']')
+        return current;
+    item = item.substr(1, item.size() - 2);
+    if (item.size() == 3 && item[0] == '-' && item[2] == '-')
+        return std::string(1, item[1]) + ":\\";
+    if (item == "..")
+    {
+        const std::size_t separator = current.find_last_of('\\', current.size() - 2);
+        return separator == std::string::npos ? current : current.substr(0, separator + 1);
+    }
+    if (!current.empty() && current.back() != '\\')
+        current += '\\';
+    return current + item;
+}
+
+int CChooseDir::Message(const char* format, UINT type) const
+{
+    char text[kPathBufferSize + 64];
+    std::snprintf(text, sizeof(text), format, m_strDir.c_str());
+    return MessageBoxA(m_hWnd, text, CModalDialog::ModuleTitle().c_str(),
+                       type | MB_ICONEXCLAMATION);
+}
+
+bool CChooseDir::OnFileNameOK()
+{
+    m_strDir = WindowText(GetDlgItem(m_hWnd, IDC_CHOOSE_DIR_EDIT));
+    if (m_strDir.find_first_of(kInvalidCharacters) != std::string::npos)
+    {
+        Message("%s is not a valid pathname !", MB_OK);
+        return true;
+    }
+    // A relative directory means the one the chooser shows (its current
+    // directory); only a full path is handed back. It must fit the caller's
+    // buffer with its backslash and terminator.
+    char full[MAX_PATH * 2] = {};
+    const DWORD length = GetFullPathNameA(m_strDir.c_str(), sizeof(full), full, nullptr);
+    if (m_strDir.empty() || length == 0 || length + 2 > kPathBufferSize)
+    {
+        Message("%s is not a valid pathname !", MB_OK);
+        return true;
+    }
+    m_strDir = full;
+    if (SetCurrentDirectoryA(m_strDir.c_str()))
+        return false;
+    if (Message("Directory %s not found !.\nCreate ?", MB_YESNO) != IDYES)
+        return true;
+    if (!CreateDirectoryA(m_strDir.c_str(), nullptr))
+    {
+        Message("Failed to create directoy %s !", MB_OK);
+        return true;
+    }
+    SetCurrentDirectoryA(m_strDir.c_str());
+    // The field names the new directory in full: a second OK takes it (a
+    // relative name would now mean one level further down).
+    SetTextIfPresent(m_hWnd, IDC_CHOOSE_DIR_EDIT, m_strDir.c_str());
+    RefreshOntoCurrentDirectory();
+    return true;
+}
+
+void CChooseDir::RefreshOntoCurrentDirectory()
+{
+    // Opening the drive list makes the dialog read the current drive and
+    // directory again; it is moved out of sight meanwhile.
+    HWND drives = GetDlgItem(m_hWnd, cmb2);
+    if (drives == nullptr)
+        return;
+    RECT rect = {};
+    GetWindowRect(drives, &rect);
+    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    MoveWindow(drives, rect.left, rect.top + kDriveListShift, width, height, FALSE);
+    SendMessageA(drives, CB_SHOWDROPDOWN, TRUE, 0);
+    SendMessageA(drives, CB_SHOWDROPDOWN, FALSE, 0);
+    MoveWindow(drives, rect.left, rect.top, width, height, FALSE);
+}
+
+} // namespace qel

@@ -1,0 +1,229 @@
+#include "ui/HelpToolTip.h"
+
+#include <algorithm>
+
+#include <commctrl.h>
+
+#include "common/WinOwners.h"
+
+namespace qel
+{
+
+namespace
+{
+
+// The single-byte non-client metrics record as the platform first defined
+// it; later headers add a field that older systems refuse.
+constexpr UINT kNonClientMetricsSize = 340;
+
+bool Outside(POINT point, const RECT& rect)
+{
+    return point.x < rect.left || point.x > rect.right || point.y < rect.top ||
+           point.y > rect.bottom;
+}
+
+// Width and height of text in dc: each line measured up to and including its
+// line feed, the last one without terminator.
+SIZE MeasureText(HDC dc, const std::string& text, int lineHeight)
+{
+    SIZE extent = {0, lineHeight};
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+    {
+        if (text[i] != '\n')
+            continue;
+        extent.cy += lineHeight;
+        SIZE line = {};
+        GetTextExtentPoint32A(dc, text.c_str() + lineStart, static_cast<int>(i + 1 - lineStart),
+                              &line);
+        extent.cx = std::max(extent.cx, line.cx);
+        lineStart = i + 1;
+    }
+    SIZE last = {};
+    GetTextExtentPoint32A(dc, text.c_str() + lineStart, static_cast<int>(text.size() - lineStart),
+                          &last);
+    extent.cx = std::max(extent.cx, last.cx);
+    return extent;
+}
+
+// Saves a device context's colours and background mode and puts them back.
+class CTextColours
+{
+public:
+    explicit CTextColours(HDC dc)
+        : m_dc(dc), m_back(SetBkColor(dc, GetSysColor(COLOR_INFOBK))),
+          m_text(SetTextColor(dc, GetSysColor(COLOR_INFOTEXT))), m_mode(SetBkMode(dc, TRANSPARENT))
+    {
+    }
+    CTextColours(const CTextColours&) = delete;
+    CTextColours& operator=(const CTextColours&) = delete;
+    ~CTextColours()
+    {
+        SetBkMode(m_dc, m_mode);
+        SetTextColor(m_dc, m_text);
+        SetBkColor(m_dc, m_back);
+    }
+
+private:
+    HDC m_dc;
+    COLORREF m_back;
+    COLORREF m_text;
+    int m_mode;
+};
+
+// BeginPaint and EndPaint as a pair.
+class CPaint
+{
+public:
+    explicit CPaint(HWND window) : m_window(window), m_dc(BeginPaint(window, &m_paint)) {}
+    CPaint(const CPaint&) = delete;
+    CPaint& operator=(const CPaint&) = delete;
+    ~CPaint() { EndPaint(m_window, &m_paint); }
+    HDC Dc() const { return m_dc; }
+
+private:
+    HWND m_window;
+    PAINTSTRUCT m_paint = {};
+    HDC m_dc;
+};
+
+} // namespace
+
+CHelpToolTip::CHelpToolTip()
+{
+    InitCommonControls();
+}
+
+void CHelpToolTip::ShowTip(const char* text, HWND control)
+{
+    if (text == nullptr || !IsWindow(control))
+        return;
+    Close();
+    GetCursorPos(&m_ptPos);
+    RECT rect = {};
+    GetWindowRect(control, &rect);
+    if (Outside(m_ptPos, rect))
+    {
+        // Asked with F1 while the mouse is elsewhere: the tip opens at the control.
+        m_ptPos = {std::max(rect.left, 0L), std::max(rect.top, 0L)};
+    }
+    m_text = text;
+    m_bHasText = true;
+
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = &CHelpToolTip::TipWndProc;
+    windowClass.cbWndExtra = sizeof(LONG_PTR);
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = m_pszClassName;
+    if (RegisterClassExA(&windowClass) == 0)
+        return;
+    POINT mouse = {};
+    GetCursorPos(&mouse);
+    // The text is also the window's name, so that screen readers can say it.
+    m_hWnd = CreateWindowExA(0, m_pszClassName, m_text.c_str(), WS_POPUP | WS_VISIBLE | WS_BORDER,
+                             mouse.x, mouse.y, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    if (m_hWnd != nullptr)
+    {
+        SetWindowLongPtrA(m_hWnd, 0, reinterpret_cast<LONG_PTR>(this));
+        InvalidateRect(m_hWnd, nullptr, TRUE); // the first paint places the window
+    }
+}
+
+void CHelpToolTip::Close()
+{
+    HWND window = m_hWnd;
+    m_hWnd = nullptr;
+    if (window != nullptr && IsWindow(window))
+    {
+        SetWindowLongPtrA(window, 0, 0); // no more messages reach this object
+        DestroyWindow(window);
+    }
+    m_text.clear();
+    m_bHasText = false;
+    UnregisterClassA(m_pszClassName, nullptr); // result ignored: nothing may be registered
+}
+
+LRESULT CALLBACK CHelpToolTip::TipWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<CHelpToolTip*>(GetWindowLongPtrA(window, 0));
+    return self != nullptr ? self->WindowProc(window, message, wParam, lParam)
+                           : DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CHelpToolTip::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message)
+    {
+    case WM_PAINT:
+        if (!m_bHasText)
+            break;
+        Paint(window);
+        return 0;
+    case WM_ERASEBKGND:
+        FillBackground(window, reinterpret_cast<HDC>(wParam));
+        return 1;
+    case WM_KILLFOCUS:
+        Close();
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void CHelpToolTip::FillBackground(HWND window, HDC dc)
+{
+    RECT client = {};
+    GetClientRect(window, &client);
+    CGdiObject brush(CreateSolidBrush(GetSysColor(COLOR_INFOBK)));
+    FillRect(dc, &client, static_cast<HBRUSH>(brush.Get()));
+}
+
+void CHelpToolTip::Paint(HWND window)
+{
+    CPaint paint(window);
+    HDC dc = paint.Dc();
+    CTextColours colours(dc);
+
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = kNonClientMetricsSize;
+    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0);
+    CGdiObject font(CreateFontIndirectA(&metrics.lfStatusFont));
+    CSelectObject selected(dc, font.Get());
+    TEXTMETRICA textMetrics = {};
+    GetTextMetricsA(dc, &textMetrics);
+    const int margin = textMetrics.tmHeight / 2;
+
+    const SIZE extent = MeasureText(dc, m_text, textMetrics.tmHeight);
+    RECT rect = {m_ptPos.x, m_ptPos.y, m_ptPos.x + extent.cx, m_ptPos.y + extent.cy};
+    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
+    rect.right += 2 * margin;
+    rect.bottom += 2 * margin;
+    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    if (rect.bottom > screenHeight)
+    {
+        rect.top -= rect.bottom - screenHeight;
+        rect.bottom = screenHeight;
+    }
+    if (rect.right > screenWidth)
+    {
+        rect.left -= rect.right - screenWidth;
+        rect.right = screenWidth;
+    }
+    SetWindowPos(window, HWND_TOPMOST, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, 0);
+
+    FillBackground(window, dc);
+    RECT client = {};
+    GetClientRect(window, &client);
+    InflateRect(&client, -margin, -margin);
+    DrawTextA(dc, m_text.c_str(), static_cast<int>(m_text.size()), &client,
+              DT_LEFT | DT_TOP | DT_NOCLIP);
+}
+
+} // namespace qel

@@ -1,0 +1,49 @@
+// The help tooltip of the options dialog: a small pop-up in the tooltip
+// colours that shows one help text near the mouse or at the control it
+// explains, sizes itself to the text when it paints, and closes (window
+// destroyed, class unregistered) as soon as it loses the keyboard focus.
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+namespace qel
+{
+
+class CHelpToolTip
+{
+public:
+    CHelpToolTip();
+    CHelpToolTip(const CHelpToolTip&) = delete;
+    CHelpToolTip& operator=(const CHelpToolTip&) = delete;
+    virtual ~CHelpToolTip() { Close(); }
+
+    // Attributes
+    HWND GetHwnd() const { return m_hWnd; }
+
+    // Operations
+    // Shows text for the control window. A tip still open is closed first,
+    // so the new request shows its own text.
+    void ShowTip(const char* text, HWND control);
+    // Destroys the window, drops the text and unregisters the window class.
+    void Close();
+
+    static constexpr const char* kClassName = "QelWndClassHelpToolTip";
+
+protected:
+    virtual LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK TipWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint(HWND window);
+    void FillBackground(HWND window, HDC dc);
+
+    HWND m_hWnd = nullptr;
+    POINT m_ptPos = {0, 0};
+    const char* m_pszClassName = kClassName;
+    std::string m_text;
+    bool m_bHasText = false;
+};
+
+} // namespace qel

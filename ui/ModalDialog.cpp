@@ -1,0 +1,116 @@
+#include "ui/ModalDialog.h"
+
+#include <vector>
+
+#include "common/StringTable.h"
+
+namespace qel
+{
+
+CModalDialog::CModalDialog(unsigned templateId, HWND parent)
+    : m_nTemplateId(templateId), m_hParent(parent)
+{
+}
+
+INT_PTR CModalDialog::DoModal()
+{
+    return DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(m_nTemplateId), m_hParent,
+                           &CModalDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+void CModalDialog::EndDialog(INT_PTR result)
+{
+    ::EndDialog(m_hWnd, result);
+}
+
+void CModalDialog::UpdateData(bool save)
+{
+    DoDataExchange(save);
+}
+
+std::string CModalDialog::ModuleTitle()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(ResourceModule(), path, MAX_PATH - 1);
+    std::string title(path);
+    title.erase(0, title.find_last_of("\\/") + 1); // npos + 1 is 0: keeps a bare name
+    const std::size_t dot = title.find_last_of('.');
+    if (dot != std::string::npos && dot > 0)
+        title.erase(dot);
+    return title;
+}
+
+int CModalDialog::ShowMessage(const std::string& text, UINT type) const
+{
+    return MessageBoxA(m_hWnd, text.c_str(), ModuleTitle().c_str(), type);
+}
+
+void CModalDialog::OnOK()
+{
+    UpdateData(true);
+    EndDialog(IDOK);
+}
+
+void CModalDialog::ExchangeText(int id, std::string& value, bool save)
+{
+    HWND control = GetDlgItem(m_hWnd, id);
+    if (control == nullptr)
+        return;
+    if (!save)
+    {
+        SetWindowTextA(control, value.c_str());
+        return;
+    }
+    std::vector<char> text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1);
+    GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
+    value = text.data();
+}
+
+void CModalDialog::ExchangeCheck(int id, BOOL& value, bool save)
+{
+    if (GetDlgItem(m_hWnd, id) == nullptr)
+        return;
+    if (save)
+        value = IsDlgButtonChecked(m_hWnd, id) == BST_CHECKED;
+    else
+        CheckDlgButton(m_hWnd, id, value ? BST_CHECKED : BST_UNCHECKED);
+}
+
+INT_PTR CALLBACK CModalDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG)
+    {
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        reinterpret_cast<CModalDialog*>(lParam)->m_hWnd = window;
+    }
+    auto* self = reinterpret_cast<CModalDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    return self != nullptr ? self->HandleMessage(message, wParam, lParam) : FALSE;
+}
+
+INT_PTR CModalDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message)
+    {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK)
+            OnOK();
+        else if (LOWORD(wParam) == IDCANCEL)
+            OnCancel();
+        else
+            return OnCommand(LOWORD(wParam), HIWORD(wParam)) ? TRUE : FALSE;
+        return TRUE;
+    case WM_HELP:
+        SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT,
+                          OnHelpInfo(*reinterpret_cast<const HELPINFO*>(lParam)));
+        return TRUE;
+    case WM_NCDESTROY:
+        m_hWnd = nullptr;
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+} // namespace qel

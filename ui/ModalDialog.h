@@ -1,0 +1,60 @@
+// A modal dialog from a resource template, in plain Win32: the dialog
+// procedure finds its object through WM_INITDIALOG's lParam (kept in
+// DWLP_USER) and hands each message or command to one virtual handler. Data
+// exchange covers what the plug-in's dialogs need: an edit field's text and a
+// check box's state.
+#pragma once
+
+#include <string>
+
+#include <windows.h>
+
+namespace qel
+{
+
+class CModalDialog
+{
+public:
+    CModalDialog(unsigned templateId, HWND parent);
+    CModalDialog(const CModalDialog&) = delete;
+    CModalDialog& operator=(const CModalDialog&) = delete;
+    virtual ~CModalDialog() = default;
+
+    // Attributes
+    HWND GetHwnd() const { return m_hWnd; }
+
+    // Operations
+    // Runs the dialog from the plug-in's resources; its EndDialog result, or
+    // -1 when the template cannot be loaded.
+    virtual INT_PTR DoModal();
+    void EndDialog(INT_PTR result);
+    // Moves the exchange variables into the controls (save false) or the
+    // controls' values into the variables (save true).
+    void UpdateData(bool save);
+    // The module whose file name (without extension) captions its message boxes.
+    static std::string ModuleTitle();
+    int ShowMessage(const std::string& text, UINT type) const;
+
+protected:
+    // Overrideables
+    virtual BOOL OnInitDialog() { return TRUE; }
+    virtual void DoDataExchange(bool /*save*/) {}
+    virtual void OnOK();
+    virtual void OnCancel() { EndDialog(IDCANCEL); }
+    // A command other than OK and Cancel; false when not handled.
+    virtual bool OnCommand(int /*id*/, int /*code*/) { return false; }
+    virtual BOOL OnHelpInfo(const HELPINFO& /*info*/) { return FALSE; }
+
+    void ExchangeText(int id, std::string& value, bool save);
+    void ExchangeCheck(int id, BOOL& value, bool save);
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    unsigned m_nTemplateId;
+    HWND m_hParent;
+    HWND m_hWnd = nullptr;
+};
+
+} // namespace qel
