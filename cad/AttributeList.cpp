@@ -46,18 +46,20 @@ FileRead ReadWholeFile(const char* path, std::vector<char>& buffer, std::size_t&
     FileOwner file(std::fopen(path, "rb"));
     if (!file)
         return FileRead::NotOpened;
-    for (std::size_t size = kReadStep;; size += kReadStep)
+    // The buffer doubles whenever a read fills it, and reading goes on where
+    // it stopped: linear in the file's size.
+    std::size_t got = 0;
+    for (std::size_t size = kReadStep;; size *= 2)
     {
         try
         {
-            buffer.assign(size, '\0');
+            buffer.resize(size, '\0');
         }
         catch (const std::bad_alloc&)
         {
             return FileRead::Failed;
         }
-        std::rewind(file.get());
-        std::size_t got = std::fread(buffer.data(), 1, size, file.get());
+        got += std::fread(buffer.data() + got, 1, size - got, file.get());
         if (got == size)
             continue;
         if (!std::feof(file.get()))

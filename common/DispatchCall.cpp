@@ -1,5 +1,6 @@
 #include "common/DispatchCall.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/AutomationFailure.h"
@@ -59,6 +60,20 @@ private:
 
 } // namespace
 
+namespace
+{
+// A busy SolidWorks (a modal dialog open, a rebuild running) rejects calls
+// for a while; they are tried again for this long before the step fails.
+constexpr DWORD kBusyRetryMs = 5000;
+constexpr DWORD kFirstBusyPauseMs = 20;
+constexpr DWORD kLongestBusyPauseMs = 500;
+
+bool IsBusy(HRESULT hr)
+{
+    return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER;
+}
+} // namespace
+
 CVariant InvokeDispatch(IDispatch* target, DISPID id, DispatchKind kind,
                         std::initializer_list<const CVariant*> args, bool wantResult)
 {
@@ -84,8 +99,16 @@ CVariant InvokeDispatch(IDispatch* target, DISPID id, DispatchKind kind,
     CVariant result;
     CExceptionInfo exception;
     UINT argError = 0;
-    HRESULT hr = target->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, InvokeFlags(kind), &params,
-                                wantResult ? result.Get() : nullptr, exception.Get(), &argError);
+    HRESULT hr = S_OK;
+    const DWORD start = GetTickCount();
+    for (DWORD pause = kFirstBusyPauseMs;; pause = std::min(pause * 2, kLongestBusyPauseMs))
+    {
+        hr = target->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, InvokeFlags(kind), &params,
+                            wantResult ? result.Get() : nullptr, exception.Get(), &argError);
+        if (!IsBusy(hr) || GetTickCount() - start >= kBusyRetryMs)
+            break;
+        Sleep(pause);
+    }
     if (SUCCEEDED(hr))
         return result;
 

@@ -7,6 +7,7 @@
 #include <Eigen/Dense>
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <iostream>
@@ -46,10 +47,32 @@ const std::vector<Values>& Matrices()
     return matrices;
 }
 
-std::vector<EigenMatrix> EigenMatrices()
+// General matrices: the same with their rows in a shuffled order, so that
+// elimination has to swap rows.
+const std::vector<Values>& GeneralMatrices()
+{
+    static const std::vector<Values> matrices = []
+    {
+        std::mt19937 random(54321);
+        std::vector<Values> result = Matrices();
+        for (Values& m : result)
+        {
+            std::array<int, 4> order = {0, 1, 2, 3};
+            std::shuffle(order.begin(), order.end(), random);
+            Values shuffled;
+            for (int row = 0; row < 4; ++row)
+                std::copy_n(m.begin() + 4 * order[row], 4, shuffled.begin() + 4 * row);
+            m = shuffled;
+        }
+        return result;
+    }();
+    return matrices;
+}
+
+std::vector<EigenMatrix> EigenMatrices(const std::vector<Values>& source = Matrices())
 {
     std::vector<EigenMatrix> result;
-    for (const Values& m : Matrices())
+    for (const Values& m : source)
         result.push_back(Eigen::Map<const EigenMatrix>(m.data()));
     return result;
 }
@@ -142,6 +165,37 @@ void BM_Invert_Eigen(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kMatrixCount);
 }
 
+void BM_InvertGeneral_Qel(benchmark::State& state)
+{
+    const std::vector<Values>& matrices = GeneralMatrices();
+    CTransform t;
+    for (auto _ : state)
+    {
+        for (int k = 0; k < kMatrixCount; ++k)
+        {
+            t.SetValues(matrices[k].data());
+            benchmark::DoNotOptimize(t.Invert());
+            benchmark::DoNotOptimize(t);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kMatrixCount);
+}
+
+void BM_InvertGeneral_Eigen(benchmark::State& state)
+{
+    const std::vector<EigenMatrix> matrices = EigenMatrices(GeneralMatrices());
+    EigenMatrix inverse;
+    for (auto _ : state)
+    {
+        for (int k = 0; k < kMatrixCount; ++k)
+        {
+            inverse = matrices[k].inverse();
+            benchmark::DoNotOptimize(inverse);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kMatrixCount);
+}
+
 void BM_TransformPoint_Qel(benchmark::State& state)
 {
     CTransform t;
@@ -187,6 +241,8 @@ BENCHMARK(BM_Multiply_Qel);
 BENCHMARK(BM_Multiply_Eigen);
 BENCHMARK(BM_Invert_Qel);
 BENCHMARK(BM_Invert_Eigen);
+BENCHMARK(BM_InvertGeneral_Qel);
+BENCHMARK(BM_InvertGeneral_Eigen);
 BENCHMARK(BM_TransformPoint_Qel);
 BENCHMARK(BM_TransformPoint_Eigen);
 
@@ -218,6 +274,7 @@ public:
         const std::pair<const char*, const char*> pairs[] = {
             {"transform_multiply_vs_eigen", "BM_Multiply"},
             {"transform_invert_vs_eigen", "BM_Invert"},
+            {"transform_invert_general_vs_eigen", "BM_InvertGeneral"},
             {"transform_point_vs_eigen", "BM_TransformPoint"},
         };
         for (const auto& [ratioName, benchmarkName] : pairs)

@@ -2,6 +2,7 @@
 // reading of the host part block, the whole insertion (the simulator's
 // journal), the part window's place, every call failing in turn, and the
 // references given back.
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -382,6 +383,59 @@ TEST_P(FaultTest, Create2_OneFailingCall_EndsWithItsStepsOutcome)
 
 INSTANTIATE_TEST_SUITE_P(Calls, FaultTest,
                          testing::Range(1, static_cast<int>(sizeof(kFaultOutcomes))));
+
+// A busy SolidWorks rejects calls for a while: they are tried again for a
+// few seconds, then the step reports its message.
+struct BusyCase
+{
+    const char* name;
+    const char* fault;
+    int rejected; // journal lines answered with the rejection
+    bool inserted;
+};
+
+class BusyTest : public SolidWorksTest, public testing::WithParamInterface<BusyCase>
+{
+};
+
+TEST_P(BusyTest, Create2_RejectedCalls_AreRetriedForAWhile)
+{
+    s_simulator->Configure("docs=part,assembly");
+    s_simulator->ClearJournal();
+    s_simulator->Configure(GetParam().fault);
+    std::vector<uint8_t> part = BoltBlock();
+
+    std::string error = Create(part.data());
+
+    EXPECT_EQ(GetParam().inserted ? "" : StartSolidWorksText(), error);
+    EXPECT_EQ(GetParam().inserted ? 1 : 0, m_result);
+    std::vector<std::string> journal = s_simulator->JournalLines();
+    EXPECT_EQ(GetParam().rejected,
+              std::count_if(journal.begin(), journal.end(),
+                            [](const std::string& line)
+                            { return line.find("-> FAIL 0x8001") != std::string::npos; }));
+    EXPECT_EQ(0, s_simulator->OutstandingReferences());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Busy, BusyTest,
+    testing::Values(BusyCase{"RevisionRejectedThrice", "fail-hresult=1:0x80010001:3", 3, true},
+                    BusyCase{"OpenRetryLaterTwice", "fail-hresult=18:0x8001010A:2", 2, true}),
+    [](const testing::TestParamInfo<BusyCase>& info) { return info.param.name; });
+
+TEST_F(SolidWorksTest, Create2_RejectedForLong_GivesUpWithTheStepsMessage)
+{
+    s_simulator->Configure("fail-hresult=1:0x80010001:100000");
+    std::vector<uint8_t> part = BoltBlock();
+
+    EXPECT_EQ(StartSolidWorksText(), Create(part.data()));
+
+    // Tried again and again, then given up: every line is the rejected revision.
+    std::vector<std::string> journal = s_simulator->JournalLines();
+    EXPECT_GT(journal.size(), 5u);
+    EXPECT_THAT(journal, testing::Each("app 0xC method () -> FAIL 0x80010001"));
+    EXPECT_EQ(0, s_simulator->OutstandingReferences());
+}
 
 } // namespace
 } // namespace qel::test

@@ -35,7 +35,7 @@ const HRESULT* CFaultPlan::HresultFor(long callNumber) const
 {
     for (const FailHresultOption& fault : m_hresults)
     {
-        if (fault.number == callNumber)
+        if (callNumber >= fault.number && callNumber < fault.number + fault.count)
         {
             return &fault.result;
         }

@@ -119,15 +119,22 @@ long ParseCallNumber(const std::wstring& key, const std::wstring& value)
 FailHresultOption ParseFailHresult(const std::wstring& key, const std::wstring& value)
 {
     const size_t colon = value.find(L':');
+    const size_t second = colon == std::wstring::npos ? colon : value.find(L':', colon + 1);
     const std::optional<long> number =
         colon == std::wstring::npos ? std::nullopt : ParseNumber(value.substr(0, colon));
     const std::optional<long> result =
-        colon == std::wstring::npos ? std::nullopt : ParseNumber(value.substr(colon + 1));
-    if (!number || *number < 1 || !result)
+        colon == std::wstring::npos
+            ? std::nullopt
+            : ParseNumber(value.substr(colon + 1, second == std::wstring::npos
+                                                      ? std::wstring::npos
+                                                      : second - colon - 1));
+    const std::optional<long> count =
+        second == std::wstring::npos ? std::optional<long>(1) : ParseNumber(value.substr(second + 1));
+    if (!number || *number < 1 || !result || !count || *count < 1)
     {
-        Reject(key, value, "expected K:0xHRESULT with K counted from 1");
+        Reject(key, value, "expected K:0xHRESULT[:N] with K and N counted from 1");
     }
-    return {*number, static_cast<HRESULT>(*result)};
+    return {*number, static_cast<HRESULT>(*result), *count};
 }
 
 AreaSizeOption ParseArea(const std::wstring& key, const std::wstring& value)

@@ -29,11 +29,13 @@ struct FailDispidOption
     std::wstring text;
 };
 
-// fail-hresult=K:0xHR: the K-th call returns HR itself, without an exception.
+// fail-hresult=K:0xHR[:N]: the K-th call (and the N - 1 after it) returns HR
+// itself, without an exception.
 struct FailHresultOption
 {
     long number;
     HRESULT result;
+    long count = 1;
 };
 
 // The size of the document area's client rectangle.
