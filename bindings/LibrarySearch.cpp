@@ -102,6 +102,19 @@ int SearchFolderCount()
     return count;
 }
 
+// Loads the library at path. Its own dependencies come from its folder and
+// the system folder only, never from the current directory (a part folder
+// anybody may write to). Systems without the restricted search flags fall
+// back to the library's folder first, then the usual order.
+HMODULE LoadLibraryRestricted(const char* path)
+{
+    HMODULE module = LoadLibraryExA(path, nullptr,
+                                    LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (module == nullptr && GetLastError() == ERROR_INVALID_PARAMETER)
+        module = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return module;
+}
+
 } // namespace
 
 bool GetLibrarySearchFolder(int index, char* buffer, std::size_t size)
@@ -132,7 +145,7 @@ HMODULE LoadLibraryFromSearchFolders(const char* fileName, DWORD& errorCode)
             continue;
         // The first file found is the one: a broken library is reported, not
         // replaced by another copy further down the list.
-        HMODULE module = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        HMODULE module = LoadLibraryRestricted(path);
         errorCode = module != nullptr ? ERROR_SUCCESS : GetLastError();
         return module;
     }

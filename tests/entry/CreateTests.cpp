@@ -188,6 +188,37 @@ TEST(PlantedLibrary, Create2_LibraryInTheCurrentDirectoryIsNotLoaded)
         << run.output;
 }
 
+// The SAT writer's own dependencies come from its folder or the system
+// folder, never from the current directory (a part folder, say).
+class WriterDependencyTest : public testing::TestWithParam<bool>
+{
+};
+
+TEST_P(WriterDependencyTest, DirectFile_DependencyOnlyInTheCurrentDirectoryIsNotLoaded)
+{
+    const bool besideTheWriter = GetParam();
+    std::vector<std::string> files = {"QelMain.dll",
+                                      "variants/qelsatwr-with-dependency/QelSatWr.dll"};
+    if (besideTheWriter)
+        files.push_back("qeldep.dll");
+    CHostInstallation host(files);
+    CScratchFolder planted("dependency");
+    ASSERT_TRUE(CopyFileA((BinFolder() + "\\qeldep.dll").c_str(),
+                          planted.PathOf("qeldep.dll").c_str(), FALSE));
+    WriteFileBytes(planted.PathOf("bolt.qpb"), BoltBlock());
+
+    HostRun run = host.Run(
+        {"QelCreateDirectFile", planted.PathOf("bolt.qpb"), planted.PathOf("bolt.sat"), "260"},
+        planted.Path());
+
+    EXPECT_EQ(besideTheWriter ? "1" : "0", OutputField(run.output, "result")) << run.output;
+    EXPECT_EQ(besideTheWriter, FileExists(planted.PathOf("bolt.sat")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, WriterDependencyTest, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info)
+                         { return info.param ? "BesideTheWriter" : "OnlyInTheCurrentDirectory"; });
+
 } // namespace
 } // namespace qel::test
 

@@ -41,13 +41,25 @@ std::string QuoteArgument(const std::string& argument)
     return quoted + "\"";
 }
 
-std::string ReadAll(HANDLE pipe)
+// What the child wrote until it ended. Reading stops when the child ends,
+// not when the pipe closes: a process the child started (Wine's desktop
+// process, say) may hold the write end for much longer.
+std::string ReadAll(HANDLE pipe, HANDLE process)
 {
     std::string text;
     char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(pipe, chunk, sizeof(chunk), &got, nullptr) && got > 0)
-        text.append(chunk, got);
+    for (bool ended = false; !ended;)
+    {
+        ended = WaitForSingleObject(process, 20) == WAIT_OBJECT_0;
+        DWORD available = 0;
+        while (PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0)
+        {
+            DWORD got = 0;
+            if (!ReadFile(pipe, chunk, sizeof(chunk), &got, nullptr) || got == 0)
+                break;
+            text.append(chunk, got);
+        }
+    }
     std::string clean;
     for (char c : text)
         if (c != '\r')
@@ -104,8 +116,7 @@ HostRun CHostInstallation::Run(const std::vector<std::string>& arguments,
     writer.Reset(); // the child holds the only write end now
 
     HostRun run;
-    run.output = ReadAll(readEnd);
-    WaitForSingleObject(process.hProcess, INFINITE);
+    run.output = ReadAll(readEnd, process.hProcess);
     GetExitCodeProcess(process.hProcess, &run.exitCode);
     return run;
 }

@@ -17,6 +17,11 @@ using qel::test::AppendStandinLog;
 using qel::test::CPartBlockReader;
 using qel::test::LogText;
 
+// The variant with a dependency of its own imports this from qeldep.dll.
+#ifdef QEL_STANDIN_WITH_DEPENDENCY
+extern "C" __declspec(dllimport) int __stdcall QelSatWrDependency_Version();
+#endif
+
 namespace
 {
 
@@ -96,6 +101,9 @@ extern "C"
 
     int __stdcall QelSatWriter_SaveVersion(int major, int minor)
     {
+#ifdef QEL_STANDIN_WITH_DEPENDENCY
+        QelSatWrDependency_Version(); // the import must be resolved at load time
+#endif
         std::string call = "SaveVersion " + std::to_string(major) + " " + std::to_string(minor);
 #ifdef QEL_STANDIN_SAVEVERSION_FAILS
         return LogCall(call, 0);
