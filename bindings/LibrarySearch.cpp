@@ -108,8 +108,8 @@ int SearchFolderCount()
 // back to the library's folder first, then the usual order.
 HMODULE LoadLibraryRestricted(const char* path)
 {
-    HMODULE module = LoadLibraryExA(path, nullptr,
-                                    LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    HMODULE module = LoadLibraryExA(
+        path, nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (module == nullptr && GetLastError() == ERROR_INVALID_PARAMETER)
         module = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     return module;

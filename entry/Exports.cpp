@@ -46,7 +46,8 @@ int RunOptions()
 }
 
 // The direct-file work shared by both forms: checks the arguments, completes
-// the name with ".sat" and has the SAT writer write it.
+// the name with ".sat" and has the SAT writer write it. Nothing of it uses
+// COM, so these exports leave OLE alone.
 int CreateDirectFile(const void* part, char* fileName, unsigned fileNameSize)
 {
     if (part == nullptr || !CompleteSatFileName(fileName, fileNameSize))
@@ -140,13 +141,7 @@ extern "C" int __stdcall QelOptions_2(const char* parameters, char* /*unusedBuff
 extern "C" int __stdcall QelCreateDirectFile(const void* part, char* fileName,
                                              unsigned fileNameSize)
 {
-    return RunExport(
-        [&]
-        {
-            const CExportOle ole;
-            return CreateDirectFile(part, fileName, fileNameSize);
-        },
-        ReportNothing);
+    return RunExport([&] { return CreateDirectFile(part, fileName, fileNameSize); }, ReportNothing);
 }
 
 extern "C" int __stdcall QelCreateDirectFile_2(const void* part, const char* parameters,
@@ -158,7 +153,6 @@ extern "C" int __stdcall QelCreateDirectFile_2(const void* part, const char* par
         [&]
         {
             context.SetText(parameters);
-            const CExportOle ole;
             return CreateDirectFile(part, fileName, fileNameSize);
         },
         ReportNothing);

@@ -34,6 +34,10 @@ const char* OrEmpty(const char* text)
 HANDLE CreateSettingsMutex(const char* name)
 {
     HANDLE mutex = CreateMutexA(nullptr, FALSE, name);
+    // A mutex made by a process of another integrity level exists but does
+    // not grant full access: waiting and releasing are all this one needs.
+    if (mutex == nullptr && GetLastError() == ERROR_ACCESS_DENIED)
+        mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name);
     if (mutex == nullptr)
     {
         static CErrorMessage s_error;
