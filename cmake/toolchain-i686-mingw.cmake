@@ -1,11 +1,17 @@
-# Cross build for 32-bit Windows with mingw-w64 (posix thread model: GoogleTest
-# needs std::mutex). Everything is linked statically so that the plug-in and
-# the test programs need no MinGW runtime DLL.
+# Cross build for 32-bit Windows with mingw-w64. Everything is linked
+# statically so that the plug-in and the test programs need no MinGW runtime
+# DLL. Thread model: posix for the test programs (GoogleTest needs
+# std::mutex); win32 (QEL_MINGW_THREADS=win32) for the libraries a host loads
+# and unloads again and again: the static posix runtime keeps one TLS slot of
+# the process for good at every load.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+if(NOT QEL_MINGW_THREADS)
+  set(QEL_MINGW_THREADS posix)
+endif()
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-${QEL_MINGW_THREADS})
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-${QEL_MINGW_THREADS})
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)

@@ -219,6 +219,29 @@ INSTANTIATE_TEST_SUITE_P(Places, WriterDependencyTest, testing::Bool(),
                          [](const testing::TestParamInfo<bool>& info)
                          { return info.param ? "BesideTheWriter" : "OnlyInTheCurrentDirectory"; });
 
+// How many TLS slots the process has left (taken and given back at once).
+std::size_t FreeTlsSlots()
+{
+    std::vector<DWORD> taken;
+    for (DWORD slot; (slot = TlsAlloc()) != TLS_OUT_OF_INDEXES;)
+        taken.push_back(slot);
+    for (DWORD slot : taken)
+        TlsFree(slot);
+    return taken.size();
+}
+
+TEST(PluginLoading, LoadedAndUnloadedAgainAndAgain_KeepsNoTlsSlot)
+{
+    // A host may load the plug-in for each call; a slot kept at every load
+    // would end the process's TLS after about a thousand calls.
+    const std::string path = BinFolder() + "\\QelSW99_3D.dll";
+    const std::size_t before = FreeTlsSlots();
+    for (int load = 0; load < 200; ++load)
+        CModule(LoadLibraryA(path.c_str()));
+
+    EXPECT_GE(FreeTlsSlots() + 2, before);
+}
+
 } // namespace
 } // namespace qel::test
 

@@ -11,7 +11,7 @@ function(qel_add_standin_dll target)
   target_link_libraries(${target} PRIVATE qel_standin_log ${S_LIBS})
   set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${S_OUTPUT_NAME})
   if(S_VARIANT)
-    set(dir ${CMAKE_BINARY_DIR}/bin/variants/${S_VARIANT})
+    set(dir ${QEL_BIN_DIR}/variants/${S_VARIANT})
     # The import library gets its own folder too: all variants share its name.
     set_target_properties(${target} PROPERTIES
       RUNTIME_OUTPUT_DIRECTORY ${dir}
