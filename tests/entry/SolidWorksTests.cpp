@@ -437,5 +437,63 @@ TEST_F(SolidWorksTest, Create2_RejectedForLong_GivesUpWithTheStepsMessage)
     EXPECT_EQ(0, s_simulator->OutstandingReferences());
 }
 
+// SolidWorks ends before or in the middle of an insertion: the step's
+// message, the host goes on, and the next call works once SolidWorks runs.
+struct GoneCase
+{
+    const char* name;
+    const char* options; // "": ended before the call
+    std::string (*message)();
+};
+
+// The start of each step's message, in the language of the test run.
+std::string StartPrefix()
+{
+    return StartSolidWorksText();
+}
+std::string CreatePrefix()
+{
+    const std::string text = CannotCreatePartText("", "");
+    return text.substr(0, text.find('"'));
+}
+std::string InsertPrefix()
+{
+    const std::string text = CannotInsertPartText("");
+    return text.substr(0, text.find('"'));
+}
+
+class GoneTest : public testing::TestWithParam<GoneCase>
+{
+};
+
+TEST_P(GoneTest, Create2_SolidWorksEnds_ReportsAndTheNextCallWorks)
+{
+    CScratchFolder folder("gone");
+    CSettingsFileOverride settings("[Options]\r\nPartPath=" + folder.Path() + "\r\n");
+    CPluginModule plugin;
+    std::vector<uint8_t> part = BoltBlock();
+    char buffer[1024] = {};
+    {
+        swsim::CSimulatorClient simulator(std::string("docs=assembly ") + GetParam().options);
+        if (*GetParam().options == '\0')
+            simulator.Kill();
+        EXPECT_EQ(0, plugin.QelCreate_2(part.data(), "", buffer, sizeof(buffer)));
+    }
+    const std::string start = GetParam().message();
+    EXPECT_EQ(start, std::string(buffer).substr(0, start.size())) << buffer;
+
+    swsim::CSimulatorClient again("docs=assembly");
+    std::memset(buffer, 0, sizeof(buffer));
+    EXPECT_EQ(1, plugin.QelCreate_2(part.data(), "", buffer, sizeof(buffer))) << buffer;
+    EXPECT_EQ(0, again.OutstandingReferences());
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, GoneTest,
+                         testing::Values(GoneCase{"BeforeTheCall", "", StartPrefix},
+                                         GoneCase{"DuringTheImport", "exit-at=6", CreatePrefix},
+                                         GoneCase{"WhileOpening", "exit-at=16", InsertPrefix}),
+                         [](const testing::TestParamInfo<GoneCase>& info)
+                         { return info.param.name; });
+
 } // namespace
 } // namespace qel::test
