@@ -10,7 +10,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <sddl.h>
+
+#include "tests/support/DialogDriver.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/SettingsFileOverride.h"
+#include "tests/support/TestFiles.h"
 #include "TempVariables.h"
 #include "common/ErrorMessage.h"
 #include "common/WinOwners.h"
@@ -547,3 +552,96 @@ TEST_F(SettingsFileTest, EditSettings_CommittedPathOf300CharactersKeepsFirst259)
 }
 
 } // namespace
+
+// Several processes writing and reading the settings at once.
+namespace qel::test
+{
+namespace
+{
+
+CHandle StartHammer(const std::string& arguments)
+{
+    std::string commandLine = "\"" + BinFolder() + "\\settingshammer.exe\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return CHandle();
+    CloseHandle(process.hThread);
+    return CHandle(process.hProcess);
+}
+
+DWORD ExitCodeOf(const CHandle& process)
+{
+    DWORD code = 99;
+    WaitForSingleObject(process.Get(), 120000);
+    GetExitCodeProcess(process.Get(), &code);
+    return code;
+}
+
+class SettingsContentionTest : public testing::Test
+{
+protected:
+    CSettingsFileOverride m_settings{
+        "[Options]\r\nPartPath=Q:\\hammer\\start_1\r\nOverwrite=1\r\n"};
+};
+
+TEST_F(SettingsContentionTest, TwoWritersAndReaders_EveryReadSeesAWholePair)
+{
+    CHandle first = StartHammer("a 1000");
+    CHandle second = StartHammer("bb 1000");
+    ASSERT_TRUE(first.IsValid() && second.IsValid());
+
+    EXPECT_EQ(0u, ExitCodeOf(first)) << "a torn pair";
+    EXPECT_EQ(0u, ExitCodeOf(second)) << "a torn pair";
+}
+
+TEST_F(SettingsContentionTest, HolderKilledWithTheMutex_DoesNotStopTheNextReader)
+{
+    CHandle holder = StartHammer("hold");
+    ASSERT_TRUE(holder.IsValid());
+    struct CEndHolder // the holder never outlives the test, whatever fails
+    {
+        HANDLE process;
+        ~CEndHolder() { TerminateProcess(process, 1); }
+    } endHolder{holder.Get()};
+    CHandle mutex(CreateMutexA(nullptr, FALSE, "QelSW99_3D.ini"));
+    auto heldByAnother = [&]
+    {
+        if (WaitForSingleObject(mutex.Get(), 0) == WAIT_TIMEOUT)
+            return true;
+        ReleaseMutex(mutex.Get()); // free: give it back for the holder
+        return false;
+    };
+    ASSERT_TRUE(CDialogDriver::WaitFor(heldByAnother, 10000)) << "the holder never took the mutex";
+    TerminateProcess(holder.Get(), 1);
+    WaitForSingleObject(holder.Get(), 10000);
+
+    CSettingsFile settings("QelSW99_3D.ini"); // waits for the abandoned mutex, then reads
+
+    EXPECT_STREQ("Q:\\hammer\\start_1", settings.GetPartPath());
+}
+
+TEST_F(SettingsContentionTest, MutexWithoutFullAccess_IsOpenedForWaiting)
+{
+    // Made as by a process of another integrity level: others may wait on it
+    // and release it, nothing more.
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        "D:(A;;0x100001;;;WD)", SDDL_REVISION_1, &descriptor, nullptr));
+    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), descriptor, FALSE};
+    CHandle restricted(CreateMutexA(&attributes, FALSE, "QelSW99_3D.ini"));
+    LocalFree(descriptor);
+    ASSERT_TRUE(restricted.IsValid());
+    CHandle full(CreateMutexA(nullptr, FALSE, "QelSW99_3D.ini"));
+    if (full.IsValid())
+        GTEST_SKIP() << "this system grants full access despite the descriptor";
+
+    CSettingsFile settings("QelSW99_3D.ini");
+
+    EXPECT_STREQ("Q:\\hammer\\start_1", settings.GetPartPath());
+}
+
+} // namespace
+} // namespace qel::test

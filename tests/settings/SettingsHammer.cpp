@@ -1,0 +1,79 @@
+// settingshammer.exe: writes and reads the plug-in's settings in a loop, as
+// many host processes do at once, and checks that every read sees a pair
+// that one writer wrote whole. Test equipment of the settings tests.
+//   settingshammer ID CYCLES   exit 0: every pair whole; 1: a torn pair
+//   settingshammer hold        takes the settings mutex and keeps it until killed
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <windows.h>
+
+#include "ui/SettingsFile.h"
+
+namespace
+{
+
+constexpr const char* kSettingsFile = "QelSW99_3D.ini";
+
+// Commits a given pair, as the options dialog commits the user's choice.
+class CPairEditor : public qel::CSettingsFile::IEditor
+{
+public:
+    CPairEditor(std::string path, BOOL overwrite) : m_path(std::move(path)), m_overwrite(overwrite)
+    {
+    }
+    void SetPartPath(const char*) override {}
+    void SetOverwrite(BOOL) override {}
+    INT_PTR DoModal() override { return IDOK; }
+    const char* GetPartPath() const override { return m_path.c_str(); }
+    BOOL GetOverwrite() const override { return m_overwrite; }
+
+private:
+    std::string m_path;
+    BOOL m_overwrite;
+};
+
+int Hold()
+{
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, kSettingsFile);
+    WaitForSingleObject(mutex, INFINITE);
+    std::puts("held");
+    std::fflush(stdout);
+    Sleep(INFINITE);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 2 && std::string(argv[1]) == "hold")
+        return Hold();
+    if (argc != 3)
+        return 2;
+    const std::string id = argv[1];
+    const int cycles = std::atoi(argv[2]);
+    for (int cycle = 0; cycle < cycles; ++cycle)
+    {
+        // The flag is written twice: as Overwrite and as the path's last
+        // character. A reader that sees them differ saw two writers' halves.
+        const BOOL flag = (cycle + id.size()) % 2;
+        const std::string path =
+            "Q:\\hammer\\" + id + "_" + std::to_string(cycle) + "_" + (flag ? "1" : "0");
+        {
+            qel::CSettingsFile settings(kSettingsFile);
+            CPairEditor editor(path, flag);
+            settings.EditSettings(&editor);
+        }
+        qel::CSettingsFile reader(kSettingsFile);
+        const std::string read = reader.GetPartPath();
+        if (read.rfind("Q:\\hammer\\", 0) != 0 ||
+            read.back() != (reader.GetOverwrite() ? '1' : '0'))
+        {
+            std::printf("torn pair: %s / %d\n", read.c_str(), reader.GetOverwrite());
+            return 1;
+        }
+    }
+    return 0;
+}
