@@ -143,7 +143,7 @@ int CExportCall::CallExport(const CPluginHost& host, int& result, std::string& e
         auto function = host.Export<QelOptions2Function>(name, error);
         if (function == nullptr)
             return kExitNotLoadable;
-        result = function(Params(), 0, 0);
+        result = function(Params(), nullptr, 0);
     }
     else if (m_command == "QelCreateDirectFile")
     {
@@ -157,7 +157,7 @@ int CExportCall::CallExport(const CPluginHost& host, int& result, std::string& e
         auto function = host.Export<QelCreateDirectFile2Function>(name, error);
         if (function == nullptr)
             return kExitNotLoadable;
-        result = function(Part(), Params(), 0, 0, Buffer(), BufferSize());
+        result = function(Part(), Params(), nullptr, 0, Buffer(), BufferSize());
     }
     return kExitCalled;
 }

@@ -9,21 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "entry/QelSW99_3D.h"
 #include "tools/qelhost/LoadedModule.h"
 
 namespace qel::test
 {
 
-// The exports of the plug-in, exactly as the host declares them.
-using QelCreateFunction = int(__stdcall*)(const void* part);
-using QelCreate2Function = int(__stdcall*)(const void* part, const char* params, char* errorBuffer,
-                                           unsigned errorSize);
-using QelOptionsFunction = int(__stdcall*)();
-using QelOptions2Function = int(__stdcall*)(const char* params, int, int);
-using QelCreateDirectFileFunction = int(__stdcall*)(const void* part, char* fileName,
-                                                    unsigned size);
-using QelCreateDirectFile2Function = int(__stdcall*)(const void* part, const char* params, int, int,
-                                                     char* fileName, unsigned size);
+// The exports of the plug-in, as the header for integrators declares them.
+using QelCreateFunction = QelCreateProc;
+using QelCreate2Function = QelCreate2Proc;
+using QelOptionsFunction = QelOptionsProc;
+using QelOptions2Function = QelOptions2Proc;
+using QelCreateDirectFileFunction = QelCreateDirectFileProc;
+using QelCreateDirectFile2Function = QelCreateDirectFile2Proc;
 
 class CPluginHost
 {
