@@ -86,29 +86,11 @@ template <int Q> void MovePivotUp(double (&a)[4][4], double (&r)[4][4])
 
 // Subtracts multiples of row Q from the rows below it. Column Q of those rows
 // is not updated: it becomes zero and is never read again.
-// Two IEEE divisions at once (one SSE2 instruction); each quotient is the
-// same as that of a single division.
-using DoublePair = double __attribute__((vector_size(16)));
-
-inline void DivideTwo(double& x, double& y, double dx, double dy)
-{
-    const DoublePair quotient = DoublePair{x, y} / DoublePair{dx, dy};
-    x = quotient[0];
-    y = quotient[1];
-}
-
 template <int Q> void EliminateBelow(double (&a)[4][4], double (&r)[4][4])
 {
-    double f[4] = {a[0][Q], a[1][Q], a[2][Q], a[3][Q]};
-    if constexpr (Q == 0)
-    {
-        DivideTwo(f[1], f[2], a[Q][Q], a[Q][Q]);
-        f[3] /= a[Q][Q];
-    }
-    else if constexpr (Q == 1)
-        DivideTwo(f[2], f[3], a[Q][Q], a[Q][Q]);
-    else
-        f[3] /= a[Q][Q];
+    double f[4];
+    for (int s = Q + 1; s < 4; ++s)
+        f[s] = a[s][Q] / a[Q][Q];
     for (int s = Q + 1; s < 4; ++s)
     {
         for (int j = Q + 1; j < 4; ++j)
@@ -295,10 +277,11 @@ int CTransform::Invert()
     // taken first; each element of R then goes through the same steps as in
     // row-by-row order: row 3 is taken from rows 0..2, then row 2 from rows
     // 0..1, then row 1 from row 0.
-    double f[6] = {a[0][3], a[1][3], a[2][3], a[0][2], a[1][2], a[0][1]};
-    DivideTwo(f[0], f[1], a[3][3], a[3][3]);
-    DivideTwo(f[2], f[3], a[3][3], a[2][2]);
-    DivideTwo(f[4], f[5], a[2][2], a[1][1]);
+    const double numerators[6] = {a[0][3], a[1][3], a[2][3], a[0][2], a[1][2], a[0][1]};
+    const double denominators[6] = {a[3][3], a[3][3], a[3][3], a[2][2], a[2][2], a[1][1]};
+    double f[6];
+    for (int i = 0; i < 6; ++i)
+        f[i] = numerators[i] / denominators[i];
     for (int j = 0; j < 4; ++j)
     {
         r[0][j] -= f[0] * r[3][j];
@@ -311,8 +294,8 @@ int CTransform::Invert()
 
     for (int q = 0; q < 4; ++q)
     {
-        DivideTwo(r[q][0], r[q][1], a[q][q], a[q][q]);
-        DivideTwo(r[q][2], r[q][3], a[q][q], a[q][q]);
+        for (int j = 0; j < 4; ++j)
+            r[q][j] /= a[q][q];
     }
     CopyFrom(r);
     return 1;
