@@ -134,9 +134,8 @@ void BM_Multiply_Eigen(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kMatrixCount);
 }
 
-void BM_Invert_Qel(benchmark::State& state)
+void InvertQel(benchmark::State& state, const std::vector<Values>& matrices)
 {
-    const std::vector<Values>& matrices = Matrices();
     CTransform t;
     for (auto _ : state)
     {
@@ -148,52 +147,40 @@ void BM_Invert_Qel(benchmark::State& state)
         }
     }
     state.SetItemsProcessed(state.iterations() * kMatrixCount);
+}
+
+void InvertEigen(benchmark::State& state, const std::vector<EigenMatrix>& matrices)
+{
+    EigenMatrix inverse;
+    for (auto _ : state)
+    {
+        for (int k = 0; k < kMatrixCount; ++k)
+        {
+            inverse = matrices[k].inverse();
+            benchmark::DoNotOptimize(inverse);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kMatrixCount);
+}
+
+void BM_Invert_Qel(benchmark::State& state)
+{
+    InvertQel(state, Matrices());
 }
 
 void BM_Invert_Eigen(benchmark::State& state)
 {
-    const std::vector<EigenMatrix> matrices = EigenMatrices();
-    EigenMatrix inverse;
-    for (auto _ : state)
-    {
-        for (int k = 0; k < kMatrixCount; ++k)
-        {
-            inverse = matrices[k].inverse();
-            benchmark::DoNotOptimize(inverse);
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * kMatrixCount);
+    InvertEigen(state, EigenMatrices());
 }
 
 void BM_InvertGeneral_Qel(benchmark::State& state)
 {
-    const std::vector<Values>& matrices = GeneralMatrices();
-    CTransform t;
-    for (auto _ : state)
-    {
-        for (int k = 0; k < kMatrixCount; ++k)
-        {
-            t.SetValues(matrices[k].data());
-            benchmark::DoNotOptimize(t.Invert());
-            benchmark::DoNotOptimize(t);
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * kMatrixCount);
+    InvertQel(state, GeneralMatrices());
 }
 
 void BM_InvertGeneral_Eigen(benchmark::State& state)
 {
-    const std::vector<EigenMatrix> matrices = EigenMatrices(GeneralMatrices());
-    EigenMatrix inverse;
-    for (auto _ : state)
-    {
-        for (int k = 0; k < kMatrixCount; ++k)
-        {
-            inverse = matrices[k].inverse();
-            benchmark::DoNotOptimize(inverse);
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * kMatrixCount);
+    InvertEigen(state, EigenMatrices(GeneralMatrices()));
 }
 
 void BM_TransformPoint_Qel(benchmark::State& state)
