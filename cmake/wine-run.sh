@@ -46,22 +46,24 @@ start_display() {
   local n=97
   for _ in $(seq 1 30); do
     while ! display_free "$n"; do n=$((n + 1)); done
+    # setsid forks when its caller leads a process group (as under CTest),
+    # so the server's own pid is looked up rather than taken from $!.
     setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-    local pid=$!
+    local pid=""
     for _ in $(seq 1 100); do
-      if xdpyinfo -display ":$n" >/dev/null 2>&1 && kill -0 "$pid" 2>/dev/null; then
+      pid=$(pgrep -n -f "^Xvfb :$n " || true)
+      if [ -n "$pid" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
         echo "$pid" >"$xvfb_pid_file"
         echo "$n" >"$xvfb_display_file"
         export DISPLAY=":$n"
         return 0
       fi
-      kill -0 "$pid" 2>/dev/null || break
       sleep 0.05
     done
-    kill "$pid" 2>/dev/null
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null
     n=$((n + 1))
   done
-  echo "wine-run: Xvfb did not start on $DISPLAY" >&2
+  echo "wine-run: no Xvfb display could be started" >&2
   return 1
 }
 
