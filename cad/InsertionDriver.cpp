@@ -173,6 +173,13 @@ int CInsertionDriver::WriteSatFile(const void* part, const char* fileName)
     return writer.CreateSatFile(part, fileName) != 0 ? 1 : 0;
 }
 
+std::string CInsertionDriver::FailureText(const std::string& reason)
+{
+    char text[255];
+    CopyBounded(text, sizeof(text), reason.c_str());
+    return text;
+}
+
 void CInsertionDriver::LockUpdates()
 {
     if (m_hMainWnd == nullptr)

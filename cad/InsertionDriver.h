@@ -74,6 +74,8 @@ private:
     // Message 121 for the part file, with reason as its exception text.
     [[noreturn]] void ThrowCannotCreatePart(const std::string& reason);
     [[noreturn]] void ThrowCannotInsertPart(const std::string& reason);
+    // A failure's text as the messages carry it: at most 254 characters.
+    static std::string FailureText(const std::string& reason);
     void AppendPartFileExtension();
 
     char m_szPartFile[kPathBufferSize];

@@ -18,8 +18,6 @@ namespace
 {
 // The auxiliary buffers of the attribute texts: each text keeps 1022 characters.
 constexpr unsigned kAttributeTextSize = 1023;
-// The failure's text keeps at most 254 characters inside the message.
-constexpr std::size_t kReasonSize = 255;
 
 // A step of the document that cannot go on: reported like a failing call.
 [[noreturn]] void FailStep(unsigned reasonId)
@@ -81,9 +79,8 @@ void CInsertionDriver::AppendPartFileExtension()
 void CInsertionDriver::ThrowCannotCreatePart(const std::string& reason)
 {
     static CErrorMessage s_message;
-    char text[kReasonSize];
-    CopyBounded(text, sizeof(text), reason.c_str());
-    s_message.Throw(FormatMessageText(IDS_CANNOT_CREATE_PART, m_szPartFile, text));
+    s_message.Throw(
+        FormatMessageText(IDS_CANNOT_CREATE_PART, m_szPartFile, FailureText(reason).c_str()));
 }
 
 } // namespace qel

@@ -17,7 +17,6 @@ namespace
 {
 constexpr int kPartWindowWidth = 300;
 constexpr int kPartWindowHeight = 200;
-constexpr std::size_t kReasonSize = 255;
 
 // Restores the foreground lock time-out when the scope ends.
 class CForegroundLockLift
@@ -179,9 +178,7 @@ void CInsertionDriver::BringToForeground(HWND window)
 void CInsertionDriver::ThrowCannotInsertPart(const std::string& reason)
 {
     static CErrorMessage s_message;
-    char text[kReasonSize];
-    CopyBounded(text, sizeof(text), reason.c_str());
-    s_message.Throw(FormatMessageText(IDS_CANNOT_INSERT_PART, text));
+    s_message.Throw(FormatMessageText(IDS_CANNOT_INSERT_PART, FailureText(reason).c_str()));
 }
 
 } // namespace qel

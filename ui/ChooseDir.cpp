@@ -1,7 +1,6 @@
 #include "ui/ChooseDir.h"
 
 #include <cctype>
-#include <cstdio>
 #include <vector>
 
 #include <commdlg.h>
@@ -64,7 +63,8 @@ std::string ListItemText(HWND list, int index)
     if (length == LB_ERR)
         return std::string();
     std::vector<char> text(static_cast<std::size_t>(length) + 1);
-    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text.data()));
     return text.data();
 }
 
@@ -103,8 +103,8 @@ int CChooseDir::ChooseDirectory(char* directory, std::size_t size, HWND parent)
     dialog.lpstrFileTitle = fileTitle;
     dialog.nMaxFileTitle = sizeof(fileTitle);
     dialog.lpstrInitialDir = directory;
-    dialog.Flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_SHOWHELP | OFN_ENABLETEMPLATE |
-                   OFN_ENABLEHOOK;
+    dialog.Flags =
+        OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_SHOWHELP | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
     dialog.lpfnHook = &CChooseDir::HookProc;
     dialog.lpTemplateName = MAKEINTRESOURCEA(IDD_CHOOSE_DIR);
     dialog.lCustData = reinterpret_cast<LPARAM>(&chooser);
@@ -253,7 +253,7 @@ std::string CChooseDir::DirectoryFromList(bool atSetUp) const
 int CChooseDir::Message(const char* format, UINT type) const
 {
     char text[kPathBufferSize + 64];
-    std::snprintf(text, sizeof(text), format, m_strDir.c_str());
+    FormatBounded(text, sizeof(text), format, m_strDir.c_str());
     return MessageBoxA(m_hWnd, text, CModalDialog::ModuleTitle().c_str(),
                        type | MB_ICONEXCLAMATION);
 }

@@ -101,18 +101,10 @@ struct Plugin
 std::vector<std::string> PartFolderOddities(const std::string& folder)
 {
     std::vector<std::string> odd;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &entry))
-    {
-        const std::string name = entry.cFileName;
-        if (name == "." || name == ".." || name == "TempSW.sat" ||
-            (name.size() > 7 && name.compare(name.size() - 7, 7, ".SLDPRT") == 0))
-            continue;
-        odd.push_back(name);
-    }
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
+    for (const std::string& name : qel::test::FileNamesIn(folder))
+        if (name != "TempSW.sat" &&
+            !(name.size() > 7 && name.compare(name.size() - 7, 7, ".SLDPRT") == 0))
+            odd.push_back(name);
     return odd;
 }
 

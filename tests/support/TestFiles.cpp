@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "common/WinOwners.h"
+
 namespace qel::test
 {
 
@@ -27,6 +29,18 @@ std::string ReadFileText(const std::string& path)
     std::ostringstream text;
     text << file.rdbuf();
     return text.str();
+}
+
+std::vector<std::string> FileNamesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    const CFindHandle owner(search);
+    for (BOOL more = owner.IsValid(); more; more = FindNextFileA(search, &entry))
+        if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(entry.cFileName);
+    return names;
 }
 
 std::vector<std::string> ReadFileLines(const std::string& path)

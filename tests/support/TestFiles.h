@@ -13,6 +13,8 @@ namespace qel::test
 std::string BinFolder();
 
 bool FileExists(const std::string& path);
+// The names of the files (not folders) in folder.
+std::vector<std::string> FileNamesIn(const std::string& folder);
 // The whole file as bytes ("" when it cannot be read).
 std::string ReadFileText(const std::string& path);
 // The lines of the file without their line ends (none when it is missing).
