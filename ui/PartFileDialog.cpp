@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <cstring>
+
 namespace qel
 {
 
@@ -10,6 +12,19 @@ namespace
 {
 // One entry: "Solid Works Part / Assembly (*.SLDPRT;*.SLDASM)|*.SLDPRT;*.SLDASM||".
 constexpr char kFilter[] = "Solid Works Part / Assembly (*.SLDPRT;*.SLDASM)\0*.SLDPRT;*.SLDASM\0";
+
+// The longest directory path a directory can have (room left for an 8.3 file
+// name). A longer initial directory cannot exist, and the dialog may not cope
+// with it (Wine's crashes on one of 259 characters): the dialog then opens
+// where it would without one.
+constexpr std::size_t kMaxDirectoryPath = MAX_PATH - 12;
+
+const char* UsableInitialDirectory(const char* directory)
+{
+    if (directory == nullptr || strnlen(directory, kMaxDirectoryPath) >= kMaxDirectoryPath)
+        return nullptr;
+    return directory;
+}
 } // namespace
 
 bool CPartFileDialog::Choose(const char* initialDirectory, const char* title, char* path,
@@ -26,7 +41,7 @@ bool CPartFileDialog::Choose(const char* initialDirectory, const char* title, ch
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = path;
     dialog.nMaxFile = static_cast<DWORD>(pathSize);
-    dialog.lpstrInitialDir = initialDirectory;
+    dialog.lpstrInitialDir = UsableInitialDirectory(initialDirectory);
     dialog.lpstrTitle = title;
     dialog.Flags = OFN_HIDEREADONLY;
     dialog.lpstrDefExt = nullptr; // no default extension

@@ -139,39 +139,6 @@ TEST_F(CreateWithoutSolidWorksTest, Options2_ShowsItsErrorBoxEvenWhenNoMessagesA
     EXPECT_THAT(boxes.Captions(), ElementsAre(m_plugin.Path()));
 }
 
-// The host main library must be present with all its functions before
-// anything is done in SolidWorks.
-struct MainLibraryCase
-{
-    std::vector<std::string> files;
-    bool functionMissing;
-};
-
-class MainLibraryTest : public testing::TestWithParam<MainLibraryCase>
-{
-};
-
-TEST_P(MainLibraryTest, Create2_ReportsTheMissingLibraryOrFunction)
-{
-    CHostInstallation host(GetParam().files);
-    CScratchFolder folder("mainlibrary");
-    WriteFileBytes(folder.PathOf("bolt.qpb"), BoltBlock());
-
-    HostRun run = host.Run({"QelCreate_2", folder.PathOf("bolt.qpb"), "", "512"});
-
-    std::string expected = GetParam().functionMissing
-                               ? FunctionErrorText("QelVar_OnChange_GetHWnd", "QelMain.dll")
-                               : DllErrorText("QelMain.dll", 126);
-    EXPECT_EQ("0", OutputField(run.output, "result")) << run.output;
-    EXPECT_EQ(EscapeText(expected), OutputField(run.output, "error")) << run.output;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Installations, MainLibraryTest,
-    testing::Values(MainLibraryCase{{"QelSatWr.dll"}, false},
-                    MainLibraryCase{{"QelSatWr.dll", "variants/qelmain-no-gethwnd/QelMain.dll"},
-                                    true}));
-
 TEST(PlantedLibrary, Create2_LibraryInTheCurrentDirectoryIsNotLoaded)
 {
     // The host's folder lacks QelMain.dll; the current directory (a part

@@ -40,6 +40,12 @@ std::string CannotCreatePartText(const std::string& path, const std::string& rea
            reason + "\"";
 }
 
+std::string SatFileNotWrittenText(const std::string& satFile)
+{
+    return GermanUserTexts() ? "Die SAT-Datei \"" + satFile + "\" wurde nicht geschrieben."
+                             : "The SAT file \"" + satFile + "\" was not written.";
+}
+
 std::string CannotInsertPartText(const std::string& reason)
 {
     return (GermanUserTexts() ? "Kann Part nicht in  Assembly einf\xFCgen !\nException: \""

@@ -14,6 +14,8 @@ std::string GeometryPointerNullText();
 std::string NoGeometryDataText();
 std::string CannotCreate2DPartText();
 std::string CannotCreatePartText(const std::string& path, const std::string& reason);
+// The reason 121 gives when the SAT writer left no file.
+std::string SatFileNotWrittenText(const std::string& satFile);
 std::string CannotInsertPartText(const std::string& reason);
 std::string DllErrorText(const std::string& dll, long code);
 std::string FunctionErrorText(const std::string& function, const std::string& dll);

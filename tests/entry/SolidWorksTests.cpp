@@ -1,6 +1,5 @@
-// QelCreate_2 against the SolidWorks simulator: the revision check, the
-// reading of the host part block, the whole insertion (the simulator's
-// journal), the part window's place, every call failing in turn, and the
+// QelCreate_2 against the SolidWorks simulator: the revision check, the whole
+// insertion (the simulator's journal), the part window's place, every call failing in turn, and the
 // references given back.
 #include <algorithm>
 #include <cstring>
@@ -31,9 +30,6 @@ namespace
 {
 
 const std::string kRevisionCall = "app 0xC method () -> \"9.0\"";
-// FindMainWindow with no document open.
-const std::string kNoFirstDocument = "app 0x55 method () -> empty";
-const std::string kNoFallbackDocument = "app 0x9 method () -> empty";
 const std::string kBoltFile = "M8x20_DIN 933_8.8.SLDPRT";
 
 class SolidWorksTest : public testing::Test
@@ -124,69 +120,6 @@ TEST_F(SolidWorksTest, Create2_RevisionFailureShownWhenMessagesAreAsked)
     EXPECT_THAT(boxes.Texts(), ElementsAre(StartSolidWorksText()));
 }
 
-struct BlockCase
-{
-    const char* name;
-    std::vector<uint8_t> (*makeBlock)();
-    std::string (*expectedText)();
-};
-
-std::vector<uint8_t> TotalSizeZero()
-{
-    CPartBlockBuilder builder;
-    builder.AddAttribute("Designation", "M8x20");
-    builder.OverrideTotalSize(0);
-    return builder.Build();
-}
-
-std::vector<uint8_t> RecordBeyondItsBlock()
-{
-    CPartBlockBuilder builder;
-    builder.AddAttribute("Designation", "M8x20");
-    builder.OverrideNextPayloadLength(4000);
-    builder.AddItem(500, {1, 2, 3});
-    return builder.Build();
-}
-
-std::vector<uint8_t> TwoDimensionalAfterTwoAttributes()
-{
-    CPartBlockBuilder builder;
-    builder.AddAttribute("Designation", "M8x20");
-    builder.AddAttribute("Standard", "DIN 933");
-    builder.AddItem(302);
-    return builder.Build();
-}
-
-class PartBlockTest : public SolidWorksTest, public testing::WithParamInterface<BlockCase>
-{
-};
-
-TEST_P(PartBlockTest, Create2_RefusesTheBlockWithItsMessageAfterConnecting)
-{
-    std::vector<uint8_t> part = GetParam().makeBlock();
-
-    EXPECT_EQ(GetParam().expectedText(), Create(part.data()));
-
-    EXPECT_EQ(0, m_result);
-    EXPECT_THAT(s_simulator->JournalLines(),
-                ElementsAre(kRevisionCall, kNoFirstDocument, kNoFallbackDocument));
-    EXPECT_EQ(0, s_simulator->OutstandingReferences());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Blocks, PartBlockTest,
-    testing::Values(BlockCase{"TotalSizeZero", TotalSizeZero, NoGeometryDataText},
-                    BlockCase{"RecordBeyondItsBlock", RecordBeyondItsBlock, NoGeometryDataText},
-                    BlockCase{"TwoDimensional", TwoDimensionalAfterTwoAttributes,
-                              CannotCreate2DPartText}),
-    [](const testing::TestParamInfo<BlockCase>& info) { return info.param.name; });
-
-TEST_F(SolidWorksTest, Create2_NullBlock_ReportsMessage123)
-{
-    EXPECT_EQ(GeometryPointerNullText(), Create(nullptr));
-    EXPECT_EQ(0, s_simulator->OutstandingReferences());
-}
-
 std::string HandleText(HWND window)
 {
     return std::to_string(reinterpret_cast<UINT_PTR>(window));
@@ -259,10 +192,8 @@ TEST_F(SolidWorksTest, Create2_SatFileNotWritten_Reports121AndImportsNothing)
 
     EXPECT_EQ("0", OutputField(run.output, "result")) << run.output;
     const std::string sat = PartDir() + "TempSW.sat";
-    EXPECT_EQ(EscapeText(CannotCreatePartText(
-                  PartDir() + "M8x20_DIN 933_8.8",
-                  GermanUserTexts() ? "Die SAT-Datei \"" + sat + "\" wurde nicht geschrieben."
-                                    : "The SAT file \"" + sat + "\" was not written.")),
+    EXPECT_EQ(EscapeText(CannotCreatePartText(PartDir() + "M8x20_DIN 933_8.8",
+                                              SatFileNotWrittenText(sat))),
               OutputField(run.output, "error"));
     EXPECT_THAT(s_simulator->JournalLines(),
                 testing::Not(testing::Contains(testing::HasSubstr("app 0x31"))));

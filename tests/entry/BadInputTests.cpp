@@ -1,0 +1,482 @@
+// The catalogue of inputs a user or a host can get wrong, each called through
+// the exports as the host calls them: the result, the error text and what is
+// left on disk. Every row also ends with no reference held on SolidWorks.
+// The observed outcomes are written as a Markdown table beside the test
+// program (bad-input-catalogue-<language>.md) for the reliability notes.
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "ExpectedTexts.h"
+#include "HostInstallation.h"
+#include "PluginModule.h"
+#include "tests/support/DialogDriver.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/SettingsFileOverride.h"
+#include "tests/support/TestFiles.h"
+#include "tools/partblock/PartBlockBuilder.h"
+#include "tools/partblock/TextEscapes.h"
+#include "tools/swsim/SimulatorClient.h"
+
+using testing::ElementsAreArray;
+
+namespace qel::test
+{
+namespace
+{
+
+const std::string kBoltFile = "M8x20_DIN 933_8.8.SLDPRT";
+
+// What a call left behind.
+struct Outcome
+{
+    int result = -1;
+    std::string text;               // the error text ("" when none was written)
+    std::vector<std::string> files; // the part directory (or the SAT file's folder)
+};
+
+// The simulator with an assembly open, an empty part directory as the
+// settings give it, the plug-in loaded in this process.
+class CBadInputBed
+{
+public:
+    explicit CBadInputBed(swsim::CSimulatorClient& simulator) : m_simulator(simulator)
+    {
+        m_simulator.Configure("reset=1 docs=assembly");
+        m_folder.MakeDir("parts");
+        m_folder.MakeDir("direct");
+        SetPartPath(PartDir());
+    }
+
+    std::string PartDir() const { return m_folder.PathOf("parts\\"); }
+    // Where the direct-file rows put their SAT files.
+    std::string DirectDir() const { return m_folder.PathOf("direct\\"); }
+    void SetPartPath(const std::string& path)
+    {
+        m_settings.reset();
+        m_settings = std::make_unique<CSettingsFileOverride>("[Options]\r\nPartPath=" + path +
+                                                             "\r\nOverwrite=0\r\n");
+    }
+
+    Outcome Create(const std::vector<uint8_t>* block, const char* parameters = "ShowMessages=0")
+    {
+        char buffer[1024] = {};
+        Outcome outcome;
+        outcome.result = m_plugin.QelCreate_2(block != nullptr ? block->data() : nullptr,
+                                              parameters, buffer, sizeof(buffer));
+        outcome.text = buffer;
+        outcome.files = FileNamesIn(PartDir());
+        return outcome;
+    }
+
+    // A part the plug-in cannot name asks for a name: the user cancels.
+    Outcome CreateAndCancelTheSaveDialog(const std::vector<uint8_t>& block)
+    {
+        CDialogDriver user({{CDialogDriver::kSaveFile,
+                             [](HWND dialog) { CDialogDriver::Press(dialog, IDCANCEL); }}});
+        return Create(&block);
+    }
+
+    // QelCreateDirectFile with name at the start of a buffer of size bytes.
+    Outcome DirectFile(const std::string& name, std::size_t size)
+    {
+        std::vector<char> buffer(size, '\0');
+        std::memcpy(buffer.data(), name.c_str(), std::min(size, name.size() + 1));
+        std::vector<uint8_t> block = BoltBlock();
+        Outcome outcome;
+        outcome.result =
+            m_plugin.QelCreateDirectFile(block.data(), buffer.data(), static_cast<unsigned>(size));
+        outcome.files = FileNamesIn(DirectDir());
+        return outcome;
+    }
+
+    // A name that fills its whole buffer without a NUL, the buffer ending
+    // where readable memory ends: a read past the size would fault.
+    Outcome DirectFileWithoutTerminator()
+    {
+        SYSTEM_INFO system;
+        GetSystemInfo(&system);
+        const std::size_t page = system.dwPageSize;
+        auto* pages = static_cast<char*>(
+            VirtualAlloc(nullptr, 2 * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE));
+        std::unique_ptr<char, void (*)(char*)> owner(pages, [](char* p)
+                                                     { VirtualFree(p, 0, MEM_RELEASE); });
+        DWORD old = 0;
+        VirtualProtect(pages + page, page, PAGE_NOACCESS, &old);
+        const std::string name = DirectDir() + "bolt";
+        char* buffer = pages + page - name.size();
+        std::memcpy(buffer, name.data(), name.size());
+        std::vector<uint8_t> block = BoltBlock();
+        Outcome outcome;
+        outcome.result =
+            m_plugin.QelCreateDirectFile(block.data(), buffer, static_cast<unsigned>(name.size()));
+        outcome.text = std::string(buffer, name.size()) == name ? "" : "the name was changed";
+        outcome.files = FileNamesIn(DirectDir());
+        return outcome;
+    }
+
+    // qelhost in a catalogue folder of its own with the given libraries.
+    Outcome HostCreate(const std::vector<std::string>& libraries)
+    {
+        CHostInstallation host(libraries);
+        WriteFileBytes(host.PathOf("bolt.qpb"), BoltBlock());
+        HostRun run = host.Run({"QelCreate_2", host.PathOf("bolt.qpb"), "", "1024"});
+        Outcome outcome;
+        outcome.result = run.exitCode == 0 ? std::stoi(OutputField(run.output, "result")) : -1;
+        std::string error;
+        UnescapeText(OutputField(run.output, "error"), outcome.text, error);
+        outcome.files = FileNamesIn(PartDir());
+        return outcome;
+    }
+
+    const CScratchFolder& Folder() const { return m_folder; }
+
+private:
+    swsim::CSimulatorClient& m_simulator;
+    CScratchFolder m_folder{"badinput"};
+    CSettingsFileOverride m_keepSettings{""}; // puts the user's settings back at the end
+    std::unique_ptr<CSettingsFileOverride> m_settings;
+    CPluginModule m_plugin;
+};
+
+void AddBolt(CPartBlockBuilder& builder)
+{
+    builder.AddAttribute("Designation", "M8x20");
+    builder.AddAttribute("Standard", "DIN 933");
+}
+
+// The bolt's block with one fault put in by Spoil.
+template <void (*Spoil)(CPartBlockBuilder&)> std::vector<uint8_t> SpoiledBolt()
+{
+    CPartBlockBuilder builder;
+    AddBolt(builder);
+    Spoil(builder);
+    return builder.Build();
+}
+
+template <void (*Spoil)(CPartBlockBuilder&)> Outcome CreateSpoiledBolt(CBadInputBed& bed)
+{
+    std::vector<uint8_t> block = SpoiledBolt<Spoil>();
+    return bed.Create(&block);
+}
+
+// A block of its own, made by Build.
+template <void (*Build)(CPartBlockBuilder&)> Outcome CreateBuilt(CBadInputBed& bed)
+{
+    CPartBlockBuilder builder;
+    Build(builder);
+    std::vector<uint8_t> block = builder.Build();
+    return bed.Create(&block);
+}
+
+void TotalSize0(CPartBlockBuilder& p)
+{
+    p.OverrideTotalSize(0);
+}
+void TotalSize12(CPartBlockBuilder& p)
+{
+    p.OverrideTotalSize(12);
+}
+void TotalSize60(CPartBlockBuilder& p)
+{
+    p.OverrideTotalSize(60);
+}
+void ItemCount5(CPartBlockBuilder& p)
+{
+    p.OverrideItemCount(5);
+}
+void PayloadBeyondTheBlock(CPartBlockBuilder& p)
+{
+    p.OverrideNextPayloadLength(4000);
+    p.AddItem(500, {1, 2, 3});
+}
+void TwoDimensionalItem(CPartBlockBuilder& p)
+{
+    p.AddItem(302);
+}
+void TwoValuesOf30000(CPartBlockBuilder& p)
+{
+    p.AddAttribute("A", std::string(30000, 'a'));
+    p.AddAttribute("B", std::string(30000, 'b'));
+}
+void ReservedCharacters(CPartBlockBuilder& p)
+{
+    p.AddAttribute("Designation", "M8<20>:\"x\"?*|/\\");
+}
+void UnknownFormatWords(CPartBlockBuilder& p)
+{
+    p.SetFormatWords(1, 2, 3, 4);
+}
+// An item text whose length field claims more than an item text may hold.
+void TextLongerThanAllowed(CPartBlockBuilder& p)
+{
+    // Display attributes, the name "Note", then a value length of 30001.
+    const std::string head("\xFF\0\xFF\0\xFF\0\x01\0\x04\0Note\0\x31\x75", 17);
+    std::string payload = head + std::string(30002, 'A');
+    p.AddItem(303, std::vector<uint8_t>(payload.begin(), payload.end()));
+}
+
+std::string Repeated(char c, std::size_t count)
+{
+    return std::string(count, c);
+}
+
+// A directory path of the given length (its trailing backslash included)
+// under the scratch folder.
+std::string DirectoryOfLength(const CBadInputBed& bed, std::size_t length)
+{
+    std::string path = bed.Folder().PathOf("d");
+    path.resize(length - 1, 'x');
+    return path + "\\";
+}
+
+bool RunningOnWine()
+{
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+struct BadInputRow
+{
+    const char* area;
+    const char* input;
+    Outcome (*run)(CBadInputBed&);
+    int result;
+    std::string (*text)(const CBadInputBed&); // null: no error text
+    std::vector<std::string> files;
+};
+
+std::string NoText(const CBadInputBed&)
+{
+    return std::string();
+}
+
+std::string NoGeometry(const CBadInputBed&)
+{
+    return NoGeometryDataText();
+}
+
+std::string SatNotWrittenIn(const std::string& directory)
+{
+    return CannotCreatePartText(directory + "M8x20_DIN 933_8.8",
+                                SatFileNotWrittenText(directory + "TempSW.sat"));
+}
+
+const std::vector<std::string> kNothing;
+const std::vector<std::string> kNewPart = {kBoltFile, "TempSW.sat"};
+
+const BadInputRow kRows[] = {
+    {"host part block", "null pointer", [](CBadInputBed& b) { return b.Create(nullptr); }, 0,
+     [](const CBadInputBed&) { return GeometryPointerNullText(); }, kNothing},
+    {"host part block", "total size 0", CreateSpoiledBolt<TotalSize0>, 0, NoGeometry, kNothing},
+    {"host part block", "total size 12, smaller than its own header",
+     CreateSpoiledBolt<TotalSize12>, 0, NoGeometry, kNothing},
+    {"host part block", "truncated: the total size ends inside the second attribute",
+     CreateSpoiledBolt<TotalSize60>, 0, NoGeometry, kNothing},
+    {"host part block", "item count 5 with 2 items", CreateSpoiledBolt<ItemCount5>, 0, NoGeometry,
+     kNothing},
+    {"host part block", "an item's payload length reaching 4000 bytes beyond the block",
+     CreateSpoiledBolt<PayloadBeyondTheBlock>, 0, NoGeometry, kNothing},
+    {"host part block", "an item text claiming 30,001 characters",
+     CreateSpoiledBolt<TextLongerThanAllowed>, 0, NoGeometry, kNothing},
+    {"host part block", "a 2D item after the attributes", CreateSpoiledBolt<TwoDimensionalItem>, 0,
+     [](const CBadInputBed&) { return CannotCreate2DPartText(); }, kNothing},
+    {"host part block",
+     "unknown format words (no attribute read, so no name): Save dialog cancelled",
+     [](CBadInputBed& b)
+     { return b.CreateAndCancelTheSaveDialog(SpoiledBolt<UnknownFormatWords>()); },
+     0, NoText, kNothing},
+    {"texts",
+     "two values of 30,000 characters (the most a block holds)",
+     [](CBadInputBed& b)
+     {
+         Outcome outcome = CreateBuilt<TwoValuesOf30000>(b);
+         // The name is cut so that directory and name keep to 244 characters.
+         for (std::string& file : outcome.files)
+             if (file == Repeated('a', 244 - b.PartDir().size()) + ".SLDPRT")
+                 file = "aa...a.SLDPRT (directory and name cut to 244 characters)";
+         return outcome;
+     },
+     1,
+     NoText,
+     {"aa...a.SLDPRT (directory and name cut to 244 characters)", "TempSW.sat"}},
+    {"texts",
+     "reserved characters in a value: M8<20>:\"x\"?*|/\\",
+     CreateBuilt<ReservedCharacters>,
+     1,
+     NoText,
+     {"M8_20___x______.SLDPRT", "TempSW.sat"}},
+    {"part directory",
+     "243 characters (room for a name of one character)",
+     [](CBadInputBed& b)
+     {
+         b.SetPartPath(DirectoryOfLength(b, 243));
+         std::vector<uint8_t> block = BoltBlock();
+         Outcome outcome = b.Create(&block);
+         outcome.files = FileNamesIn(DirectoryOfLength(b, 243));
+         return outcome;
+     },
+     1,
+     NoText,
+     {"M.SLDPRT", "TempSW.sat"}},
+    {"part directory", "244 characters (no room for a name): Save dialog cancelled",
+     [](CBadInputBed& b)
+     {
+         b.SetPartPath(DirectoryOfLength(b, 244));
+         return b.CreateAndCancelTheSaveDialog(BoltBlock());
+     },
+     0, NoText, kNothing},
+    {"part directory", "300 characters: Save dialog (opened without the directory) cancelled",
+     [](CBadInputBed& b)
+     {
+         b.SetPartPath(DirectoryOfLength(b, 300));
+         return b.CreateAndCancelTheSaveDialog(BoltBlock());
+     },
+     0, NoText, kNothing},
+    {"part directory", "on a drive that does not exist (Q:\\parts)",
+     [](CBadInputBed& b)
+     {
+         b.SetPartPath("Q:\\parts\\");
+         std::vector<uint8_t> block = BoltBlock();
+         return b.Create(&block);
+     },
+     0, [](const CBadInputBed&) { return SatNotWrittenIn("Q:\\parts\\"); }, kNothing},
+    {"part directory", "on a read-only file system (Z:\\proc\\qelparts under Wine)",
+     [](CBadInputBed& b)
+     {
+         b.SetPartPath("Z:\\proc\\qelparts\\");
+         std::vector<uint8_t> block = BoltBlock();
+         return b.Create(&block);
+     },
+     0, [](const CBadInputBed&) { return SatNotWrittenIn("Z:\\proc\\qelparts\\"); }, kNothing},
+    {"part directory", "names an existing file",
+     [](CBadInputBed& b)
+     {
+         WriteFileText(b.Folder().PathOf("afile"), "not a folder");
+         b.SetPartPath(b.Folder().PathOf("afile\\"));
+         std::vector<uint8_t> block = BoltBlock();
+         return b.Create(&block);
+     },
+     0, [](const CBadInputBed& b) { return SatNotWrittenIn(b.Folder().PathOf("afile\\")); },
+     kNothing},
+    {"parameters", "unknown item: Colour=red",
+     [](CBadInputBed& b)
+     {
+         std::vector<uint8_t> block = BoltBlock();
+         return b.Create(&block, "Colour=red");
+     },
+     1, NoText, kNewPart},
+    {"parameters", "malformed items: ShowMessages|=1||LanguageId=abc|ShowMessages=yes",
+     [](CBadInputBed& b)
+     {
+         std::vector<uint8_t> block = BoltBlock();
+         return b.Create(&block, "ShowMessages|=1||LanguageId=abc|ShowMessages=yes");
+     },
+     1, NoText, kNewPart},
+    {"parameters", "100,000 characters",
+     [](CBadInputBed& b)
+     {
+         std::vector<uint8_t> block = BoltBlock();
+         return b.Create(&block, ("Note=" + Repeated('n', 99995)).c_str());
+     },
+     1, NoText, kNewPart},
+    {"direct file", "a name of 300 characters in a 512-byte buffer",
+     [](CBadInputBed& b) { return b.DirectFile(b.DirectDir() + Repeated('n', 290), 512); }, 0,
+     NoText, kNothing},
+    {"direct file", "no NUL within the buffer size (the buffer ends at unreadable memory)",
+     [](CBadInputBed& b) { return b.DirectFileWithoutTerminator(); }, 0, NoText, kNothing},
+    {"direct file", "reserved characters: bo<l>t",
+     [](CBadInputBed& b) { return b.DirectFile(b.DirectDir() + "bo<l>t", 260); }, 0, NoText,
+     kNothing},
+    {"direct file", "a folder that does not exist",
+     [](CBadInputBed& b) { return b.DirectFile(b.DirectDir() + "missing\\bolt", 260); }, 0, NoText,
+     kNothing},
+    {"companion libraries", "QelMain.dll missing",
+     [](CBadInputBed& b) { return b.HostCreate({"QelSatWr.dll"}); }, 0,
+     [](const CBadInputBed&) { return DllErrorText("QelMain.dll", 126); }, kNothing},
+    {"companion libraries", "QelMain.dll without QelVar_OnChange_GetHWnd",
+     [](CBadInputBed& b) {
+         return b.HostCreate({"QelSatWr.dll", "variants/qelmain-no-gethwnd/QelMain.dll"});
+     },
+     0,
+     [](const CBadInputBed&)
+     { return FunctionErrorText("QelVar_OnChange_GetHWnd", "QelMain.dll"); },
+     kNothing},
+    {"companion libraries", "QelSatWr.dll missing",
+     [](CBadInputBed& b) { return b.HostCreate({"QelMain.dll"}); }, 0,
+     [](const CBadInputBed&) { return DllErrorText("QelSatWr.dll", 126); }, kNothing},
+    {"companion libraries", "QelSatWr.dll without QelSatWriter_CreateSatFile",
+     [](CBadInputBed& b) {
+         return b.HostCreate({"QelMain.dll", "variants/qelsatwr-no-createsatfile/QelSatWr.dll"});
+     },
+     0,
+     [](const CBadInputBed&)
+     { return FunctionErrorText("QelSatWriter_CreateSatFile", "QelSatWr.dll"); },
+     kNothing},
+};
+
+// A table cell: the bars of the texts must not end the cell.
+std::string Cell(const std::string& text)
+{
+    std::string cell;
+    for (char c : text)
+        cell += c == '|' ? std::string("\\|") : std::string(1, c);
+    return cell;
+}
+
+std::string Describe(const Outcome& outcome)
+{
+    std::string text = "returns " + std::to_string(outcome.result);
+    text += outcome.text.empty() ? ", no error text" : ", \"" + EscapeText(outcome.text) + "\"";
+    text += "; left: ";
+    if (outcome.files.empty())
+        return text + "nothing";
+    for (std::size_t i = 0; i < outcome.files.size(); ++i)
+        text += (i > 0 ? ", " : "") + outcome.files[i];
+    return text;
+}
+
+class BadInputTest : public testing::Test
+{
+protected:
+    static void SetUpTestSuite() { s_simulator = new swsim::CSimulatorClient(); }
+    static void TearDownTestSuite()
+    {
+        delete s_simulator;
+        s_simulator = nullptr;
+    }
+    static swsim::CSimulatorClient* s_simulator;
+};
+
+swsim::CSimulatorClient* BadInputTest::s_simulator = nullptr;
+
+TEST_F(BadInputTest, EveryRow_GivesItsOutcomeAndKeepsNoReference)
+{
+    const std::string tablePath =
+        BinFolder() + "\\bad-input-catalogue-" + std::to_string(GetUserDefaultLangID()) + ".md";
+    std::string table = "| what | wrong input | outcome |\n|---|---|---|\n";
+    for (const BadInputRow& row : kRows)
+    {
+        SCOPED_TRACE(std::string(row.area) + ": " + row.input);
+        // The read-only file system row needs Wine's view of the Linux root.
+        if (std::strstr(row.input, "Wine") != nullptr && !RunningOnWine())
+            continue;
+        CBadInputBed bed(*s_simulator);
+        Outcome outcome = row.run(bed);
+
+        EXPECT_EQ(row.result, outcome.result);
+        EXPECT_EQ(row.text(bed), outcome.text);
+        EXPECT_THAT(outcome.files, ElementsAreArray(row.files));
+        EXPECT_EQ(0, s_simulator->OutstandingReferences());
+        table += "| " + Cell(row.area) + " | " + Cell(row.input) + " | " + Cell(Describe(outcome)) +
+                 " |\n";
+    }
+    WriteFileText(tablePath, table);
+}
+
+} // namespace
+} // namespace qel::test
