@@ -1,13 +1,13 @@
 #include "cad/AttributeList.h"
 
+#include "cad/CaseFoldedText.h"
+
 #include "common/BoundedString.h"
 #include "common/ErrorMessage.h"
-#include "common/Platform.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <new>
 #include <string_view>
 #include <utility>
@@ -194,12 +194,10 @@ int CAttributeList::Add(const char* name, const char* value, AttributeAux aux1, 
         return 1;
     try
     {
-        const char* nameText = name != nullptr ? name : "";
-        const char* valueText = value != nullptr ? value : "";
-        const std::string upperName = UpperCaseCodePage(nameText);
-        const std::string upperValue = UpperCaseCodePage(valueText);
-        const std::uint32_t hash = KeyHash(upperName, upperValue);
-        if (checkDuplicates != 0 && IsListed(hash, upperName, upperValue))
+        const std::string_view nameText = name != nullptr ? name : "";
+        const std::string_view valueText = value != nullptr ? value : "";
+        const std::uint32_t hash = KeyHash(nameText, valueText);
+        if (checkDuplicates != 0 && IsListed(hash, nameText, valueText))
             return 1; // the first pair met stays
         MakeRoomFor(static_cast<std::size_t>(m_nCount) + 1);
         auto entry = std::make_unique<Entry>();
@@ -358,20 +356,20 @@ void CAttributeList::AddLinesOf(std::string_view text)
         Add(name.c_str(), "", AttributeAux{}, AttributeAux{}, 1);
 }
 
-std::uint32_t CAttributeList::KeyHash(const std::string& upperName, const std::string& upperValue)
+std::uint32_t CAttributeList::KeyHash(std::string_view name, std::string_view value)
 {
-    const std::uint64_t nameHash = std::hash<std::string>()(upperName);
-    const std::uint64_t valueHash = std::hash<std::string>()(upperValue);
+    const std::uint64_t nameHash = CCaseFoldedText::Hash(name);
+    const std::uint64_t valueHash = CCaseFoldedText::Hash(value);
     // Order matters: ("ab", "c") and ("a", "bc") or swapped texts hash apart.
     const std::uint64_t hash =
         nameHash ^ (valueHash + 0x9e3779b97f4a7c15u + (nameHash << 6) + (nameHash >> 2));
     return static_cast<std::uint32_t>(hash ^ (hash >> 32));
 }
 
-// Whether an entry with these upper-cased texts is in the list. Only an entry
-// whose hash matches is upper-cased and compared.
-bool CAttributeList::IsListed(std::uint32_t hash, const std::string& upperName,
-                              const std::string& upperValue) const
+// Whether an entry with these texts, ignoring case, is in the list. Only an
+// entry whose hash matches is compared.
+bool CAttributeList::IsListed(std::uint32_t hash, std::string_view name,
+                              std::string_view value) const
 {
     if (m_index.empty())
         return false;
@@ -381,8 +379,8 @@ bool CAttributeList::IsListed(std::uint32_t hash, const std::string& upperName,
         if (m_index[i].hash != hash)
             continue;
         const Entry* entry = m_entries[m_index[i].number - 1];
-        if (UpperCaseCodePage(entry->name) == upperName &&
-            UpperCaseCodePage(entry->value) == upperValue)
+        if (CCaseFoldedText::Equal(entry->name, name) &&
+            CCaseFoldedText::Equal(entry->value, value))
             return true;
     }
     return false;

@@ -110,9 +110,8 @@ private:
     void Swap(CAttributeList& other) noexcept;
     void AddLinesOf(std::string_view text);
 
-    static std::uint32_t KeyHash(const std::string& upperName, const std::string& upperValue);
-    bool IsListed(std::uint32_t hash, const std::string& upperName,
-                  const std::string& upperValue) const;
+    static std::uint32_t KeyHash(std::string_view name, std::string_view value);
+    bool IsListed(std::uint32_t hash, std::string_view name, std::string_view value) const;
     void MakeRoomFor(std::size_t entries);
     void PlaceInIndex(std::uint32_t hash, std::uint32_t number) noexcept;
 

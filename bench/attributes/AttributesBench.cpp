@@ -2,14 +2,19 @@
 // compared with a plain scan of its bytes.
 //
 // After the runs the program prints the raw figures ("figure NAME VALUE") and
-//   ratio attributes_100k_vs_5k VALUE         time for 100,000 pairs / time for 5,000 (goal <= 25)
-//   ratio part_block_read_time_vs_scan VALUE  read time / scan time of one block (goal <= 2)
+//   ratio attributes_100k_vs_5k VALUE   time for 100,000 pairs / time for 5,000 (goal <= 25)
+//   ratio load_text_file_4m_vs_64k_per_byte VALUE
+//                                       loading a 4 MB attribute file / a 64 KB one, per
+//                                       byte (1 when linear)
+//   ratio read_vs_scan_SHAPE VALUE      reading a block / scanning its bytes (goal <= 3), for
+//                                       each block shape
 // Times are CPU times per iteration, the fastest of five repetitions.
 #include "cad/AttributeList.h"
 #include "cad/PartBlockReader.h"
 #include "tools/partblock/PartBlockBuilder.h"
 
 #include <benchmark/benchmark.h>
+#include <emmintrin.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -26,6 +31,9 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr int kFewAttributes = 5000;
 constexpr int kManyAttributes = 100000;
 constexpr int kLargeBlockRecords = 1000000;
+
+constexpr int kSmallTextFile = 64 * 1024;
+constexpr int kLargeTextFile = 4 * 1024 * 1024;
 
 constexpr int kRepetitions = 5;
 
@@ -50,27 +58,74 @@ Bytes AttributeBlock(int count)
 
 // One million records of geometry-like items with payloads of 0 to 52 bytes
 // (about 32 MB), a few attribute items among them.
-const Bytes& LargeBlock()
+Bytes LargeBlock()
 {
-    static const Bytes block = []
+    qel::test::CPartBlockBuilder builder;
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < kLargeBlockRecords; ++i)
     {
-        qel::test::CPartBlockBuilder builder;
-        std::uint32_t seed = 12345;
-        for (int i = 0; i < kLargeBlockRecords; ++i)
+        if (i % 100000 == 0)
         {
-            if (i % 100000 == 0)
-            {
-                builder.AddAttribute("Name" + std::to_string(i), "Value");
-                continue;
-            }
-            seed = seed * 1103515245u + 12345u;
-            const std::size_t length = (seed >> 16) % 53;
-            const auto code = static_cast<std::int16_t>(1 + (seed >> 8) % 90);
-            builder.AddItem(code, Bytes(length, static_cast<std::uint8_t>(seed)));
+            builder.AddAttribute("Name" + std::to_string(i), "Value");
+            continue;
         }
-        return builder.Build();
-    }();
-    return block;
+        seed = seed * 1103515245u + 12345u;
+        const std::size_t length = (seed >> 16) % 53;
+        const auto code = static_cast<std::int16_t>(1 + (seed >> 8) % 90);
+        builder.AddItem(code, Bytes(length, static_cast<std::uint8_t>(seed)));
+    }
+    return builder.Build();
+}
+
+// A catalogue part as the host hands it over: 40 attributes of a norm part,
+// then geometry items up to 64 KB.
+Bytes TypicalPartBlock()
+{
+    qel::test::CPartBlockBuilder builder;
+    for (int i = 0; i < 40; ++i)
+        builder.AddAttribute("Attribute " + std::to_string(i), "Value " + std::to_string(i * 7));
+    std::size_t size = builder.Build().size();
+    for (int i = 0; size < 64 * 1024; ++i)
+    {
+        const std::size_t length = 8 + (i * 37) % 120;
+        builder.AddItem(static_cast<std::int16_t>(1 + i % 90), Bytes(length, 0x5A));
+        size += qel::test::CPartBlockBuilder::kItemHeaderSize + length;
+    }
+    return builder.Build();
+}
+
+// count attributes whose values have the given length.
+Bytes LongValueBlock(int count, std::size_t valueLength)
+{
+    qel::test::CPartBlockBuilder builder;
+    for (int i = 0; i < count; ++i)
+    {
+        std::string value = std::to_string(i) + " ";
+        value.resize(valueLength, static_cast<char>('a' + i % 26));
+        builder.AddAttribute("Attribute " + std::to_string(i), value);
+    }
+    return builder.Build();
+}
+
+// The blocks the reader is measured on, by the benchmarks' argument.
+enum Shape
+{
+    kTypicalPart,        // 64 KB, 40 attributes
+    kThousandAttributes, // 1,000 attributes with values of 60 characters
+    kLongValues,         // 40 values of 30,000 characters
+    kLargeGeometry,      // about 32 MB, one million records
+    kShapeCount
+};
+
+const char* const kShapeNames[kShapeCount] = {"part_64k_40_attributes", "attributes_1000x60",
+                                              "values_40x30000", "large_block"};
+const int kShapeAttributes[kShapeCount] = {40, 1000, 40, 10};
+
+const Bytes& ShapeBlock(int shape)
+{
+    static const Bytes blocks[kShapeCount] = {TypicalPartBlock(), LongValueBlock(1000, 60),
+                                              LongValueBlock(40, 30000), LargeBlock()};
+    return blocks[shape];
 }
 
 void BM_CollectAttributes(benchmark::State& state)
@@ -92,42 +147,48 @@ BENCHMARK(BM_CollectAttributes)
     ->Unit(benchmark::kMillisecond)
     ->Apply(Repeated);
 
-void BM_ReadLargeBlock(benchmark::State& state)
+void BM_ReadBlock(benchmark::State& state)
 {
-    const Bytes& block = LargeBlock();
+    const auto shape = static_cast<int>(state.range(0));
+    const Bytes& block = ShapeBlock(shape);
     for (auto _ : state)
     {
         qel::CAttributeList list;
         auto result = qel::CPartBlockReader(block.data()).CollectAttributes(list);
         benchmark::DoNotOptimize(result);
-        if (result != qel::PartBlockResult::Collected || list.GetCount() != 10)
-            state.SkipWithError("the large block was not read");
+        if (result != qel::PartBlockResult::Collected || list.GetCount() != kShapeAttributes[shape])
+            state.SkipWithError("the block was not read");
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(block.size()));
 }
-BENCHMARK(BM_ReadLargeBlock)->Unit(benchmark::kMillisecond)->Apply(Repeated);
+BENCHMARK(BM_ReadBlock)
+    ->DenseRange(0, kShapeCount - 1)
+    ->Unit(benchmark::kMicrosecond)
+    ->Apply(Repeated);
 
-// The yardstick: every byte of the block loaded and summed. The bytes are
-// summed in 32-bit parts of 64 KB, a loop the compiler vectorises; a 64-bit
-// sum byte by byte would stay scalar and make the yardstick slow.
+// The yardstick: every byte of the block loaded and summed, 16 bytes a step
+// with SSE2's sum of absolute differences (the bytes against zero).
 std::uint64_t SumOfBytes(const Bytes& bytes)
 {
-    constexpr std::size_t kPart = 64 * 1024; // 255 * 64 K fits into 32 bits
-    std::uint64_t sum = 0;
-    for (std::size_t start = 0; start < bytes.size(); start += kPart)
+    const std::size_t whole = bytes.size() / 16 * 16;
+    __m128i sums = _mm_setzero_si128();
+    const __m128i zero = _mm_setzero_si128();
+    for (std::size_t i = 0; i < whole; i += 16)
     {
-        const std::size_t end = std::min(bytes.size(), start + kPart);
-        std::uint32_t part = 0;
-        for (std::size_t i = start; i < end; ++i)
-            part += bytes[i];
-        sum += part;
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&bytes[i]));
+        sums = _mm_add_epi64(sums, _mm_sad_epu8(chunk, zero));
     }
+    std::uint64_t sum =
+        static_cast<std::uint64_t>(_mm_cvtsi128_si64(sums)) +
+        static_cast<std::uint64_t>(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
+    for (std::size_t i = whole; i < bytes.size(); ++i)
+        sum += bytes[i];
     return sum;
 }
 
-void BM_ScanLargeBlock(benchmark::State& state)
+void BM_ScanBlock(benchmark::State& state)
 {
-    const Bytes& block = LargeBlock();
+    const Bytes& block = ShapeBlock(static_cast<int>(state.range(0)));
     for (auto _ : state)
     {
         std::uint64_t sum = SumOfBytes(block);
@@ -135,10 +196,49 @@ void BM_ScanLargeBlock(benchmark::State& state)
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(block.size()));
 }
-BENCHMARK(BM_ScanLargeBlock)->Unit(benchmark::kMillisecond)->Apply(Repeated);
+BENCHMARK(BM_ScanBlock)
+    ->DenseRange(0, kShapeCount - 1)
+    ->Unit(benchmark::kMicrosecond)
+    ->Apply(Repeated);
 
-// Keeps the fastest CPU time per iteration (in milliseconds, the unit of every
-// benchmark here) of each benchmark. CPU time rather than wall time, so that
+// A text file of attribute lines (name, value, name, ...) of about the given
+// size, written once per size into the temporary folder.
+std::string AttributeTextFile(std::size_t bytes)
+{
+    const std::string path = "/tmp/qel-bench-attributes-" + std::to_string(bytes) + ".txt";
+    std::string text;
+    for (int i = 0; text.size() < bytes; ++i)
+        text +=
+            "Attribute " + std::to_string(i) + "\nValue of attribute " + std::to_string(i) + "\n";
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file != nullptr)
+    {
+        std::fwrite(text.data(), 1, text.size(), file);
+        std::fclose(file);
+    }
+    return path;
+}
+
+void BM_LoadFromTextFile(benchmark::State& state)
+{
+    const std::string path = AttributeTextFile(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state)
+    {
+        qel::CAttributeList list;
+        if (list.LoadFromTextFile(path.c_str(), 1) != 1 || list.GetCount() == 0)
+            state.SkipWithError("the file was not loaded");
+    }
+    state.SetBytesProcessed(state.iterations() * state.range(0));
+    std::remove(path.c_str());
+}
+BENCHMARK(BM_LoadFromTextFile)
+    ->RangeMultiplier(4)
+    ->Range(kSmallTextFile, kLargeTextFile)
+    ->Unit(benchmark::kMillisecond)
+    ->Apply(Repeated);
+
+// Keeps the fastest CPU time per iteration (in the benchmark's own unit) of
+// each benchmark. CPU time rather than wall time, so that
 // other work on the machine counts less.
 class CRecordingReporter : public benchmark::ConsoleReporter
 {
@@ -151,15 +251,15 @@ public:
                 continue;
             const bool fastest = run.run_type == Run::RT_Aggregate && run.aggregate_name == "min";
             if (run.run_type == Run::RT_Iteration || fastest)
-                m_milliseconds[NameAndArguments(run)] = run.GetAdjustedCPUTime();
+                m_times[NameAndArguments(run)] = run.GetAdjustedCPUTime();
         }
         ConsoleReporter::ReportRuns(runs);
     }
 
-    double Milliseconds(const std::string& name) const
+    double Time(const std::string& name) const
     {
-        auto found = m_milliseconds.find(name);
-        return found == m_milliseconds.end() ? 0.0 : found->second;
+        auto found = m_times.find(name);
+        return found == m_times.end() ? 0.0 : found->second;
     }
 
 private:
@@ -170,7 +270,7 @@ private:
         return run.run_name.function_name + (args.empty() ? "" : "/" + args);
     }
 
-    std::map<std::string, double> m_milliseconds;
+    std::map<std::string, double> m_times;
 };
 
 double Ratio(double numerator, double denominator)
@@ -189,22 +289,31 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    const double few =
-        reporter.Milliseconds("BM_CollectAttributes/" + std::to_string(kFewAttributes));
-    const double many =
-        reporter.Milliseconds("BM_CollectAttributes/" + std::to_string(kManyAttributes));
-    const double read = reporter.Milliseconds("BM_ReadLargeBlock");
-    const double scan = reporter.Milliseconds("BM_ScanLargeBlock");
-    const double megabytes = static_cast<double>(LargeBlock().size()) / 1e6;
-
+    const double few = reporter.Time("BM_CollectAttributes/" + std::to_string(kFewAttributes));
+    const double many = reporter.Time("BM_CollectAttributes/" + std::to_string(kManyAttributes));
     std::printf("figure collect_5k_ms %.3f\n", few);
     std::printf("figure collect_100k_ms %.3f\n", many);
-    std::printf("figure part_block_megabytes %.1f\n", megabytes);
-    std::printf("figure part_block_read_megabytes_per_second %.0f\n",
-                Ratio(megabytes * 1000.0, read));
-    std::printf("figure part_block_scan_megabytes_per_second %.0f\n",
-                Ratio(megabytes * 1000.0, scan));
     std::printf("ratio attributes_100k_vs_5k %.2f\n", Ratio(many, few));
-    std::printf("ratio part_block_read_time_vs_scan %.2f\n", Ratio(read, scan));
+
+    // Reading is linear when 64 times the bytes take about 64 times as long.
+    const double small = reporter.Time("BM_LoadFromTextFile/" + std::to_string(kSmallTextFile));
+    const double large = reporter.Time("BM_LoadFromTextFile/" + std::to_string(kLargeTextFile));
+    std::printf("figure load_text_file_64k_ms %.3f\n", small);
+    std::printf("figure load_text_file_4m_ms %.3f\n", large);
+    std::printf("ratio load_text_file_4m_vs_64k_per_byte %.2f\n",
+                Ratio(large, small) * kSmallTextFile / kLargeTextFile);
+
+    for (int shape = 0; shape < kShapeCount; ++shape)
+    {
+        const double read = reporter.Time("BM_ReadBlock/" + std::to_string(shape));
+        const double scan = reporter.Time("BM_ScanBlock/" + std::to_string(shape));
+        const double megabytes = static_cast<double>(ShapeBlock(shape).size()) / 1e6;
+        std::printf("figure %s_kilobytes %.0f\n", kShapeNames[shape], megabytes * 1000.0);
+        std::printf("figure %s_read_megabytes_per_second %.0f\n", kShapeNames[shape],
+                    Ratio(megabytes * 1e6, read));
+        std::printf("figure %s_scan_megabytes_per_second %.0f\n", kShapeNames[shape],
+                    Ratio(megabytes * 1e6, scan));
+        std::printf("ratio read_vs_scan_%s %.2f\n", kShapeNames[shape], Ratio(read, scan));
+    }
     return 0;
 }

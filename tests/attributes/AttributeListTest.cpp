@@ -59,6 +59,51 @@ TEST(AttributeListAdd, NameAndValueAreComparedAsTwoTexts)
     EXPECT_EQ(4, list.GetCount());
 }
 
+// Texts that are or are not alike to the duplicate check, around the widths
+// the check reads at once (8 and 32 bytes) and at the edges of the letters.
+struct LikenessCase
+{
+    std::string first;
+    std::string second;
+    bool alike;
+};
+
+class AttributeListLikeness : public ::testing::TestWithParam<LikenessCase>
+{
+};
+
+TEST_P(AttributeListLikeness, SecondIsAddedOnlyWhenNotAlike)
+{
+    for (bool asValue : {false, true})
+    {
+        CAttributeList list;
+        const std::string& first = GetParam().first;
+        const std::string& second = GetParam().second;
+        AddChecked(list, asValue ? "Name" : first.c_str(), asValue ? first.c_str() : "Value");
+        AddChecked(list, asValue ? "Name" : second.c_str(), asValue ? second.c_str() : "Value");
+        EXPECT_EQ(GetParam().alike ? 1 : 2, list.GetCount())
+            << (asValue ? "as values" : "as names");
+    }
+}
+
+// Code page 1252's a-umlaut and A-umlaut: alike where the code page's rules
+// apply (Windows), not under the native build's C locale.
+#ifdef _WIN32
+constexpr bool kUmlautsAlike = true;
+#else
+constexpr bool kUmlautsAlike = false;
+#endif
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, AttributeListLikeness,
+    ::testing::Values(
+        LikenessCase{"", "", true}, LikenessCase{"a", "A", true}, LikenessCase{"@[", "`{", false},
+        LikenessCase{"Schraube M", "SCHRAUBE m", true},
+        LikenessCase{std::string(31, 'a') + "z", std::string(31, 'A') + "Z", true},
+        LikenessCase{std::string(32, 'x') + "q", std::string(32, 'X') + "r", false},
+        LikenessCase{std::string(40, 'k') + "\xE4", std::string(40, 'K') + "\xC4", kUmlautsAlike},
+        LikenessCase{"L\xE4nge", "l\xE4NGE", true}, LikenessCase{"abc", "abcd", false}));
+
 TEST(AttributeListAdd, WithoutTheCheckEqualPairsAreKeptAndLaterChecksSeeThem)
 {
     CAttributeList list;
