@@ -50,8 +50,11 @@ start_display() {
     # so the server's own pid is looked up rather than taken from $!.
     setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
     local pid=""
-    for _ in $(seq 1 100); do
+    # A first start on a fresh machine can take seconds (fonts, keymaps); a
+    # server that is not there after two seconds has ended.
+    for i in $(seq 1 400); do
       pid=$(pgrep -n -f "^Xvfb :$n " || true)
+      [ -z "$pid" ] && [ "$i" -gt 40 ] && break
       if [ -n "$pid" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
         echo "$pid" >"$xvfb_pid_file"
         echo "$n" >"$xvfb_display_file"
@@ -60,7 +63,8 @@ start_display() {
       fi
       sleep 0.05
     done
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null
+    # Also a server still starting: it must not outlive the attempt.
+    pkill -f "^Xvfb :$n " 2>/dev/null
     n=$((n + 1))
   done
   echo "wine-run: no Xvfb display could be started" >&2
