@@ -25,10 +25,34 @@ bool IsDialog(HWND window)
     return std::string(className) == "#32770" && IsWindowVisible(window);
 }
 
+BOOL CALLBACK FindInputControl(HWND control, LPARAM param)
+{
+    char className[16] = {};
+    GetClassNameA(control, className, sizeof(className));
+    const std::string name(className);
+    if (name == "Edit" || name == "ListBox" || name == "ComboBox")
+    {
+        *reinterpret_cast<bool*>(param) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A message box holds buttons and texts only. Other dialogs may carry a text
+// of the message box's id (0xFFFF, the id of any unnamed static).
+bool IsMessageBox(HWND dialog)
+{
+    bool input = false;
+    EnumChildWindows(dialog, FindInputControl, reinterpret_cast<LPARAM>(&input));
+    return !input;
+}
+
 BOOL CALLBACK FindInputDialog(HWND window, LPARAM param)
 {
     auto* search = reinterpret_cast<Search*>(param);
-    if (IsDialog(window) && IsWindowEnabled(window) && GetDlgItem(window, search->mark) != nullptr)
+    if (IsDialog(window) && IsWindowEnabled(window) &&
+        GetDlgItem(window, search->mark) != nullptr &&
+        (search->mark != CDialogDriver::kMessageBox || IsMessageBox(window)))
     {
         search->found = window;
         return FALSE;
