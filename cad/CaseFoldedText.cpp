@@ -72,7 +72,10 @@ template <typename Raise> std::uint64_t HashWords(std::string_view text, Raise r
         hash = Mix(hash, raise(WordAt(text, offset)));
     if (offset < text.size())
         hash = Mix(hash, raise(TailAt(text, offset)));
-    return Mix(hash, text.size());
+    hash = Mix(hash, text.size());
+    // The index takes the low bits: every bit of the state must reach them.
+    hash = (hash ^ (hash >> 33)) * 0xFF51AFD7ED558CCDu;
+    return hash ^ (hash >> 33);
 }
 
 } // namespace
