@@ -14,6 +14,17 @@ wine_run() {
   "$root_dir/cmake/wine-run.sh" "$windows_build" "$@"
 }
 
+is_xvfb() {
+  tr '\0' ' ' <"/proc/$1/cmdline" 2>/dev/null | grep -q '^Xvfb '
+}
+
+# Whether the process still runs (one that ended and awaits its parent does not).
+is_running() {
+  local state
+  state=$(sed -n 's/^[0-9]* ([^)]*) \(.\).*/\1/p' "/proc/$1/stat" 2>/dev/null)
+  [ -n "$state" ] && [ "$state" != Z ]
+}
+
 # Ends the wineserver of the build's prefix and the Xvfb the wrapper started
 # for this build (by its process id; other displays are left alone).
 stop_wine_session() {
@@ -24,8 +35,13 @@ stop_wine_session() {
   if [ -f "$windows_build/xvfb.pid" ]; then
     local pid
     pid=$(cat "$windows_build/xvfb.pid")
-    if tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q '^Xvfb '; then
+    if is_xvfb "$pid"; then
       kill "$pid" 2>/dev/null || true
+      # The server takes a moment to end; whoever runs us may look at once.
+      for _ in $(seq 1 100); do
+        is_running "$pid" || break
+        sleep 0.05
+      done
     fi
     rm -f "$windows_build/xvfb.pid" "$windows_build/xvfb.display"
   fi
