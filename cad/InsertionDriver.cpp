@@ -8,8 +8,9 @@
 #include "common/ErrorMessage.h"
 #include "common/StringTable.h"
 #include "resources/resource.h"
+#include "settings/SettingsFile.h"
+#include "ui/OptionsDlg.h"
 #include "ui/PartFileDialog.h"
-#include "ui/SettingsFile.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -109,7 +110,8 @@ int CInsertionDriver::ShowOptions()
 {
     LockUpdates(); // no SolidWorks window is known here: nothing is locked
     m_pSettings = std::make_unique<CSettingsFile>(kSettingsFileName);
-    m_pSettings->EditSettings();
+    COptionsDlg dialog; // owned by the host's active window
+    m_pSettings->EditSettings(dialog);
     ReleaseResources();
     UnlockUpdates();
     return 1;

@@ -31,7 +31,7 @@ int CInsertionDriver::CreatePartDocument()
     bool ownSaveName = false;
     try
     {
-        m_app.LoadSatFile(m_szSatFile); // its result says nothing reliable
+        m_app.LoadSatFile(m_szSatFile);
         CSwDoc document = m_app.GetActiveDocument();
         // Without a new document the properties and the save would go nowhere.
         if (document.IsEmpty())

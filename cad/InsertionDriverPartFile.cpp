@@ -5,7 +5,7 @@
 #include "cad/PartFileName.h"
 #include "common/StringTable.h"
 #include "resources/resource.h"
-#include "ui/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 namespace qel
 {

@@ -33,11 +33,11 @@ CSwDoc CSwApp::GetFallbackDocument()
     return CSwDoc(CallObject(kFallbackDocument, DispatchKind::Method), true);
 }
 
-bool CSwApp::LoadSatFile(const char* path)
+void CSwApp::LoadSatFile(const char* path)
 {
     CVariant pathArg = CVariant::Text(path);
     CVariant noOptions = CVariant::Text(nullptr);
-    return CallBool(kLoadFile, {&pathArg, &noOptions});
+    Call(kLoadFile, DispatchKind::Method, {&pathArg, &noOptions});
 }
 
 CSwDoc CSwApp::GetActiveDocument()
@@ -62,13 +62,12 @@ CSwDoc CSwApp::OpenPartFile(const char* path, long type, long* error)
                   true);
 }
 
-CSwDoc CSwApp::ActivateDocument(const wchar_t* title, long* error)
+void CSwApp::ActivateDocument(const wchar_t* title, long* error)
 {
     CVariant titleArg = CVariant::WideText(title);
     CVariant no = CVariant::Bool(false);
     CVariant errorArg = CVariant::LongRef(error);
-    return CSwDoc(CallObject(kActivateDocument, DispatchKind::Method, {&titleArg, &no, &errorArg}),
-                  true);
+    Call(kActivateDocument, DispatchKind::Method, {&titleArg, &no, &errorArg});
 }
 
 } // namespace qel

@@ -17,11 +17,13 @@ public:
     std::string GetRevisionNumber();
     CSwDoc GetFirstDocument();
     CSwDoc GetFallbackDocument();
-    bool LoadSatFile(const char* path);
+    // The results of these two say nothing the insertion relies on: they are
+    // neither read nor converted, whatever type the server answers with.
+    void LoadSatFile(const char* path);
     CSwDoc GetActiveDocument();
     void CloseDocument(const wchar_t* title);
     CSwDoc OpenPartFile(const char* path, long type, long* error);
-    CSwDoc ActivateDocument(const wchar_t* title, long* error);
+    void ActivateDocument(const wchar_t* title, long* error);
 };
 
 } // namespace qel

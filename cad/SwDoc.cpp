@@ -29,18 +29,18 @@ CSwDoc CSwDoc::GetNextDocument()
     return CSwDoc(CallObject(kGetNextDocument, DispatchKind::Method), true);
 }
 
-bool CSwDoc::AddTextProperty(const char* name, const char* value)
+void CSwDoc::AddTextProperty(const char* name, const char* value)
 {
     CVariant nameArg = CVariant::Text(name);
     CVariant typeArg = CVariant::Text("Text");
     CVariant valueArg = CVariant::Text(value);
-    return CallBool(kAddCustomProperty, {&nameArg, &typeArg, &valueArg});
+    Call(kAddCustomProperty, DispatchKind::Method, {&nameArg, &typeArg, &valueArg});
 }
 
-bool CSwDoc::SaveAs(const char* path)
+void CSwDoc::SaveAs(const char* path)
 {
     CVariant pathArg = CVariant::Text(path);
-    return CallBool(kSaveAs, {&pathArg});
+    Call(kSaveAs, DispatchKind::Method, {&pathArg});
 }
 
 std::wstring CSwDoc::GetTitle()

@@ -22,8 +22,9 @@ public:
 
     long GetType();
     CSwDoc GetNextDocument();
-    bool AddTextProperty(const char* name, const char* value);
-    bool SaveAs(const char* path);
+    // Results neither read nor converted, whatever type the server answers with.
+    void AddTextProperty(const char* name, const char* value);
+    void SaveAs(const char* path);
     // Unicode, as SolidWorks gives it: titles go back to it unchanged.
     std::wstring GetTitle();
     CSwView GetView();

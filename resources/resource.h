@@ -14,6 +14,8 @@
 #define IDS_PART_NAME_TOO_LONG 1111
 #define IDS_NO_ACTIVE_DOCUMENT 1112
 #define IDS_PART_FILE_NOT_OPENED 1113
+// The options could not be stored: the settings file and the system's reason.
+#define IDS_SETTINGS_NOT_SAVED 1114
 
 // The options dialog (template 129), its texts and its context help.
 #define IDD_OPTIONS 129

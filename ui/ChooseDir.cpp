@@ -23,6 +23,9 @@ constexpr const char* kObjectProperty = "QelChooseDir";
 constexpr const char* kDummyFileName = "Junk";
 constexpr const char* kInvalidCharacters = "*?|/<>\"";
 constexpr int kDriveListShift = 1000;
+// Posted to the dialog after a drive change, so that it is handled once the
+// dialog has read the new drive.
+constexpr UINT kDriveChanged = WM_APP + 1;
 
 // The chooser's own texts, chosen from the system default language.
 struct ChooserTexts
@@ -96,7 +99,7 @@ int CChooseDir::ChooseDirectory(char* directory, std::size_t size, HWND parent)
     char fileTitle[kPathBufferSize] = {};
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = parent;
+    dialog.hwndOwner = parent != nullptr ? parent : CModalDialog::DefaultOwner();
     dialog.hInstance = ResourceModule();
     dialog.lpstrFile = fileName;
     dialog.nMaxFile = sizeof(fileName);
@@ -108,7 +111,10 @@ int CChooseDir::ChooseDirectory(char* directory, std::size_t size, HWND parent)
     dialog.lpfnHook = &CChooseDir::HookProc;
     dialog.lpTemplateName = MAKEINTRESOURCEA(IDD_CHOOSE_DIR);
     dialog.lCustData = reinterpret_cast<LPARAM>(&chooser);
-    if (!GetSaveFileNameA(&dialog))
+    const BOOL chosen = GetSaveFileNameA(&dialog);
+    if (chooser.m_failure != nullptr)
+        std::rethrow_exception(chooser.m_failure);
+    if (!chosen)
         return 0;
     CopyBounded(directory, size, chooser.m_strDir.c_str());
     std::size_t length = BoundedLength(directory, size);
@@ -119,34 +125,62 @@ int CChooseDir::ChooseDirectory(char* directory, std::size_t size, HWND parent)
 
 UINT_PTR CALLBACK CChooseDir::HookProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    static const UINT s_fileNameOk = RegisterWindowMessageA(FILEOKSTRINGA);
-    static const UINT s_selectionChanged = RegisterWindowMessageA(LBSELCHSTRINGA);
     if (message == WM_INITDIALOG)
     {
         auto* self = reinterpret_cast<CChooseDir*>(
             reinterpret_cast<const OPENFILENAMEA*>(lParam)->lCustData);
         SetPropA(dialog, kObjectProperty, self);
         self->m_hWnd = dialog;
-        self->OnInitDialog();
-        return FALSE; // the focus is placed already
     }
     auto* self = static_cast<CChooseDir*>(GetPropA(dialog, kObjectProperty));
     if (self == nullptr)
         return FALSE;
+    if (message == WM_NCDESTROY)
+        RemovePropA(dialog, kObjectProperty);
+    if (self->m_failure != nullptr)
+        return FALSE; // cancelled already: nothing more of ours runs
+    try
+    {
+        return self->HandleMessage(message, wParam);
+    }
+    catch (...)
+    {
+        // No exception may pass the system's frames: the dialog is cancelled
+        // and ChooseDirectory throws it again.
+        self->m_failure = std::current_exception();
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE); // an OK stays unaccepted
+        return TRUE;
+    }
+}
+
+UINT_PTR CChooseDir::HandleMessage(UINT message, WPARAM wParam)
+{
+    static const UINT s_fileNameOk = RegisterWindowMessageA(FILEOKSTRINGA);
+    static const UINT s_selectionChanged = RegisterWindowMessageA(LBSELCHSTRINGA);
+    if (message == WM_INITDIALOG)
+    {
+        OnInitDialog();
+        return FALSE; // the focus is placed already
+    }
     if (message == s_fileNameOk)
     {
-        const BOOL keepOpen = self->OnFileNameOK() ? TRUE : FALSE;
-        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, keepOpen);
+        const BOOL keepOpen = OnFileNameOK() ? TRUE : FALSE;
+        SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, keepOpen);
         return keepOpen;
     }
-    if (message == s_selectionChanged && wParam == lst2)
-        self->OnListSelectionChanged();
-    else if (message == WM_COMMAND && LOWORD(wParam) == lst2 && HIWORD(wParam) == LBN_SELCHANGE)
-        self->OnListSelectionChanged();
-    else if (message == WM_PAINT && self->m_bFirstPaint)
-        self->OnPaint();
-    else if (message == WM_NCDESTROY)
-        RemovePropA(dialog, kObjectProperty);
+    const bool driveList =
+        (message == s_selectionChanged && wParam == cmb2) ||
+        (message == WM_COMMAND && LOWORD(wParam) == cmb2 && HIWORD(wParam) == CBN_SELCHANGE);
+    if (driveList)
+        PostMessageA(m_hWnd, kDriveChanged, 0, 0);
+    else if (message == kDriveChanged)
+        OnDriveChanged();
+    else if (message == s_selectionChanged ||
+             (message == WM_COMMAND && LOWORD(wParam) == lst2 && HIWORD(wParam) == LBN_SELCHANGE))
+        OnListSelectionChanged();
+    else if (message == WM_PAINT && m_bFirstPaint)
+        OnPaint();
     return FALSE;
 }
 
@@ -161,19 +195,7 @@ void CChooseDir::OnInitDialog()
     SetTextIfPresent(m_hWnd, IDCANCEL, texts.cancel);
     SetTextIfPresent(m_hWnd, IDOK, texts.ok);
 
-    // Centred on the owner (or the screen without one).
-    RECT own = {};
-    RECT area = {};
-    GetWindowRect(m_hWnd, &own);
-    HWND owner = GetWindow(m_hWnd, GW_OWNER);
-    if (owner != nullptr)
-        GetWindowRect(owner, &area);
-    else
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    SetWindowPos(m_hWnd, nullptr,
-                 area.left + ((area.right - area.left) - (own.right - own.left)) / 2,
-                 area.top + ((area.bottom - area.top) - (own.bottom - own.top)) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CModalDialog::CenterOnOwner(m_hWnd);
 
     for (int id : {stc2, stc3, edt1, lst1, cmb1, stc1, chx1})
         if (HWND control = GetDlgItem(m_hWnd, id))
@@ -197,6 +219,16 @@ void CChooseDir::OnListSelectionChanged()
     m_strDir = DirectoryFromList(false);
     if (!m_strDir.empty())
         SetTextIfPresent(m_hWnd, IDC_CHOOSE_DIR_EDIT, m_strDir.c_str());
+}
+
+void CChooseDir::OnDriveChanged()
+{
+    // The list's selection may still name a level of the drive before: the
+    // field shows the directory the dialog has moved to.
+    m_strDir = DirectoryFromList(true);
+    if (m_strDir.empty())
+        m_strDir = CurrentDirectory();
+    SetTextIfPresent(m_hWnd, IDC_CHOOSE_DIR_EDIT, m_strDir.c_str());
 }
 
 void CChooseDir::OnPaint()

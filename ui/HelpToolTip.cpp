@@ -132,7 +132,7 @@ void CHelpToolTip::ShowTip(const char* text, HWND control)
     }
 }
 
-void CHelpToolTip::Close()
+void CHelpToolTip::Close() noexcept
 {
     HWND window = m_hWnd;
     m_hWnd = nullptr;
@@ -149,8 +149,22 @@ void CHelpToolTip::Close()
 LRESULT CALLBACK CHelpToolTip::TipWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* self = reinterpret_cast<CHelpToolTip*>(GetWindowLongPtrA(window, 0));
-    return self != nullptr ? self->WindowProc(window, message, wParam, lParam)
-                           : DefWindowProcA(window, message, wParam, lParam);
+    if (self == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    try
+    {
+        return self->WindowProc(window, message, wParam, lParam);
+    }
+    catch (...)
+    {
+        // No exception may pass the system's frames: the tip closes and its
+        // owner reports the failure.
+        std::exception_ptr failure = std::current_exception();
+        self->Close();
+        if (self->m_failureHandler)
+            self->m_failureHandler(failure);
+        return 0;
+    }
 }
 
 LRESULT CHelpToolTip::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -4,6 +4,8 @@
 // destroyed, class unregistered) as soon as it loses the keyboard focus.
 #pragma once
 
+#include <exception>
+#include <functional>
 #include <string>
 
 #include <windows.h>
@@ -27,7 +29,13 @@ public:
     // so the new request shows its own text.
     void ShowTip(const char* text, HWND control);
     // Destroys the window, drops the text and unregisters the window class.
-    void Close();
+    void Close() noexcept;
+    // Told of a failure inside the tip's window procedure (after the tip has
+    // closed), so that the owner can report it; without one it is dropped.
+    void SetFailureHandler(std::function<void(std::exception_ptr)> handler)
+    {
+        m_failureHandler = std::move(handler);
+    }
 
     static constexpr const char* kClassName = "QelWndClassHelpToolTip";
 
@@ -44,6 +52,7 @@ private:
     const char* m_pszClassName = kClassName;
     std::string m_text;
     bool m_bHasText = false;
+    std::function<void(std::exception_ptr)> m_failureHandler;
 };
 
 } // namespace qel

@@ -1,5 +1,6 @@
 #include "ui/ModalDialog.h"
 
+#include <utility>
 #include <vector>
 
 #include "common/StringTable.h"
@@ -14,8 +15,44 @@ CModalDialog::CModalDialog(unsigned templateId, HWND parent)
 
 INT_PTR CModalDialog::DoModal()
 {
-    return DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(m_nTemplateId), m_hParent,
-                           &CModalDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    m_failure = nullptr;
+    const HWND owner = m_hParent != nullptr ? m_hParent : DefaultOwner();
+    const INT_PTR result =
+        DialogBoxParamA(ResourceModule(), MAKEINTRESOURCEA(m_nTemplateId), owner,
+                        &CModalDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (m_failure != nullptr)
+        std::rethrow_exception(std::exchange(m_failure, nullptr));
+    return result;
+}
+
+void CModalDialog::EndWithFailure(std::exception_ptr failure) noexcept
+{
+    if (m_failure == nullptr)
+        m_failure = failure;
+    if (m_hWnd != nullptr)
+        ::EndDialog(m_hWnd, -1);
+}
+
+HWND CModalDialog::DefaultOwner()
+{
+    HWND active = GetActiveWindow();
+    return active != nullptr ? GetAncestor(active, GA_ROOT) : nullptr;
+}
+
+void CModalDialog::CenterOnOwner(HWND window)
+{
+    RECT own = {};
+    RECT area = {};
+    GetWindowRect(window, &own);
+    HWND owner = GetWindow(window, GW_OWNER);
+    if (owner == nullptr || IsIconic(owner) || !IsWindowVisible(owner))
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    else
+        GetWindowRect(owner, &area);
+    SetWindowPos(window, nullptr,
+                 area.left + ((area.right - area.left) - (own.right - own.left)) / 2,
+                 area.top + ((area.bottom - area.top) - (own.bottom - own.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CModalDialog::EndDialog(INT_PTR result)
@@ -84,7 +121,17 @@ INT_PTR CALLBACK CModalDialog::DialogProc(HWND window, UINT message, WPARAM wPar
         reinterpret_cast<CModalDialog*>(lParam)->m_hWnd = window;
     }
     auto* self = reinterpret_cast<CModalDialog*>(GetWindowLongPtrA(window, DWLP_USER));
-    return self != nullptr ? self->HandleMessage(message, wParam, lParam) : FALSE;
+    if (self == nullptr)
+        return FALSE;
+    try
+    {
+        return self->HandleMessage(message, wParam, lParam);
+    }
+    catch (...)
+    {
+        self->EndWithFailure(std::current_exception());
+        return TRUE;
+    }
 }
 
 INT_PTR CModalDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -92,7 +139,17 @@ INT_PTR CModalDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message)
     {
     case WM_INITDIALOG:
-        return OnInitDialog();
+    {
+        RECT before = {};
+        GetWindowRect(m_hWnd, &before);
+        const BOOL result = OnInitDialog();
+        // As the host's own dialogs do: centred unless the dialog placed itself.
+        RECT after = {};
+        GetWindowRect(m_hWnd, &after);
+        if (EqualRect(&before, &after))
+            CenterOnOwner(m_hWnd);
+        return result;
+    }
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK)
             OnOK();

@@ -2,9 +2,13 @@
 // procedure finds its object through WM_INITDIALOG's lParam (kept in
 // DWLP_USER) and hands each message or command to one virtual handler. Data
 // exchange covers what the plug-in's dialogs need: an edit field's text and a
-// check box's state.
+// check box's state. A dialog given no parent is owned by the host's active
+// window, which is disabled while it runs; it opens centred on its owner.
+// No C++ exception leaves a handler through the system's frames: the first
+// one ends the dialog and DoModal throws it again once the dialog is gone.
 #pragma once
 
+#include <exception>
 #include <string>
 
 #include <windows.h>
@@ -25,7 +29,7 @@ public:
 
     // Operations
     // Runs the dialog from the plug-in's resources; its EndDialog result, or
-    // -1 when the template cannot be loaded.
+    // -1 when the template cannot be loaded. Throws what a handler threw.
     virtual INT_PTR DoModal();
     void EndDialog(INT_PTR result);
     // Moves the exchange variables into the controls (save false) or the
@@ -34,6 +38,14 @@ public:
     // The module whose file name (without extension) captions its message boxes.
     static std::string ModuleTitle();
     int ShowMessage(const std::string& text, UINT type) const;
+    // The owner of a dialog given none: the active window of the calling
+    // thread, or its top-level window when a child is active; null in a host
+    // without windows.
+    static HWND DefaultOwner();
+    // Centres window on its owner, or on the work area when it has none.
+    static void CenterOnOwner(HWND window);
+    // Ends the dialog because a handler failed; DoModal throws the failure.
+    void EndWithFailure(std::exception_ptr failure) noexcept;
 
 protected:
     // Overrideables
@@ -55,6 +67,7 @@ private:
     unsigned m_nTemplateId;
     HWND m_hParent;
     HWND m_hWnd = nullptr;
+    std::exception_ptr m_failure;
 };
 
 } // namespace qel

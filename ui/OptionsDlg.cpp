@@ -30,7 +30,10 @@ constexpr INT_PTR kResultSetupFailed = CSettingsFile::IEditor::kSetupFailed;
 
 } // namespace
 
-COptionsDlg::COptionsDlg(HWND parent) : CModalDialog(IDD_OPTIONS, parent) {}
+COptionsDlg::COptionsDlg(HWND parent) : CModalDialog(IDD_OPTIONS, parent)
+{
+    m_helpTip.SetFailureHandler([this](std::exception_ptr failure) { EndWithFailure(failure); });
+}
 
 void COptionsDlg::SetPartPath(const char* path)
 {
@@ -126,7 +129,7 @@ void COptionsDlg::OnBrowse()
 {
     char directory[kPathBufferSize] = {};
     CopyBounded(directory, sizeof(directory), m_szWorkPath);
-    if (CChooseDir::ChooseDirectory(directory, sizeof(directory), nullptr) != 1)
+    if (CChooseDir::ChooseDirectory(directory, sizeof(directory), GetHwnd()) != 1)
         return;
     CopyBounded(m_szWorkPath, sizeof(m_szWorkPath), directory);
     m_strPathText = m_szWorkPath;

@@ -9,7 +9,7 @@
 #include "common/BoundedString.h"
 #include "ui/HelpToolTip.h"
 #include "ui/ModalDialog.h"
-#include "ui/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 namespace qel
 {

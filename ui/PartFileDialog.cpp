@@ -5,6 +5,9 @@
 
 #include <cstring>
 
+#include "common/WinOwners.h"
+#include "ui/ModalDialog.h"
+
 namespace qel
 {
 
@@ -33,10 +36,12 @@ bool CPartFileDialog::Choose(const char* initialDirectory, const char* title, ch
     if (path == nullptr || pathSize == 0)
         return false;
     path[0] = '\0'; // no initial file name
+    // The dialog moves the current directory as the user navigates (also
+    // when the user cancels); the host's relative paths need it back.
+    const CCurrentDirectory restore;
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = sizeof(dialog);
-    // There is no framework window to own the dialog: the host's active one does.
-    dialog.hwndOwner = GetActiveWindow();
+    dialog.hwndOwner = CModalDialog::DefaultOwner();
     dialog.lpstrFilter = kFilter;
     dialog.nFilterIndex = 1;
     dialog.lpstrFile = path;

@@ -1,4 +1,4 @@
-#include "ui/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #include <fstream>
 #include <iterator>
@@ -486,7 +486,7 @@ TEST_P(EditSettingsResult, WritesCommittedValuesUnderTheMutex)
     CFakeEditor editor(GetParam().result, kIniName);
     editor.Choose(chosen, 5);
 
-    EXPECT_EQ(1, settings->EditSettings(&editor));
+    EXPECT_EQ(1, settings->EditSettings(editor));
 
     EXPECT_EQ(start, editor.m_startPath);
     EXPECT_EQ(0, editor.m_startOverwrite);
@@ -514,7 +514,7 @@ TEST_F(SettingsFileTest, EditSettings_CancelStoresTheDefaultPartDirectory)
     auto settings = Open();
     CFakeEditor editor(2, kIniName);
 
-    EXPECT_EQ(1, settings->EditSettings(&editor));
+    EXPECT_EQ(1, settings->EditSettings(editor));
 
     EXPECT_EQ(tempDir + "\\", ReadSetting(Ini(), "PartPath"));
     EXPECT_EQ("0", ReadSetting(Ini(), "Overwrite"));
@@ -529,11 +529,40 @@ TEST_F(SettingsFileTest, EditSettings_SetupFailureLeavesTheFileUntouched)
     CFakeEditor editor(CSettingsFile::IEditor::kSetupFailed, kIniName);
     editor.Choose(m_scratch.PathOf("Chosen"), 0);
 
-    EXPECT_EQ(0, settings->EditSettings(&editor));
+    EXPECT_EQ(0, settings->EditSettings(editor));
 
     EXPECT_EQ(bytes, ReadBytes(Ini()));
     EXPECT_EQ(m_scratch.Path(), settings->GetPartPath());
     EXPECT_EQ(1, settings->GetOverwrite());
+}
+
+TEST_F(SettingsFileTest, EditSettings_FileThatCannotBeWritten_ThrowsItsNameAndKeepsIt)
+{
+    WriteSetting(Ini(), "PartPath", m_scratch.Path().c_str());
+    const std::string bytes = ReadBytes(Ini());
+    auto settings = Open();
+    // Another program holds the file without letting anyone write it.
+    qel::CHandle holder(CreateFileA(Ini().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(holder.IsValid());
+    CFakeEditor editor(IDOK, kIniName);
+    editor.Choose(m_scratch.PathOf("Chosen"), 1);
+
+    std::string error;
+    try
+    {
+        settings->EditSettings(editor);
+    }
+    catch (qel::ErrorText text)
+    {
+        error = text;
+    }
+
+    EXPECT_NE(std::string::npos, error.find("\"" + Ini() + "\"")) << error;
+    EXPECT_GT(error.size(), error.find('\n') + 1) << "the system's reason is missing: " << error;
+    holder.Reset();
+    EXPECT_EQ(bytes, ReadBytes(Ini()));
+    EXPECT_EQ(m_scratch.Path(), settings->GetPartPath());
 }
 
 TEST_F(SettingsFileTest, EditSettings_CommittedPathOf300CharactersKeepsFirst259)
@@ -544,7 +573,7 @@ TEST_F(SettingsFileTest, EditSettings_CommittedPathOf300CharactersKeepsFirst259)
     CFakeEditor editor(1, kIniName);
     editor.Choose(chosen, 0);
 
-    EXPECT_EQ(1, settings->EditSettings(&editor));
+    EXPECT_EQ(1, settings->EditSettings(editor));
 
     EXPECT_EQ(chosen.substr(0, 259), settings->GetPartPath());
     EXPECT_EQ(chosen.substr(0, 259), ReadSetting(Ini(), "PartPath"));

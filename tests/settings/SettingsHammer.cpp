@@ -9,7 +9,7 @@
 
 #include <windows.h>
 
-#include "ui/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 namespace
 {
@@ -64,7 +64,7 @@ int main(int argc, char** argv)
         {
             qel::CSettingsFile settings(kSettingsFile);
             CPairEditor editor(path, flag);
-            settings.EditSettings(&editor);
+            settings.EditSettings(editor);
         }
         qel::CSettingsFile reader(kSettingsFile);
         const std::string read = reader.GetPartPath();

@@ -1,4 +1,4 @@
-#include "ui/TempPath.h"
+#include "settings/TempPath.h"
 
 #include <algorithm>
 #include <cctype>

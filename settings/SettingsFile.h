@@ -57,10 +57,10 @@ public:
     int ReadSettings();
 
     // Lets the editor change the values and stores its committed values in the
-    // file (also after a cancel). Without an editor the options dialog is
-    // shown. Returns 1 when written; 0 when the editor failed to set itself
-    // up (nothing written).
-    int EditSettings(IEditor* editor = nullptr);
+    // file (also after a cancel). Returns 1 when written; 0 when the editor
+    // failed to set itself up (nothing written). A file that cannot be written
+    // is left as it was and reported as an error text naming it.
+    int EditSettings(IEditor& editor);
 
     // Makes sure the directory exists, creating every missing level. The
     // current directory is the same afterwards. Returns 1 if the directory
@@ -70,6 +70,10 @@ public:
 private:
     void CompleteIniFile(const char* fileName);
     void UseTempDirectory();
+    // Writes both keys; on a failure puts the part directory back as it was
+    // and throws the error text.
+    void WriteSettings(const char* partPath, BOOL overwrite);
+    [[noreturn]] void ThrowNotSaved(DWORD error) const;
 
     CHandle m_mutex;
     char m_szIniFile[262] = {};

@@ -1,4 +1,4 @@
-#include "ui/TempPath.h"
+#include "settings/TempPath.h"
 
 #include <cstring>
 #include <new>

@@ -1,12 +1,14 @@
-#include "ui/SettingsFile.h"
+#include "settings/SettingsFile.h"
 
 #include <cstring>
 #include <string>
 
+#include "common/AutomationFailure.h"
 #include "common/BoundedString.h"
 #include "common/ErrorMessage.h"
-#include "ui/OptionsDlg.h"
-#include "ui/TempPath.h"
+#include "common/StringTable.h"
+#include "resources/resource.h"
+#include "settings/TempPath.h"
 
 namespace qel
 {
@@ -133,23 +135,48 @@ void CSettingsFile::UseTempDirectory()
         AppendBounded(m_szPartPath, sizeof m_szPartPath, "\\");
 }
 
-int CSettingsFile::EditSettings(IEditor* editor)
+int CSettingsFile::EditSettings(IEditor& editor)
 {
-    COptionsDlg optionsDialog;
-    if (editor == nullptr)
-        editor = &optionsDialog;
-    editor->SetPartPath(m_szPartPath);
-    editor->SetOverwrite(m_bOverwrite);
-    if (editor->DoModal() == IEditor::kSetupFailed)
+    editor.SetPartPath(m_szPartPath);
+    editor.SetOverwrite(m_bOverwrite);
+    if (editor.DoModal() == IEditor::kSetupFailed)
         return 0;
 
     // The committed values are written after OK, Cancel or a failed modal loop alike.
     CMutexLock lock(m_mutex.Get());
-    CopyAtMost(m_szPartPath, sizeof m_szPartPath, editor->GetPartPath(), kPathChars);
-    WritePrivateProfileStringA(kSection, kPartPathKey, m_szPartPath, m_szIniFile);
-    m_bOverwrite = editor->GetOverwrite() ? 1 : 0;
-    WritePrivateProfileStringA(kSection, kOverwriteKey, m_bOverwrite ? "1" : "0", m_szIniFile);
+    char partPath[kPathBufferSize];
+    CopyAtMost(partPath, sizeof partPath, editor.GetPartPath(), kPathChars);
+    const BOOL overwrite = editor.GetOverwrite() ? 1 : 0;
+    WriteSettings(partPath, overwrite);
+    CopyBounded(m_szPartPath, sizeof m_szPartPath, partPath);
+    m_bOverwrite = overwrite;
     return 1;
+}
+
+void CSettingsFile::WriteSettings(const char* partPath, BOOL overwrite)
+{
+    // The value before, to put back when the second key cannot be written
+    // (a default that no stored value can be marks a missing key).
+    constexpr const char* kMissing = "\x01";
+    char previous[515];
+    GetPrivateProfileStringA(kSection, kPartPathKey, kMissing, previous, sizeof previous,
+                             m_szIniFile);
+    if (!WritePrivateProfileStringA(kSection, kPartPathKey, partPath, m_szIniFile))
+        ThrowNotSaved(GetLastError());
+    if (WritePrivateProfileStringA(kSection, kOverwriteKey, overwrite ? "1" : "0", m_szIniFile))
+        return;
+    const DWORD error = GetLastError();
+    const bool wasMissing = std::strcmp(previous, kMissing) == 0;
+    WritePrivateProfileStringA(kSection, kPartPathKey, wasMissing ? nullptr : previous,
+                               m_szIniFile); // best effort: the report follows either way
+    ThrowNotSaved(error);
+}
+
+void CSettingsFile::ThrowNotSaved(DWORD error) const
+{
+    static CErrorMessage s_message;
+    s_message.Throw(FormatMessageText(IDS_SETTINGS_NOT_SAVED, m_szIniFile,
+                                      DescribeFailureCode(static_cast<HRESULT>(error)).c_str()));
 }
 
 int CSettingsFile::EnsureDirectory(const char* path)
