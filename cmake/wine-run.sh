@@ -82,6 +82,15 @@ prepare_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.qel-ready"
   fi
+  # Debian's Wine finds fonts only through fontconfig and in C:\windows\Fonts,
+  # never in its own font folder (fonts-wine's /usr/share/wine/fonts): without
+  # them the caption buttons lack Marlett's glyphs (letters show instead) and
+  # every dialog font falls back to DejaVu Sans. The prefix gets them where
+  # Windows keeps its fonts.
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -d /usr/share/wine/fonts ] && [ ! -f "$fonts/marlett.ttf" ]; then
+    mkdir -p "$fonts" && cp /usr/share/wine/fonts/* "$fonts/"
+  fi
   # A wineserver started for another display would open windows there.
   if [ "$(cat "$build_dir/wineserver.display" 2>/dev/null)" != "$DISPLAY" ]; then
     wineserver -k >/dev/null 2>&1 || true

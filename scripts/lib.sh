@@ -14,6 +14,15 @@ wine_run() {
   "$root_dir/cmake/wine-run.sh" "$windows_build" "$@"
 }
 
+# wine_run in another language: the locale goes only into the environment of
+# the programs started (a shell that started before the locale was generated
+# would warn if it had to switch to it itself).
+wine_run_in() {
+  local language=$1
+  shift
+  env LC_ALL="$language" "$root_dir/cmake/wine-run.sh" "$windows_build" "$@"
+}
+
 is_xvfb() {
   tr '\0' ' ' <"/proc/$1/cmdline" 2>/dev/null | grep -q '^Xvfb '
 }

@@ -363,6 +363,8 @@ TEST_P(SaveDialogTest, Run_NoNameFromTheAttributes_AsksTheUser)
     CSettingsFileOverride settings("[Options]\r\nPartPath=" + directory + "\r\n");
     std::vector<uint8_t> part = CPartBlockBuilder().Build();
     std::string caption;
+    char before[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, before);
 
     int result = 0;
     {
@@ -382,6 +384,9 @@ TEST_P(SaveDialogTest, Run_NoNameFromTheAttributes_AsksTheUser)
 
     EXPECT_EQ(LoadMessage(IDS_SAVE_DIALOG_TITLE), caption);
     EXPECT_EQ(GetParam().created != nullptr ? 1 : 0, result);
+    char after[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, after);
+    EXPECT_STREQ(before, after) << "the host's current directory moved";
     if (GetParam().created != nullptr)
         EXPECT_TRUE(FileExists(directory + GetParam().created));
     else

@@ -305,7 +305,8 @@ INSTANTIATE_TEST_SUITE_P(Calls, FaultTest,
                          testing::Range(1, static_cast<int>(sizeof(kFaultOutcomes))));
 
 // A busy SolidWorks rejects calls for a while: they are tried again for a
-// few seconds, then the step reports its message.
+// few seconds, then the step reports its message. Results that the
+// insertion ignores may come back as anything: they never fail a step.
 struct BusyCase
 {
     const char* name;
@@ -346,7 +347,19 @@ INSTANTIATE_TEST_SUITE_P(
     Busy, BusyTest,
     testing::Values(BusyCase{"RevisionRejectedThrice", "fail-hresult=1:0x80010001:3", 3, true},
                     BusyCase{"OpenRetryLaterTwice", "fail-hresult=18:0x8001010A:2", 2, true},
-                    BusyCase{"RejectedForLong", "fail-hresult=1:0x80010001:100000", -1, false}),
+                    BusyCase{"RejectedForLong", "fail-hresult=1:0x80010001:100000", -1, false},
+                    BusyCase{"IgnoredResultsNull",
+                             "answer=app:49:null answer=doc:0x1018F:null "
+                             "answer=doc:0x10025:null answer=app:91:null",
+                             0, true},
+                    BusyCase{"IgnoredResultsEmpty",
+                             "answer=app:49:empty answer=doc:0x1018F:empty "
+                             "answer=doc:0x10025:empty answer=app:91:empty",
+                             0, true},
+                    BusyCase{"IgnoredResultsText",
+                             "answer=app:49:done answer=doc:0x1018F:done "
+                             "answer=doc:0x10025:done answer=app:91:done",
+                             0, true}),
     [](const testing::TestParamInfo<BusyCase>& info) { return info.param.name; });
 
 // SolidWorks ends before or in the middle of an insertion: the step's

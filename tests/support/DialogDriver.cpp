@@ -10,8 +10,6 @@ namespace qel::test
 namespace
 {
 
-using Clock = std::chrono::steady_clock;
-
 struct Search
 {
     int mark;
@@ -90,7 +88,7 @@ void CDialogDriver::Finish()
         return;
     m_helper.join();
     if (m_timedOut)
-        ADD_FAILURE() << "dialog driver: timed out waiting for " << m_failedStep;
+        ADD_FAILURE() << "dialog driver: " << m_failedStep;
 }
 
 HWND CDialogDriver::FindStepDialog(DWORD thread, int mark) const
@@ -103,31 +101,49 @@ HWND CDialogDriver::FindStepDialog(DWORD thread, int mark) const
 void CDialogDriver::Run(DWORD thread, DWORD timeoutMs)
 {
     const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    auto fail = [&](std::size_t step, const char* what)
+    {
+        m_failedStep = "step " + std::to_string(step + 1) + ": " + what;
+        m_timedOut = true;
+        CancelEverything(thread);
+    };
     for (std::size_t i = 0; i < m_steps.size(); ++i)
     {
+        // Once the call has returned, no dialog of it can appear any more.
         HWND dialog = nullptr;
-        while (Clock::now() < end && (dialog = FindStepDialog(thread, m_steps[i].mark)) == nullptr)
+        bool over = false;
+        while (!(over = Clock::now() >= end || m_callDone) &&
+               (dialog = FindStepDialog(thread, m_steps[i].mark)) == nullptr)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (dialog == nullptr && over)
+            dialog = FindStepDialog(thread, m_steps[i].mark);
         if (dialog == nullptr)
-        {
-            m_failedStep = "step " + std::to_string(i + 1);
-            m_timedOut = true;
-            CancelEverything(thread);
-            return;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(50)); // let it finish setting up
+            return fail(i, m_callDone ? "the call returned without showing the dialog"
+                                      : "the dialog did not appear");
+        // Set up and waiting for input once its thread answers a sent message.
+        if (!SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, Remaining(end), nullptr))
+            return fail(i, "the dialog did not answer");
         if (m_steps[i].mark == kMessageBox)
             m_messages.push_back(MessageText(dialog));
         m_steps[i].action(dialog);
-        // The step's dialog must react before the next step looks.
-        WaitFor(
+        // The step's dialog must react (close, or give way to another one)
+        // before the next step looks.
+        const bool reacted = WaitFor(
             [&]
             {
-                return !IsWindow(dialog) || !IsWindowEnabled(dialog) ||
+                return m_callDone || !IsWindow(dialog) || !IsWindowEnabled(dialog) ||
                        FindStepDialog(thread, m_steps[i].mark) != dialog;
             },
-            300);
+            Remaining(end));
+        if (!reacted)
+            return fail(i, "the dialog did not react to the step");
     }
+}
+
+DWORD CDialogDriver::Remaining(Clock::time_point end)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+    return left.count() > 0 ? static_cast<DWORD>(left.count()) : 0;
 }
 
 void CDialogDriver::CancelEverything(DWORD thread)

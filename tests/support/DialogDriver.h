@@ -4,11 +4,14 @@
 // disabled) and carries a given control, then acts on it (read texts, type,
 // press a button, ask for help, answer Yes or No). Dialogs are found by
 // thread and control, never by a caption that changes with the language.
-// When the time runs out, whatever is still open is cancelled and the test
-// fails; the call under test never hangs.
+// A step acts once its dialog is set up and waiting for input, and the next
+// step looks only after the dialog has reacted. When the time runs out, or
+// the call returns with steps left, whatever is still open is cancelled and
+// the test fails; the call under test never hangs.
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <string>
 #include <thread>
@@ -61,7 +64,10 @@ public:
     static bool WaitFor(const std::function<bool()>& predicate, DWORD timeoutMs = 3000);
 
 private:
+    using Clock = std::chrono::steady_clock;
+
     void Run(DWORD thread, DWORD timeoutMs);
+    static DWORD Remaining(Clock::time_point end);
     HWND FindStepDialog(DWORD thread, int mark) const;
     static void CancelEverything(DWORD thread);
 

@@ -1,6 +1,7 @@
 // The options dialog, the directory chooser and the help tooltip, driven on
 // the screen as a user drives them: what the settings file receives, which
 // messages appear, where the tip opens and how big it is.
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -11,7 +12,9 @@
 #include "cad/InsertionDriver.h"
 #include "common/StringTable.h"
 #include "common/WinOwners.h"
+#include "entry/Exports.h"
 #include "tests/support/DialogDriver.h"
+#include "tests/ui/FailingAllocator.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/SettingsFileOverride.h"
 #include "tests/support/TestFiles.h"
@@ -54,9 +57,26 @@ HWND OpenTip()
     return FindWindowA(CHelpToolTip::kClassName, nullptr);
 }
 
+POINT Centre(HWND window)
+{
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+bool CentredOn(HWND window, HWND other)
+{
+    const POINT a = Centre(window);
+    const POINT b = Centre(other);
+    return std::abs(a.x - b.x) <= 1 && std::abs(a.y - b.y) <= 1;
+}
+
 class OptionsTest : public testing::Test
 {
 protected:
+    // The catalogue's main window, active on this thread as in the host.
+    OptionsTest() { SetActiveWindow(m_host.Get()); }
+
     // Runs the options step of the host's QelOptions with the user's steps.
     int ShowOptions(std::vector<Driver::Step> steps)
     {
@@ -68,20 +88,32 @@ protected:
     std::string m_start = m_folder.MakeDir("start") + "\\";
     std::string m_picked = m_folder.MakeDir("picked");
     CSettingsFileOverride m_settings{"[Options]\r\nPartPath=" + m_start + "\r\n"};
+    CWindow m_host{CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                                   900, 700, nullptr, nullptr, nullptr, nullptr)};
 };
 
 TEST_F(OptionsTest, OpenAndCancel_WritesBothKeysWithTheStartingValues)
 {
     std::string shown;
+    HWND owner = nullptr;
+    bool hostEnabled = true;
+    bool centred = false;
     EXPECT_EQ(1, ShowOptions({{Driver::kOptions, [&](HWND dialog)
                                {
                                    shown = Driver::ItemText(dialog, 1044);
+                                   owner = GetWindow(dialog, GW_OWNER);
+                                   hostEnabled = IsWindowEnabled(m_host.Get());
+                                   centred = CentredOn(dialog, m_host.Get());
                                    Driver::Press(dialog, IDCANCEL);
                                }}}));
 
     EXPECT_EQ(m_start, shown);
     EXPECT_EQ(m_start, IniValue("PartPath"));
     EXPECT_EQ("0", IniValue("Overwrite"));
+    EXPECT_EQ(m_host.Get(), owner);
+    EXPECT_FALSE(hostEnabled) << "the host took input while the dialog was open";
+    EXPECT_TRUE(centred);
+    EXPECT_TRUE(IsWindowEnabled(m_host.Get()));
 }
 
 struct BrowseCase
@@ -99,6 +131,10 @@ class BrowseTest : public OptionsTest, public testing::WithParamInterface<Browse
 TEST_P(BrowseTest, Options_BrowseThenCancel_KeepsOnlyWhatWasApplied)
 {
     const BrowseCase& row = GetParam();
+    HWND options = nullptr;
+    HWND chooserOwner = nullptr;
+    bool optionsEnabled = true;
+    bool chooserCentred = false;
     std::string shown;
     bool applyAfterBrowse = false;
     bool applyAfterApply = true;
@@ -116,11 +152,19 @@ TEST_P(BrowseTest, Options_BrowseThenCancel_KeepsOnlyWhatWasApplied)
     };
     auto chooser = [&](HWND dialog)
     {
+        chooserOwner = GetWindow(dialog, GW_OWNER);
+        optionsEnabled = IsWindowEnabled(options);
+        chooserCentred = CentredOn(dialog, options);
         Driver::Type(dialog, 1000, m_picked);
         Driver::Press(dialog, row.pick ? IDOK : IDCANCEL);
     };
 
-    EXPECT_EQ(1, ShowOptions({{Driver::kOptions, [](HWND d) { Driver::Press(d, 1102); }},
+    auto browse = [&](HWND dialog)
+    {
+        options = dialog;
+        Driver::Press(dialog, 1102);
+    };
+    EXPECT_EQ(1, ShowOptions({{Driver::kOptions, browse},
                               {Driver::kChooser, chooser},
                               {Driver::kOptions, afterBrowse}}));
 
@@ -128,6 +172,9 @@ TEST_P(BrowseTest, Options_BrowseThenCancel_KeepsOnlyWhatWasApplied)
     EXPECT_EQ(row.pick, applyAfterBrowse);
     EXPECT_EQ(!row.apply, applyAfterApply) << "Apply after Apply";
     EXPECT_EQ(row.keepsPick ? m_picked + "\\" : m_start, IniValue("PartPath"));
+    EXPECT_EQ(options, chooserOwner);
+    EXPECT_FALSE(optionsEnabled) << "a second chooser could be opened";
+    EXPECT_TRUE(chooserCentred);
 }
 
 INSTANTIATE_TEST_SUITE_P(Choices, BrowseTest,
@@ -174,7 +221,57 @@ TEST_F(OptionsTest, TemplateMissingAControl_SaysCreatingDialogFailedAndWritesNot
     EXPECT_THAT(user.MessageTexts(), ElementsAre("Creating Dialog failed"));
     EXPECT_EQ("ui_broken_template", caption);
     EXPECT_EQ(before, ReadFileText(CSettingsFileOverride::Path()));
+    EXPECT_TRUE(IsWindowEnabled(m_host.Get()));
 }
+
+// Memory running out inside a window callback (a help request, a chooser
+// check): the dialogs close, the export reports it, and the host goes on.
+class CallbackFailureTest : public OptionsTest, public testing::WithParamInterface<bool>
+{
+};
+
+TEST_P(CallbackFailureTest, QelOptions_FailureInACallback_IsTheExportsErrorAndTheHostGoesOn)
+{
+    const bool inChooser = GetParam();
+    const DWORD host = GetCurrentThreadId();
+    const std::string before = ReadFileText(CSettingsFileOverride::Path());
+    auto failNextAllocation = [host] { FailNextAllocationOn(host); };
+    std::vector<Driver::Step> steps;
+    if (inChooser)
+    {
+        steps.push_back({Driver::kOptions, [](HWND d) { Driver::Press(d, 1102); }});
+        steps.push_back({Driver::kChooser, [&](HWND d)
+                         {
+                             Driver::Type(d, 1000, m_picked);
+                             failNextAllocation();
+                             Driver::Press(d, IDOK);
+                         }});
+    }
+    else
+    {
+        steps.push_back({Driver::kOptions, [&](HWND d)
+                         {
+                             failNextAllocation();
+                             Driver::Help(d, 1044);
+                         }});
+    }
+    steps.push_back({Driver::kMessageBox, [](HWND box) { Driver::Press(box, IDOK); }});
+    Driver user(steps);
+    const int result = QelOptions();
+    user.Finish();
+
+    EXPECT_FALSE(CancelAllocationFailure()) << "no allocation failed";
+    EXPECT_EQ(0, result);
+    EXPECT_THAT(user.MessageTexts(), ElementsAre("Not enough memory!"));
+    EXPECT_EQ(before, ReadFileText(CSettingsFileOverride::Path()));
+    EXPECT_TRUE(IsWindowEnabled(m_host.Get()));
+    Driver again({{Driver::kOptions, [](HWND d) { Driver::Press(d, IDCANCEL); }}});
+    EXPECT_EQ(1, QelOptions()) << "the next call";
+}
+
+INSTANTIATE_TEST_SUITE_P(Callbacks, CallbackFailureTest, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info)
+                         { return info.param ? "ChooserCheck" : "HelpRequest"; });
 
 // Context help: F1 on a control shows its text in a tip at the control.
 struct HelpCase
@@ -201,12 +298,11 @@ TEST_P(HelpTest, Options_HelpOnAControl_ShowsItsTextAtTheControl)
         SetCursorPos(0, 0); // away from the control: F1 anchors the tip at it
         for (int request = 0; request < 2; ++request)
         {
+            // Sent: the tip window, if any, exists when the request returns.
             Driver::Help(dialog, row.control);
-            HWND tip = nullptr;
-            Driver::WaitFor([&] { return (tip = OpenTip()) != nullptr; }, row.tip ? 3000 : 300);
+            HWND tip = OpenTip();
             if (tip == nullptr)
                 break;
-            Driver::WaitFor([&] { return IsWindowVisible(tip) != FALSE; });
             texts.push_back(Driver::Text(tip));
             RECT tipRect = {};
             RECT controlRect = {};
@@ -248,43 +344,48 @@ INSTANTIATE_TEST_SUITE_P(
                              "Falls markiert, wird vorhandene  Datei \xFC"
                              "berschrieben."}));
 
+// The status-bar font, in which tips are drawn, set to another one for a
+// test and put back afterwards.
+class CStatusFontOverride
+{
+public:
+    CStatusFontOverride(const char* face, LONG height)
+    {
+        m_saved.cbSize = kSize;
+        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, kSize, &m_saved, 0);
+        NONCLIENTMETRICSA metrics = m_saved;
+        metrics.lfStatusFont = LOGFONTA{};
+        metrics.lfStatusFont.lfHeight = height;
+        lstrcpynA(metrics.lfStatusFont.lfFaceName, face, LF_FACESIZE);
+        SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, kSize, &metrics, 0);
+    }
+    ~CStatusFontOverride() { SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, kSize, &m_saved, 0); }
+
+private:
+    static constexpr UINT kSize = 340;
+    NONCLIENTMETRICSA m_saved = {};
+};
+
 TEST(HelpToolTip, TwoLinesNearTheScreenCorner_SizedToTheTextAndEndingAtTheEdge)
 {
+    // Courier, the raster font: every character, the line feed too, is a
+    // cell of 8 x 13 pixels, so the margin is 13 / 2 = 6 and the frame 1 on
+    // each side. The first line is measured with its line feed: 14 cells.
+    const CStatusFontOverride courier("Courier", 13);
     const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     CWindow control(CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, screenWidth - 40,
                                     screenHeight - 15, 30, 10, nullptr, nullptr, nullptr, nullptr));
     SetCursorPos(0, 0);
-    const std::string first = "Closes Dialog\n";
-    const std::string second = "Changes will be saved.";
     CHelpToolTip tip;
 
-    tip.ShowTip((first + second).c_str(), control.Get());
+    tip.ShowTip("Closes Dialog\nChanges lost.", control.Get());
     UpdateWindow(tip.GetHwnd());
     RECT rect = {};
     GetWindowRect(tip.GetHwnd(), &rect);
 
-    // The rule: two character heights by the wider line (the first measured
-    // with its line feed), a margin of half a character height on each
-    // side, and the frame; in the status-bar font.
-    NONCLIENTMETRICSA metrics = {};
-    metrics.cbSize = 340;
-    SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &metrics, 0);
-    CGdiObject font(CreateFontIndirectA(&metrics.lfStatusFont));
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font.Get());
-    TEXTMETRICA textMetrics = {};
-    GetTextMetricsA(dc, &textMetrics);
-    SIZE a = {};
-    SIZE b = {};
-    GetTextExtentPoint32A(dc, first.c_str(), static_cast<int>(first.size()), &a);
-    GetTextExtentPoint32A(dc, second.c_str(), static_cast<int>(second.size()), &b);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    const int margin = textMetrics.tmHeight / 2;
-    const int frame = 2 * GetSystemMetrics(SM_CXBORDER);
-    EXPECT_EQ(std::max(a.cx, b.cx) + 2 * margin + frame, rect.right - rect.left);
-    EXPECT_EQ(2 * textMetrics.tmHeight + 2 * margin + frame, rect.bottom - rect.top);
+    EXPECT_EQ(14 * 8 + 2 * 6 + 2, rect.right - rect.left);
+    EXPECT_EQ(2 * 13 + 2 * 6 + 2, rect.bottom - rect.top);
     EXPECT_EQ(screenWidth, rect.right);
     EXPECT_EQ(screenHeight, rect.bottom);
 }
@@ -298,7 +399,27 @@ struct ChooserCase
     std::vector<const char*> messages; // answered Yes or OK, {} the scratch folder
     bool acceptAfterwards;             // OK again once the messages are answered
     const char* returned;              // null: cancelled
+    char drive = 0;                    // picked in the drive list instead of typing
 };
+
+// Picks the drive in the chooser's drive list as a click would.
+void PickDrive(HWND dialog, char drive)
+{
+    HWND drives = GetDlgItem(dialog, 1137);
+    const int count = static_cast<int>(SendMessageA(drives, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+    {
+        char item[64] = {};
+        SendMessageA(drives, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+        if (std::strchr(item, drive) == nullptr && std::strchr(item, drive - 'A' + 'a') == nullptr)
+            continue;
+        SendMessageA(drives, CB_SETCURSEL, i, 0);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(1137, CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(drives));
+        return;
+    }
+    ADD_FAILURE() << "no drive " << drive << " in the list";
+}
 
 class ChooserTest : public testing::TestWithParam<ChooserCase>
 {
@@ -322,13 +443,24 @@ TEST_P(ChooserTest, ChooseDirectory_ChecksWhatTheUserTyped)
     char before[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, before);
     std::vector<std::string> captions;
+    std::string shownAfterDrive;
     std::vector<Driver::Step> steps = {
         {Driver::kChooser, [&](HWND dialog)
          {
              captions = {Driver::Text(dialog), Driver::ItemText(dialog, IDOK),
                          Driver::ItemText(dialog, IDCANCEL), Driver::ItemText(dialog, 1000)};
-             Driver::Type(dialog, 1000, Expand(row.typed));
-             Driver::Press(dialog, row.typed[0] ? IDOK : IDCANCEL);
+             if (row.drive != 0)
+             {
+                 PickDrive(dialog, row.drive);
+                 Driver::WaitFor(
+                     [&] { return toupper(Driver::ItemText(dialog, 1000)[0]) == row.drive; });
+                 shownAfterDrive = Driver::ItemText(dialog, 1000);
+             }
+             else
+             {
+                 Driver::Type(dialog, 1000, Expand(row.typed));
+             }
+             Driver::Press(dialog, row.typed[0] || row.drive ? IDOK : IDCANCEL);
          }}};
     for (std::size_t i = 0; i < row.messages.size(); ++i)
         steps.push_back({Driver::kMessageBox, [](HWND box)
@@ -350,6 +482,11 @@ TEST_P(ChooserTest, ChooseDirectory_ChecksWhatTheUserTyped)
     char after[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, after);
     EXPECT_STREQ(before, after) << "the current directory moved";
+    if (row.drive != 0)
+    {
+        EXPECT_EQ(shownAfterDrive + (shownAfterDrive.back() == '\\' ? "" : "\\"), buffer)
+            << "OK did not return what the field showed";
+    }
     const bool german = PRIMARYLANGID(GetSystemDefaultLangID()) == LANG_GERMAN;
     std::string shown = m_folder.Path();
     CharUpperA(shown.data());
@@ -383,7 +520,9 @@ INSTANTIATE_TEST_SUITE_P(
         ChooserCase{
             "Relative", "rel", {"Directory {}\\rel not found !.\nCreate ?"}, true, "{}\\rel\\"},
         ChooserCase{"TooLong", kTooLong.c_str(), {kTooLongMessage.c_str()}, false, nullptr},
-        ChooserCase{"Cancel", "", {}, false, nullptr}),
+        ChooserCase{"Cancel", "", {}, false, nullptr},
+        // Wine's dialog spells the drive in lower case.
+        ChooserCase{"OtherDrive", "", {}, false, "z:\\", 'Z'}),
     [](const testing::TestParamInfo<ChooserCase>& info) { return info.param.name; });
 
 } // namespace

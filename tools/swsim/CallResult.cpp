@@ -50,10 +50,23 @@ CCallResult CCallResult::Error(HRESULT error)
     return result;
 }
 
+CCallResult CCallResult::Answer(const std::wstring& value)
+{
+    if (value == L"empty")
+    {
+        return CCallResult(Type::VariantEmpty);
+    }
+    return value == L"null" ? CCallResult(Type::Null) : Text(value);
+}
+
 std::wstring CCallResult::JournalText() const
 {
     switch (m_type)
     {
+    case Type::VariantEmpty:
+        return L"empty";
+    case Type::Null:
+        return L"null";
     case Type::None:
         return L"none";
     case Type::Empty:
@@ -106,6 +119,9 @@ HRESULT CCallResult::Deliver(VARIANT* result, EXCEPINFO* exception, bool emptyAs
             result->vt = VT_DISPATCH;
             result->pdispVal = nullptr;
         }
+        break;
+    case Type::Null:
+        result->vt = VT_NULL;
         break;
     case Type::Text:
         result->vt = VT_BSTR;

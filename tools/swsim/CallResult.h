@@ -26,6 +26,10 @@ public:
     static CCallResult Fault(std::wstring description);
     // A failure given by its HRESULT alone.
     static CCallResult Error(HRESULT error);
+    // A planned answer: "empty" (VT_EMPTY), "null" (VT_NULL), else that text.
+    static CCallResult Answer(const std::wstring& value);
+
+    bool Succeeded() const { return m_type != Type::Fault && m_type != Type::Error; }
 
     // "\"text\"", "42", "true", "doc#1", "empty", "none", "FAIL \"text\"" or
     // "FAIL 0x80020004".
@@ -45,6 +49,8 @@ private:
         Int,
         Bool,
         Object,
+        VariantEmpty,
+        Null,
         Fault,
         Error,
     };

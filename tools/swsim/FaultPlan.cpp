@@ -8,6 +8,7 @@ void CFaultPlan::Clear()
     m_calls.clear();
     m_dispids.clear();
     m_hresults.clear();
+    m_answers.clear();
     m_exitAt = 0;
     m_hangAt = 0;
 }
@@ -26,6 +27,18 @@ const std::wstring* CFaultPlan::FaultFor(long callNumber, ObjectKind object, DIS
         if (fault.object == object && fault.id == id)
         {
             return &fault.text;
+        }
+    }
+    return nullptr;
+}
+
+const std::wstring* CFaultPlan::AnswerFor(ObjectKind object, DISPID id) const
+{
+    for (const AnswerOption& answer : m_answers)
+    {
+        if (answer.object == object && answer.id == id)
+        {
+            return &answer.text;
         }
     }
     return nullptr;

@@ -19,6 +19,7 @@ public:
     void Add(const FailCallOption& fault) { m_calls.push_back(fault); }
     void Add(const FailDispidOption& fault) { m_dispids.push_back(fault); }
     void Add(const FailHresultOption& fault) { m_hresults.push_back(fault); }
+    void AddAnswer(const AnswerOption& answer) { m_answers.push_back(answer); }
     void SetExitAt(long callNumber) { m_exitAt = callNumber; }
     void SetHangAt(long callNumber) { m_hangAt = callNumber; }
     void Clear();
@@ -26,6 +27,9 @@ public:
     // The description of the fault planned for this call, or null when the
     // call goes through. Call numbers count from 1.
     const std::wstring* FaultFor(long callNumber, ObjectKind object, DISPID id) const;
+
+    // The answer planned in place of this call's own result, or null.
+    const std::wstring* AnswerFor(ObjectKind object, DISPID id) const;
 
     // The HRESULT planned for this call, or null.
     const HRESULT* HresultFor(long callNumber) const;
@@ -36,6 +40,7 @@ private:
     std::vector<FailCallOption> m_calls;
     std::vector<FailDispidOption> m_dispids;
     std::vector<FailHresultOption> m_hresults;
+    std::vector<AnswerOption> m_answers;
     long m_exitAt = 0;
     long m_hangAt = 0;
 };

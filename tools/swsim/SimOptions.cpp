@@ -128,8 +128,9 @@ FailHresultOption ParseFailHresult(const std::wstring& key, const std::wstring& 
             : ParseNumber(value.substr(colon + 1, second == std::wstring::npos
                                                       ? std::wstring::npos
                                                       : second - colon - 1));
-    const std::optional<long> count =
-        second == std::wstring::npos ? std::optional<long>(1) : ParseNumber(value.substr(second + 1));
+    const std::optional<long> count = second == std::wstring::npos
+                                          ? std::optional<long>(1)
+                                          : ParseNumber(value.substr(second + 1));
     if (!number || *number < 1 || !result || !count || *count < 1)
     {
         Reject(key, value, "expected K:0xHRESULT[:N] with K and N counted from 1");
@@ -186,6 +187,10 @@ void ApplyItem(CSimOptions& options, const std::wstring& key, const std::wstring
     else if (key == L"fail-dispid")
     {
         options.failDispids.push_back(ParseFailDispid(key, value));
+    }
+    else if (key == L"answer")
+    {
+        options.answers.push_back(ParseFailDispid(key, value));
     }
     else if (key == L"fail-hresult")
     {

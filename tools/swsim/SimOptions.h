@@ -29,6 +29,11 @@ struct FailDispidOption
     std::wstring text;
 };
 
+// answer=<app|doc|view>:0xID:value: every such call does its work but answers
+// with value instead of its own result: "empty" (VT_EMPTY), "null" (VT_NULL)
+// or any other text (VT_BSTR), as a server of another version might.
+using AnswerOption = FailDispidOption;
+
 // fail-hresult=K:0xHR[:N]: the K-th call (and the N - 1 after it) returns HR
 // itself, without an exception.
 struct FailHresultOption
@@ -60,6 +65,7 @@ public:
     std::vector<FailCallOption> failCalls;
     std::vector<FailDispidOption> failDispids;
     std::vector<FailHresultOption> failHresults;
+    std::vector<AnswerOption> answers;
     std::optional<long> exitAt;
     std::optional<long> hangAt;
     bool release = false;

@@ -114,6 +114,10 @@ void CSimulator::Configure(const CSimOptions& options)
     {
         m_faults.Add(fault);
     }
+    for (const AnswerOption& answer : options.answers)
+    {
+        m_faults.AddAnswer(answer);
+    }
     if (options.exitAt)
     {
         m_faults.SetExitAt(*options.exitAt);
@@ -184,9 +188,14 @@ HRESULT CSimulator::Invoke(const CSimObject& target, DISPID id, WORD flags, DISP
     }
     const std::wstring* fault = m_faults.FaultFor(number, target.Kind(), id);
     const HRESULT* rejected = m_faults.HresultFor(number);
-    const CCallResult outcome = rejected ? CCallResult::Error(*rejected)
-                                : fault  ? CCallResult::Fault(*fault)
-                                         : Run(target, id, call, argErr);
+    CCallResult outcome = rejected ? CCallResult::Error(*rejected)
+                          : fault  ? CCallResult::Fault(*fault)
+                                   : Run(target, id, call, argErr);
+    const std::wstring* answer = m_faults.AnswerFor(target.Kind(), id);
+    if (answer && outcome.Succeeded())
+    {
+        outcome = CCallResult::Answer(*answer);
+    }
     m_journal.Add(line + L" -> " + outcome.JournalText());
     return outcome.Deliver(result, exception, m_emptyAsVariantEmpty);
 }
