@@ -1,5 +1,6 @@
 #include "settings/SettingsFile.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -311,6 +312,14 @@ TEST_F(SettingsFileTest, ReadWaitsForTheNamedMutex)
     std::string after = m_scratch.PathOf("After");
     WriteSetting(ini, "PartPath", before.c_str());
 
+    // How long a read takes when nothing holds the mutex: the blocked reader
+    // gets ten times that, and at least a second, to show it was not blocked.
+    const DWORD start = GetTickCount();
+    {
+        CSettingsFile unblocked("QelSettingsLockBaseline.ini", m_scratch.Path().c_str());
+    }
+    const DWORD unblockedTimes10 = std::max<DWORD>(1000, 10 * (GetTickCount() - start));
+
     qel::CHandle mutex(CreateMutexA(nullptr, TRUE, kName));
     ASSERT_TRUE(mutex.IsValid());
     qel::CHandle done(CreateEventA(nullptr, TRUE, FALSE, nullptr));
@@ -325,7 +334,7 @@ TEST_F(SettingsFileTest, ReadWaitsForTheNamedMutex)
 
     // While this thread holds the mutex the reader cannot finish; what it reads
     // is what the file holds when the mutex is released.
-    DWORD whileHeld = WaitForSingleObject(done.Get(), 300);
+    DWORD whileHeld = WaitForSingleObject(done.Get(), unblockedTimes10);
     WriteSetting(ini, "PartPath", after.c_str());
     ReleaseMutex(mutex.Get());
     DWORD afterRelease = WaitForSingleObject(done.Get(), 30000);
