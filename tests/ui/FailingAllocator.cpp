@@ -1,8 +1,10 @@
-#include "tests/ui/FailingAllocator.h"
-
+// Out of memory at a moment a test picks: the next allocation made on the
+// armed thread fails.
 #include <atomic>
 #include <cstdlib>
 #include <new>
+
+#include <windows.h>
 
 namespace
 {
@@ -11,7 +13,6 @@ std::atomic<DWORD> g_failingThread{0};
 
 namespace qel::test
 {
-
 void FailNextAllocationOn(DWORD thread)
 {
     g_failingThread = thread;
@@ -21,7 +22,6 @@ bool CancelAllocationFailure()
 {
     return g_failingThread.exchange(0) != 0;
 }
-
 } // namespace qel::test
 
 void* operator new(std::size_t size)

@@ -14,7 +14,6 @@
 #include "common/WinOwners.h"
 #include "entry/Exports.h"
 #include "tests/support/DialogDriver.h"
-#include "tests/ui/FailingAllocator.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/SettingsFileOverride.h"
 #include "tests/support/TestFiles.h"
@@ -27,6 +26,12 @@ using testing::IsEmpty;
 
 namespace qel::test
 {
+
+// FailingAllocator.cpp: the next allocation on the thread fails (this
+// program's allocator also serves the plug-in's code linked into it).
+void FailNextAllocationOn(DWORD thread);
+bool CancelAllocationFailure(); // true when the failure was still pending
+
 namespace
 {
 
@@ -57,18 +62,14 @@ HWND OpenTip()
     return FindWindowA(CHelpToolTip::kClassName, nullptr);
 }
 
-POINT Centre(HWND window)
-{
-    RECT rect = {};
-    GetWindowRect(window, &rect);
-    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-}
-
 bool CentredOn(HWND window, HWND other)
 {
-    const POINT a = Centre(window);
-    const POINT b = Centre(other);
-    return std::abs(a.x - b.x) <= 1 && std::abs(a.y - b.y) <= 1;
+    RECT a = {};
+    RECT b = {};
+    GetWindowRect(window, &a);
+    GetWindowRect(other, &b);
+    return std::abs((a.left + a.right) - (b.left + b.right)) <= 2 &&
+           std::abs((a.top + a.bottom) - (b.top + b.bottom)) <= 2;
 }
 
 class OptionsTest : public testing::Test
