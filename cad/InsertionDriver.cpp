@@ -4,6 +4,7 @@
 
 #include "bindings/SatWriterBinding.h"
 #include "cad/PartBlockReader.h"
+#include "cad/PartDirectoryLock.h"
 #include "common/AutomationFailure.h"
 #include "common/ErrorMessage.h"
 #include "common/StringTable.h"
@@ -90,20 +91,40 @@ int CInsertionDriver::Run(const void* part)
 
     if (named)
     {
-        if (create)
-        {
-            // A SAT file that was not written must not be imported: a stale
-            // TempSW.sat of an earlier part would become this part.
-            if (WriteSatFile(part, m_szSatFile) == 0)
-                ThrowCannotCreatePart(FormatMessageText(IDS_SAT_FILE_NOT_WRITTEN, m_szSatFile));
-            CreatePartDocument();
-        }
+        // Other hosts on the part directory, on this workstation or others,
+        // write the same TempSW.sat, may create this very part, and make
+        // their documents active in a SolidWorks shared with this one: one
+        // insertion at a time creates and opens its part.
+        CPartDirectoryLock lock(m_pSettings->GetPartPath());
+        if (lock.IsUsable() && !lock.Acquire(CPartDirectoryLock::kWaitMs))
+            ThrowDirectoryBusy(create);
+        // A part file that appeared while waiting is taken as it is.
+        if (create && FindExistingPartFile() != 0)
+            CreateFromSatFile(part);
         UnlockUpdates();
         InsertIntoAssembly();
     }
     LockUpdates();
     ReleaseResources();
     return named ? 1 : 0;
+}
+
+void CInsertionDriver::ThrowDirectoryBusy(bool creating)
+{
+    const std::string reason = FormatMessageText(
+        IDS_PART_DIRECTORY_BUSY, m_pSettings->GetPartPath(), CPartDirectoryLock::kWaitMs / 1000UL);
+    if (creating)
+        ThrowCannotCreatePart(reason);
+    ThrowCannotInsertPart(reason);
+}
+
+void CInsertionDriver::CreateFromSatFile(const void* part)
+{
+    // A SAT file that was not written must not be imported: a stale
+    // TempSW.sat of an earlier part would become this part.
+    if (WriteSatFile(part, m_szSatFile) == 0)
+        ThrowCannotCreatePart(FormatMessageText(IDS_SAT_FILE_NOT_WRITTEN, m_szSatFile));
+    CreatePartDocument();
 }
 
 int CInsertionDriver::ShowOptions()

@@ -77,6 +77,11 @@ private:
     // A failure's text as the messages carry it: at most 254 characters.
     static std::string FailureText(const std::string& reason);
     void AppendPartFileExtension();
+    // Writes the SAT file and has SolidWorks make the part file of it.
+    void CreateFromSatFile(const void* part);
+    // The part directory's lock was not had in time: message 121 when the
+    // part was to be created, 1100 when it exists.
+    [[noreturn]] void ThrowDirectoryBusy(bool creating);
 
     char m_szPartFile[kPathBufferSize];
     char m_szSatFile[kPathBufferSize];

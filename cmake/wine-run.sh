@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs a Windows program of the build under 32-bit Wine for CTest and the scripts.
 #   wine-run.sh BUILD_DIR program.exe [args...]
-# The Wine prefix lives in BUILD_DIR/wineprefix. A persistent wineserver and an
+# The Wine prefix lives in BUILD_DIR/wineprefix; QEL_WINE_PREFIX=NAME picks
+# BUILD_DIR/NAME instead (a second "workstation" with a wineserver, running-
+# object table and C:\windows of its own). A persistent wineserver and an
 # Xvfb display are started detached from our output pipe: CTest waits for every
 # process that holds its pipe, so nothing long-lived may inherit it.
 set -u
@@ -9,7 +11,8 @@ mkdir -p "$1"
 build_dir=$(cd "$1" && pwd); shift
 
 export WINEARCH=win32
-export WINEPREFIX="$build_dir/wineprefix"
+prefix_name=${QEL_WINE_PREFIX:-wineprefix}
+export WINEPREFIX="$build_dir/$prefix_name"
 export WINEDEBUG=${WINEDEBUG:--all}
 # No Mono/Gecko prompts, and no debugger that would hang a crashed program.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
@@ -73,7 +76,7 @@ start_display() {
 
 prepare_prefix() {
   mkdir -p "$build_dir"
-  exec 9>"$build_dir/wineprefix.lock"
+  exec 9>"$build_dir/$prefix_name.lock"
   flock 9
   if [ ! -f "$WINEPREFIX/.qel-ready" ]; then
     wineboot -i </dev/null >/dev/null 2>&1
@@ -92,9 +95,9 @@ prepare_prefix() {
     mkdir -p "$fonts" && cp /usr/share/wine/fonts/* "$fonts/"
   fi
   # A wineserver started for another display would open windows there.
-  if [ "$(cat "$build_dir/wineserver.display" 2>/dev/null)" != "$DISPLAY" ]; then
+  if [ "$(cat "$WINEPREFIX.display" 2>/dev/null)" != "$DISPLAY" ]; then
     wineserver -k >/dev/null 2>&1 || true
-    echo "$DISPLAY" >"$build_dir/wineserver.display"
+    echo "$DISPLAY" >"$WINEPREFIX.display"
   fi
   (setsid wineserver -p </dev/null >/dev/null 2>&1 &)
   flock -u 9

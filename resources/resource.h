@@ -14,6 +14,7 @@
 #define IDS_PART_NAME_TOO_LONG 1111
 #define IDS_NO_ACTIVE_DOCUMENT 1112
 #define IDS_PART_FILE_NOT_OPENED 1113
+#define IDS_PART_DIRECTORY_BUSY 1115
 // The options could not be stored: the settings file and the system's reason.
 #define IDS_SETTINGS_NOT_SAVED 1114
 

@@ -37,10 +37,12 @@ is_running() {
 # Ends the wineserver of the build's prefix and the Xvfb the wrapper started
 # for this build (by its process id; other displays are left alone).
 stop_wine_session() {
-  if [ -d "$windows_build/wineprefix" ]; then
-    WINEPREFIX="$windows_build/wineprefix" wineserver -k >/dev/null 2>&1 || true
-  fi
-  rm -f "$windows_build/wineserver.display"
+  local prefix
+  for prefix in "$windows_build"/wineprefix "$windows_build"/wineprefix-*; do
+    [ -d "$prefix" ] || continue
+    WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+    rm -f "$prefix.display"
+  done
   if [ -f "$windows_build/xvfb.pid" ]; then
     local pid
     pid=$(cat "$windows_build/xvfb.pid")

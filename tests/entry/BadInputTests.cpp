@@ -267,7 +267,9 @@ std::string SatNotWrittenIn(const std::string& directory)
 }
 
 const std::vector<std::string> kNothing;
-const std::vector<std::string> kNewPart = {kBoltFile, "TempSW.sat"};
+// The part directory's lock file stays once an insertion has taken the lock.
+const std::string kLockFile = "QelSW99_3D.lock";
+const std::vector<std::string> kNewPart = {kBoltFile, kLockFile, "TempSW.sat"};
 
 const BadInputRow kRows[] = {
     {"host part block", "null pointer", [](CBadInputBed& b) { return b.Create(nullptr); }, 0,
@@ -303,13 +305,13 @@ const BadInputRow kRows[] = {
      },
      1,
      NoText,
-     {"aa...a.SLDPRT (directory and name cut to 244 characters)", "TempSW.sat"}},
+     {"aa...a.SLDPRT (directory and name cut to 244 characters)", kLockFile, "TempSW.sat"}},
     {"texts",
      "reserved characters in a value: M8<20>:\"x\"?*|/\\",
      CreateBuilt<ReservedCharacters>,
      1,
      NoText,
-     {"M8_20___x______.SLDPRT", "TempSW.sat"}},
+     {"M8_20___x______.SLDPRT", kLockFile, "TempSW.sat"}},
     {"part directory",
      "243 characters (room for a name of one character)",
      [](CBadInputBed& b)
@@ -322,7 +324,7 @@ const BadInputRow kRows[] = {
      },
      1,
      NoText,
-     {"M.SLDPRT", "TempSW.sat"}},
+     {"M.SLDPRT", kLockFile, "TempSW.sat"}},
     {"part directory", "244 characters (no room for a name): Save dialog cancelled",
      [](CBadInputBed& b)
      {
@@ -406,17 +408,21 @@ const BadInputRow kRows[] = {
      [](const CBadInputBed&)
      { return FunctionErrorText("QelVar_OnChange_GetHWnd", "QelMain.dll"); },
      kNothing},
-    {"companion libraries", "QelSatWr.dll missing",
-     [](CBadInputBed& b) { return b.HostCreate({"QelMain.dll"}); }, 0,
-     [](const CBadInputBed&) { return DllErrorText("QelSatWr.dll", 126); }, kNothing},
-    {"companion libraries", "QelSatWr.dll without QelSatWriter_CreateSatFile",
+    {"companion libraries",
+     "QelSatWr.dll missing",
+     [](CBadInputBed& b) { return b.HostCreate({"QelMain.dll"}); },
+     0,
+     [](const CBadInputBed&) { return DllErrorText("QelSatWr.dll", 126); },
+     {kLockFile}},
+    {"companion libraries",
+     "QelSatWr.dll without QelSatWriter_CreateSatFile",
      [](CBadInputBed& b) {
          return b.HostCreate({"QelMain.dll", "variants/qelsatwr-no-createsatfile/QelSatWr.dll"});
      },
      0,
      [](const CBadInputBed&)
      { return FunctionErrorText("QelSatWriter_CreateSatFile", "QelSatWr.dll"); },
-     kNothing},
+     {kLockFile}},
 };
 
 // A table cell: the bars of the texts must not end the cell.

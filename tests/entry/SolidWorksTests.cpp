@@ -177,7 +177,8 @@ TEST_F(SolidWorksTest, Create2_NewPart_MakesTheCallsOfTheWholeInsertion)
                     "doc#4 0x10068 method () -> none",
                 }));
     EXPECT_EQ(0, s_simulator->OutstandingReferences());
-    EXPECT_THAT(PartDirFiles(), testing::UnorderedElementsAre("TempSW.sat", kBoltFile));
+    EXPECT_THAT(PartDirFiles(),
+                testing::UnorderedElementsAre("TempSW.sat", kBoltFile, "QelSW99_3D.lock"));
 }
 
 TEST_F(SolidWorksTest, Create2_SatFileNotWritten_Reports121AndImportsNothing)
@@ -197,7 +198,7 @@ TEST_F(SolidWorksTest, Create2_SatFileNotWritten_Reports121AndImportsNothing)
               OutputField(run.output, "error"));
     EXPECT_THAT(s_simulator->JournalLines(),
                 testing::Not(testing::Contains(testing::HasSubstr("app 0x31"))));
-    EXPECT_THAT(PartDirFiles(), ElementsAre("TempSW.sat"));
+    EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock", "TempSW.sat"));
 }
 
 // The part window's place: 300 x 200 in the lower right corner of the
@@ -290,7 +291,8 @@ TEST_P(FaultTest, Create2_OneFailingCall_EndsWithItsStepsOutcome)
     EXPECT_EQ(expected, error);
     if (outcome == 'C' || outcome == 'N')
     {
-        EXPECT_THAT(PartDirFiles(), ElementsAre("TempSW.sat")) << "a stray part file";
+        EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock", "TempSW.sat"))
+            << "a stray part file";
     }
     EXPECT_EQ(outcome == 'G' ? 1 : 0, m_result);
     EXPECT_EQ(0, s_simulator->OutstandingReferences());

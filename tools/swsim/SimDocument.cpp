@@ -55,7 +55,12 @@ bool CSimDocument::SaveAs(const std::wstring& path)
 
 std::string CSimDocument::FileText() const
 {
-    std::string text = "QelSwSim document type=" + std::to_string(m_type) + "\r\n";
+    std::string text = "QelSwSim document type=" + std::to_string(m_type);
+    if (!m_imported.empty())
+    {
+        text += " sat=\"" + m_imported + "\"";
+    }
+    text += "\r\n";
     for (const Property& property : m_properties)
     {
         text += Utf8FromWide(property.name) + "=" + Utf8FromWide(property.value) + "\r\n";

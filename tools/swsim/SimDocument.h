@@ -41,8 +41,11 @@ public:
 
     // Operations
     void AddTextProperty(std::wstring name, std::wstring value);
-    // Writes the document file (a header line, then one name=value line per
-    // property, UTF-8, CRLF) and takes the path and its file name as title.
+    // What was imported into the document (the SAT file's identity).
+    void SetImported(std::string identity) { m_imported = std::move(identity); }
+    // Writes the document file (a header line, with sat="identity" for an
+    // imported one, then one name=value line per property, UTF-8, CRLF) and
+    // takes the path and its file name as title.
     bool SaveAs(const std::wstring& path);
     void BringToTop()
     {
@@ -66,6 +69,7 @@ private:
     std::wstring m_title;
     std::wstring m_path;
     std::vector<Property> m_properties;
+    std::string m_imported;
     std::unique_ptr<CDocumentFrame> m_frame; // null for a document without a view
     CSimObjectPtr m_documentObject;
     CSimObjectPtr m_viewObject;

@@ -7,6 +7,7 @@
 
 #include "tools/swsim/DispatchCall.h"
 #include "tools/swsim/MainWindow.h"
+#include "tools/swsim/SatIdentity.h"
 
 namespace swsim
 {
@@ -298,7 +299,7 @@ CCallResult CSimulator::LoadSatFile(const CDispatchCall& call)
     {
         return CCallResult::Bool(false);
     }
-    m_documents.Create(m_importType, StemOf(path), L"");
+    m_documents.Create(m_importType, StemOf(path), L"").SetImported(SatIdentity(path));
     return CCallResult::Bool(true);
 }
 

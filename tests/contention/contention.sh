@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# One part directory shared by two workstations, on this machine: two Wine
+# prefixes (each with a wineserver, a running-object table, a C:\windows and
+# a SolidWorks simulator of its own) whose hosts use one Linux folder as the
+# part directory (Z:\...). Between prefixes Wine shares (verified here):
+# - the files: creating one is atomic on the shared file system;
+# - byte-range locks (LockFileEx): each wineserver also takes them as POSIX
+#   locks on the file, so they hold across prefixes and end with the holding
+#   process, however it ends;
+# and not:
+# - share modes: each wineserver knows only its own handles, so a file opened
+#   without sharing in one prefix can still be written or deleted from the other.
+#
+#   contention.sh BUILD_DIR race [ROUNDS [REPEATS]]
+#       two hosts on workstation A and one on B insert parts 0..19 at the
+#       same moments (every other round the same part everywhere); every call
+#       returns 1, every part file's imported SAT equals its properties and
+#       name, the lock is free and the simulators hold no references
+#   contention.sh BUILD_DIR holder-killed
+#       A holds the lock (its SolidWorks hangs in the import) and is killed;
+#       B, waiting for the lock, goes on within the bound
+#   contention.sh BUILD_DIR lock-unavailable
+#       B holds the lock; A's insertion fails after the bound with message
+#       121 naming the directory, imports nothing and deletes nothing
+set -euo pipefail
+build=$(cd "$1" && pwd)
+mode=$2
+here=$(cd "$(dirname "$0")" && pwd)
+bin="$build/bin"
+prefixes=(wineprefix wineprefix-b)
+export LC_ALL=en_US.UTF-8
+bound_ms=30000
+
+on() {
+  local prefix=$1
+  shift
+  QEL_WINE_PREFIX=$prefix "$here/../../cmake/wine-run.sh" "$build" "$@" | tr -d '\r'
+}
+win() { echo "Z:${1//\//\\}"; }
+sim() { on "$1" "$bin/swsimctl.exe" "${@:2}"; }
+ini_of() { echo "$build/$1/drive_c/windows/QelSW99_3D.ini"; }
+now_ms() { date +%s%3N; }
+fail() {
+  echo "FAILED: $*"
+  exit 1
+}
+
+work=$(mktemp -d "$build/contention.XXXXXX")
+finish() {
+  for p in "${prefixes[@]}"; do
+    sim "$p" quit >/dev/null 2>&1 || true
+    if [ -f "$work/$p.ini" ]; then cp "$work/$p.ini" "$(ini_of "$p")"; else rm -f "$(ini_of "$p")"; fi
+  done
+  pkill -9 -f 'contentionhost.exe' 2>/dev/null || true
+  rm -rf "$work"
+}
+trap finish EXIT
+
+# Both workstations: a prefix, the settings kept aside, a simulator with an assembly.
+for p in "${prefixes[@]}"; do
+  sim "$p" quit >/dev/null 2>&1 || true # also makes the prefix
+  [ -f "$(ini_of "$p")" ] && cp "$(ini_of "$p")" "$work/$p.ini"
+  on "$p" "$bin/swsim.exe" docs=assembly >"$work/swsim-$p.log" 2>&1 &
+  sim "$p" wait >/dev/null || fail "no simulator in $p"
+done
+
+# Points both workstations' settings at dir.
+use_part_dir() {
+  mkdir -p "$1"
+  for p in "${prefixes[@]}"; do
+    printf '[Options]\r\nPartPath=%s\\\r\n' "$(win "$1")" >"$(ini_of "$p")"
+  done
+}
+
+verify() {
+  on wineprefix "$bin/contentionhost.exe" verify "$(win "$1")\\" || fail "$(cat "$work"/*.log)"
+}
+
+race() {
+  local rounds=${1:-12} repeats=${2:-1} period=400 collisions=0 created=0 calls=0
+  for repeat in $(seq 1 "$repeats"); do
+    local dir="$work/parts$repeat"
+    use_part_dir "$dir"
+    for p in "${prefixes[@]}"; do sim "$p" configure "reset=1 docs=assembly"; done
+    # Milliseconds since 1601, as the hosts read the clock.
+    local start=$(($(now_ms) + 11644473600000 + 3000)) pids=()
+    on wineprefix "$bin/contentionhost.exe" race 1 "$rounds" "$start" "$period" "$repeat" >"$work/h1.log" &
+    pids+=($!)
+    on wineprefix "$bin/contentionhost.exe" race 2 "$rounds" "$start" "$period" "$repeat" >"$work/h2.log" &
+    pids+=($!)
+    on wineprefix-b "$bin/contentionhost.exe" race 3 "$rounds" "$start" "$period" "$repeat" >"$work/h3.log" &
+    pids+=($!)
+    for pid in "${pids[@]}"; do wait "$pid" || true; done
+    local failed wrong
+    failed=$(cat "$work"/h?.log | grep '^round' | grep -vc 'result 1$' || true)
+    on wineprefix "$bin/contentionhost.exe" verify "$(win "$dir")\\" >"$work/verify.log" || true
+    wrong=$(grep -o 'wrong [0-9][0-9]*' "$work/verify.log" | cut -d' ' -f2)
+    if [ "$failed" != 0 ] || ! grep -q 'wrong 0 lock free' "$work/verify.log"; then
+      grep -h -v 'result 1$' "$work"/h?.log "$work/verify.log"
+      fail "repeat $repeat: $failed calls failed, ${wrong:-?} wrong parts"
+    fi
+    for p in "${prefixes[@]}"; do
+      [ "$(sim "$p" refs)" = 0 ] || fail "$p's simulator still holds references"
+    done
+    # A collision: a round in which two or more hosts inserted parts that did not exist yet.
+    collisions=$((collisions + $(cat "$work"/h?.log |
+      awk '$1 == "round" && $6 == 0 { n[$2]++ } END { c = 0; for (r in n) if (n[r] > 1) c++; print c }')))
+    created=$((created + $(grep -o 'parts [0-9]*' "$work/verify.log" | cut -d' ' -f2)))
+    calls=$((calls + $(cat "$work"/h?.log | grep -c '^round')))
+  done
+  echo "contention: $repeats x $rounds rounds, 3 hosts on 2 workstations, $calls calls," \
+    "$created parts created, $collisions collisions, wrong parts 0"
+}
+
+holder_killed() {
+  local dir="$work/parts"
+  use_part_dir "$dir"
+  sim wineprefix configure "reset=1 docs=assembly"
+  sim wineprefix clear
+  # Calls 1 to 5 find the main window; the 6th, the import, hangs.
+  sim wineprefix configure "hang-at=6"
+  sim wineprefix-b configure "reset=1 docs=assembly"
+  (on wineprefix "$bin/contentionhost.exe" insert 1 >"$work/a.log") &
+  local a=$!
+  for _ in $(seq 1 200); do
+    [ "$(sim wineprefix journal | grep -c .)" -ge 5 ] && break
+    sleep 0.1
+  done
+  sleep 0.5 # the import call is on its way
+  local start
+  start=$(now_ms)
+  on wineprefix-b "$bin/contentionhost.exe" insert 2 >"$work/b.log" &
+  local b=$!
+  sleep 2
+  kill -0 "$b" 2>/dev/null || fail "B did not wait for the lock: $(cat "$work/b.log")"
+  pkill -9 -f 'contentionhost.exe insert 1'
+  local rc=0
+  wait "$b" || rc=$?
+  local waited=$(($(now_ms) - start))
+  sim wineprefix configure "release=1"
+  wait "$a" 2>/dev/null || true
+  [ "$rc" = 0 ] || fail "B's insertion: $(cat "$work/b.log")"
+  [ "$waited" -lt "$bound_ms" ] || fail "B waited $waited ms"
+  verify "$dir"
+  echo "holder killed: B went on after $waited ms (2,000 of them before the kill)"
+}
+
+lock_unavailable() {
+  local dir="$work/parts"
+  use_part_dir "$dir"
+  sim wineprefix configure "reset=1 docs=assembly"
+  sim wineprefix clear
+  echo "an earlier SAT file" >"$dir/TempSW.sat"
+  (on wineprefix-b "$bin/contentionhost.exe" hold "$(win "$dir")\\" "$(win "$work/held")") &
+  for _ in $(seq 1 100); do [ -f "$work/held" ] && break; sleep 0.1; done
+  [ -f "$work/held" ] || fail "B could not take the lock"
+  local before start rc=0
+  before=$(cd "$dir" && ls -l --time-style=+%s.%N)
+  start=$(now_ms)
+  on wineprefix "$bin/contentionhost.exe" insert 3 >"$work/a.log" || rc=$?
+  local waited=$(($(now_ms) - start))
+  pkill -9 -f 'contentionhost.exe hold'
+  cat "$work/a.log"
+  [ "$rc" = 1 ] || fail "the insertion did not fail"
+  grep -qF "Cannot create part \"$(win "$dir")\\Part03_DIN933\" !" "$work/a.log" &&
+    grep -qF "The part directory \"$(win "$dir")\\\" is in use by another insertion" "$work/a.log" ||
+    fail "not message 121 with the reason"
+  [ "$waited" -ge "$bound_ms" ] || fail "gave up after $waited ms"
+  ! sim wineprefix journal | grep -q '0x31' || fail "something was imported"
+  [ "$before" = "$(cd "$dir" && ls -l --time-style=+%s.%N)" ] ||
+    fail "the directory changed: $before / $(cd "$dir" && ls -l --time-style=+%s.%N)"
+  echo "lock unavailable: 121 after $waited ms, nothing imported, nothing changed"
+}
+
+case $mode in
+  race) race "${3:-}" "${4:-}" ;;
+  holder-killed) holder_killed ;;
+  lock-unavailable) lock_unavailable ;;
+  *) fail "unknown mode $mode" ;;
+esac
