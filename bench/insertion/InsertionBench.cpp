@@ -2,6 +2,9 @@
 // - one full insertion (QelCreate_2 creating a new part) against the
 //   SolidWorks simulator, next to the same number of bare dispatch calls to it
 //   ("ratio insertion_vs_bare_calls N");
+// - taking and releasing the part directory's lock (opening its lock file,
+//   locking, unlocking, closing) next to that insertion ("ratio
+//   lock_vs_insertion N");
 // - QelCreateDirectFile per call next to the SAT writer's own load, its two
 //   calls and its release, with and without OLE started on the calling thread
 //   ("ratio directfile_vs_writer_ole N", "ratio directfile_vs_writer_no_ole N").
@@ -13,6 +16,7 @@
 #include <windows.h>
 #include <wrl/client.h>
 
+#include "cad/PartDirectoryLock.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/SettingsFileOverride.h"
 #include "tests/support/TestFiles.h"
@@ -190,11 +194,21 @@ int Run()
     BenchDirectFile(plugin, part, folder.Path());
     FreeLibrary(plugin);
 
+    const double lock = PerCall(
+        [&]
+        {
+            qel::CPartDirectoryLock directoryLock(folder.Path().c_str());
+            directoryLock.Acquire(0);
+        },
+        9, 100);
+
     const double insertion = Median(insertions);
     const double direct = Median(bare);
     std::printf("calls per insertion: %zu\n", calls);
     std::printf("insertion (median of %d): %.2f ms\n", kRounds, insertion * 1e3);
     std::printf("%zu bare calls (median of %d): %.2f ms\n", calls, kRounds, direct * 1e3);
     std::printf("ratio insertion_vs_bare_calls %.2f\n", insertion / direct);
+    std::printf("lock taken and released (median of 9 x 100): %.3f ms\n", lock * 1e3);
+    std::printf("ratio lock_vs_insertion %.3f\n", lock / insertion);
     return 0;
 }

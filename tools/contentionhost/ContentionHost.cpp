@@ -1,6 +1,6 @@
 // contentionhost.exe: a catalogue host for the tests of one part directory
 // shared by several workstations (tests/contention/contention.sh runs it in
-// two Wine prefixes at once).
+// two Wine prefixes at once; see README.md).
 //   contentionhost race HOST ROUNDS START PERIOD SEED
 //       ROUNDS insertions of parts 0..19, round k starting at START + k *
 //       PERIOD (milliseconds of the system clock, which every prefix shares).
