@@ -251,9 +251,13 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         PlacementCase{"Area1024x700", "docs=assembly area=1024x700", "", true, 724, 500, false},
         PlacementCase{"NarrowArea", "docs=assembly area=250x400", "", true, -50, 200, false},
+        // SolidWorks makes a new assembly when none is open: its window is found.
         PlacementCase{"OnlyPartsOpen", "docs=part,part area=1024x700", "", true, 724, 500, false},
         PlacementCase{"MinimizedIsRestored", "docs=assembly minimized=1", "", true, 0, 0, false},
-        PlacementCase{"NoDocumentOpen", "minimized=1", "", false, 0, 0, true},
+        PlacementCase{"NoDocumentOpen", "minimized=1", "", true, 0, 0, false},
+        // Without an assembly template no main window is found: nothing is
+        // restored or moved; the part is still opened and activated.
+        PlacementCase{"NoAssemblyTemplate", "minimized=1 new-assembly=0", "", false, 0, 0, true},
         PlacementCase{"PartWithoutView", "docs=assembly", "no-view=1", false, 0, 0, false}),
     [](const testing::TestParamInfo<PlacementCase>& info) { return info.param.name; });
 

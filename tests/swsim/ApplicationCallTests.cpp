@@ -29,8 +29,9 @@ TEST_F(SimulatorTest, Revision_IsNinePointZeroUntilConfigured)
                 ElementsAre(R"(app 0xC method () -> "9.0")", R"(app 0xC method () -> "10.0")"));
 }
 
-TEST_F(SimulatorTest, NoDocument_FirstFallbackAndActiveAreNullDispatch)
+TEST_F(SimulatorTest, NoDocumentNorTemplate_FirstNewAssemblyAndActiveAreNullDispatch)
 {
+    Sim().Configure("new-assembly=0");
     for (const CallOutcome& outcome :
          {Method(App(), kAppFirstDoc), Method(App(), kAppFallbackDoc), Get(App(), kAppActiveDoc)})
     {
@@ -70,26 +71,30 @@ TEST_F(SimulatorTest, Enumeration_VisitsOpenDocumentsInOpeningOrder)
                             "doc#2 0x101C1 method () -> empty"));
 }
 
-TEST_F(SimulatorTest, FallbackDocument_IsTheActiveOne)
+TEST_F(SimulatorTest, NewAssembly_IsANewActiveAssemblyWithAView)
 {
     Sim().Configure("docs=part,assembly,part");
-    const ComPtr<IDispatch> fallback = Method(App(), kAppFallbackDoc).Object();
-    ASSERT_TRUE(fallback);
-    EXPECT_EQ(Method(fallback.Get(), kDocTitle).Text(), L"Part2");
-    EXPECT_THAT(Titles(Sim().Documents()), ElementsAre("Part1", "Assem1", "Part2 (active)"));
+    const ComPtr<IDispatch> assembly = Method(App(), kAppFallbackDoc).Object();
+    ASSERT_TRUE(assembly);
+    EXPECT_EQ(Method(assembly.Get(), kDocTitle).Text(), L"Assem2");
+    EXPECT_EQ(Method(assembly.Get(), kDocType).Int(), 2);
+    EXPECT_THAT(Titles(Sim().Documents()),
+                ElementsAre("Part1", "Assem1", "Part2", "Assem2 (active)"));
+    EXPECT_NE(nullptr, Sim().Documents().back().frame);
 }
 
 struct SatImportCase
 {
     const char* options;
     long expectedType;
+    const char* expectedTitle; // as new documents are titled
 };
 
 class SatImportTest : public SimulatorTest, public ::testing::WithParamInterface<SatImportCase>
 {
 };
 
-TEST_P(SatImportTest, LoadSat_CreatesActiveDocumentOfImportTypeNamedAfterFile)
+TEST_P(SatImportTest, LoadSat_CreatesNewActiveDocumentOfImportType)
 {
     Sim().Configure(GetParam().options);
     const std::string sat = TestFile("TempSW.sat");
@@ -97,16 +102,17 @@ TEST_P(SatImportTest, LoadSat_CreatesActiveDocumentOfImportTypeNamedAfterFile)
     EXPECT_TRUE(Method(App(), kAppLoadSat, CArgs().Text(Wide(sat)).NullText()).Bool());
     const ComPtr<IDispatch> active = ActiveDocument();
     ASSERT_TRUE(active);
-    EXPECT_EQ(Method(active.Get(), kDocTitle).Text(), L"TempSW");
+    EXPECT_EQ(Method(active.Get(), kDocTitle).Text(), Wide(GetParam().expectedTitle));
     EXPECT_EQ(Method(active.Get(), kDocType).Int(), GetParam().expectedType);
-    EXPECT_THAT(Titles(Sim().Documents()), ElementsAre("TempSW (active)"));
+    EXPECT_THAT(Titles(Sim().Documents()),
+                ElementsAre(std::string(GetParam().expectedTitle) + " (active)"));
     EXPECT_EQ(Sim().JournalLines().at(0),
               "app 0x31 method (\"" + sat + "\", " + kNullTextJournaled + ") -> true");
 }
 
 INSTANTIATE_TEST_SUITE_P(ImportTypes, SatImportTest,
-                         ::testing::Values(SatImportCase{"", 1},
-                                           SatImportCase{"import-type=2", 2}));
+                         ::testing::Values(SatImportCase{"", 1, "Part1"},
+                                           SatImportCase{"import-type=2", 2, "Assem1"}));
 
 TEST_F(SimulatorTest, LoadSat_MissingFileReturnsFalseAndCreatesNothing)
 {

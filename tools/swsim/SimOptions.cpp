@@ -212,6 +212,10 @@ void ApplyItem(CSimOptions& options, const std::wstring& key, const std::wstring
     {
         options.area = ParseArea(key, value);
     }
+    else if (key == L"new-assembly")
+    {
+        options.newAssembly = ParseFlag(key, value);
+    }
     else if (key == L"no-view")
     {
         options.noView = ParseFlag(key, value);

@@ -71,6 +71,7 @@ public:
     bool release = false;
     std::optional<AreaSizeOption> area;
     std::optional<bool> noView;
+    std::optional<bool> newAssembly; // false: NewAssembly makes nothing (no template)
 };
 
 } // namespace swsim

@@ -33,14 +33,6 @@ bool FileExists(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// The file name without its extension: C:\p\TempSW.sat -> TempSW.
-std::wstring StemOf(const std::wstring& path)
-{
-    const std::wstring name = FileNameOf(path);
-    const size_t dot = name.find_last_of(L'.');
-    return dot == std::wstring::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
 } // namespace
 
 CSimulator::CSimulator(CSimMainWindow& window)
@@ -99,6 +91,10 @@ void CSimulator::Configure(const CSimOptions& options)
     {
         m_emptyAsVariantEmpty = *options.emptyAsVariantEmpty;
     }
+    if (options.newAssembly)
+    {
+        m_newAssembly = *options.newAssembly;
+    }
     if (options.minimized)
     {
         m_window.SetMinimized(*options.minimized);
@@ -153,6 +149,7 @@ void CSimulator::Reset()
     m_revision = kDefaultRevision;
     m_importType = 1;
     m_emptyAsVariantEmpty = false;
+    m_newAssembly = true;
     m_window.SetMinimized(false);
     m_window.RestoreSize();
 }
@@ -236,6 +233,8 @@ CCallResult CSimulator::RunApplication(DISPID id, const CDispatchCall& call)
     case 85:
         return DocumentResult(m_documents.First());
     case 9:
+        // NewAssembly: a new, empty, active assembly (none without a template).
+        return DocumentResult(m_newAssembly ? &m_documents.CreateNew(2) : nullptr);
     case 1:
         return DocumentResult(m_documents.Active());
     case 49:
@@ -299,7 +298,8 @@ CCallResult CSimulator::LoadSatFile(const CDispatchCall& call)
     {
         return CCallResult::Bool(false);
     }
-    m_documents.Create(m_importType, StemOf(path), L"").SetImported(SatIdentity(path));
+    // A new document, titled as SolidWorks titles new ones ("Part<n>").
+    m_documents.CreateNew(m_importType).SetImported(SatIdentity(path));
     return CCallResult::Bool(true);
 }
 

@@ -72,6 +72,7 @@ private:
     std::wstring m_revision;
     long m_importType = 1;
     bool m_emptyAsVariantEmpty = false;
+    bool m_newAssembly = true;
     bool m_hangReleased = false;
     CSimObjectPtr m_application;
     CDocumentSet m_documents;
