@@ -2,6 +2,9 @@
 
 #include "common/BoundedString.h"
 
+// The image header of the module that holds this code (the linker's symbol).
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
 namespace qel
 {
 
@@ -10,8 +13,6 @@ namespace
 
 const char* const* g_testFolders = nullptr;
 
-// Any address inside this module names the module that holds the plug-in code.
-const char kModuleAnchor = 0;
 
 bool IsSeparator(char c)
 {
@@ -45,12 +46,8 @@ bool ModuleFolder(HMODULE module, char* buffer, std::size_t size)
 
 bool PluginFolder(char* buffer, std::size_t size)
 {
-    HMODULE module = nullptr;
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                                GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            &kModuleAnchor, &module))
-        return false;
-    return ModuleFolder(module, buffer, size);
+    // The module's own base address is its handle, on every Windows version.
+    return ModuleFolder(reinterpret_cast<HMODULE>(&__ImageBase), buffer, size);
 }
 
 bool SystemFolder(char* buffer, std::size_t size)
