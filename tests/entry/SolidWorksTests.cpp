@@ -2,6 +2,7 @@
 // insertion (the simulator's journal), the part window's place, every call failing in turn, and the
 // references given back.
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "tests/support/DialogDriver.h"
 #include "tests/support/ErrorBoxWatcher.h"
 #include "ExpectedTexts.h"
 #include "HostInstallation.h"
@@ -260,6 +262,40 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{"NoAssemblyTemplate", "minimized=1 new-assembly=0", "", false, 0, 0, true},
         PlacementCase{"PartWithoutView", "docs=assembly", "no-view=1", false, 0, 0, false}),
     [](const testing::TestParamInfo<PlacementCase>& info) { return info.param.name; });
+
+// One of each export kind as the host calls them, for the runs under each
+// Windows version Wine can pretend to be (tests/entry/windows-version.sh):
+// the part placed and SolidWorks brought to the front with the foreground
+// lock time-out as it was, the options dialog opened and cancelled, a
+// direct file written.
+TEST_F(SolidWorksTest, EveryExportKind_WorksOnThisWindowsVersion)
+{
+    s_simulator->Configure("docs=assembly area=1024x700");
+    SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(4321), 0);
+    std::vector<uint8_t> part = BoltBlock();
+
+    EXPECT_EQ("", Create(part.data()));
+
+    HWND main = s_simulator->MainWindow();
+    RECT frame = {};
+    GetWindowRect(s_simulator->Documents().back().frame, &frame);
+    MapWindowPoints(nullptr, GetWindow(main, GW_CHILD), reinterpret_cast<POINT*>(&frame), 2);
+    EXPECT_EQ((std::vector<long>{724, 500, 1024, 700}),
+              (std::vector<long>{frame.left, frame.top, frame.right, frame.bottom}));
+    EXPECT_EQ(main, GetForegroundWindow());
+    DWORD timeout = 0;
+    SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0);
+    EXPECT_EQ(4321u, timeout);
+
+    CDialogDriver user({{CDialogDriver::kOptions, [](HWND d) { CDialogDriver::Press(d, IDCANCEL); }}});
+    EXPECT_EQ(1, m_plugin.QelOptions());
+    user.Finish();
+    char name[MAX_PATH] = {};
+    std::snprintf(name, sizeof(name), "%sdirect", PartDir().c_str());
+    EXPECT_EQ(1, m_plugin.QelCreateDirectFile(part.data(), name, sizeof(name)));
+    EXPECT_TRUE(FileExists(PartDir() + "direct.sat"));
+    EXPECT_EQ(0, s_simulator->OutstandingReferences());
+}
 
 // Every automation call of an insertion failing in turn (the numbers of the
 // trace above). The outcome of call K is letter K of this text:
