@@ -14,18 +14,13 @@ namespace
 const char* const* g_testFolders = nullptr;
 
 
-bool IsSeparator(char c)
-{
-    return c == '\\' || c == '/';
-}
-
 // Keeps the folder of a full file name; false when there is none.
 bool CutToFolder(char* path)
 {
     char* lastSeparator = nullptr;
     for (char* c = path; *c != '\0'; ++c)
     {
-        if (IsSeparator(*c))
+        if (IsPathSeparator(*c))
             lastSeparator = c;
     }
     if (lastSeparator == nullptr)
@@ -63,7 +58,7 @@ bool JoinPath(char* path, std::size_t size, const char* folder, const char* file
     std::size_t length = CopyBounded(path, size, folder);
     if (length == 0 || BoundedLength(folder, size) != length)
         return false;
-    if (!IsSeparator(path[length - 1]))
+    if (!IsPathSeparator(path[length - 1]))
         length = AppendBounded(path, size, "\\");
     std::size_t nameLength = BoundedLength(fileName, size);
     return length + nameLength < size && AppendBounded(path, size, fileName) == length + nameLength;

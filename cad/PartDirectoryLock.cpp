@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "common/BoundedString.h"
+
 namespace qel
 {
 
@@ -21,7 +23,7 @@ OVERLAPPED ByteZero()
 HANDLE OpenLockFile(const std::string& partDirectory)
 {
     std::string path = partDirectory;
-    if (!path.empty() && path.back() != '\\' && path.back() != '/')
+    if (!path.empty() && !IsPathSeparator(path.back()))
         path += '\\';
     path += CPartDirectoryLock::kFileName;
     if (path.size() >= MAX_PATH)

@@ -17,15 +17,10 @@ constexpr std::size_t kSatDirectoryMax = 248; // 260 - 2 - strlen("TempSW.sat")
 constexpr std::size_t kPartDirectoryMax = 258;
 constexpr int kDirectoryAndStemMax = 245; // 244 characters and the terminator
 
-bool IsSeparator(char c)
-{
-    return c == '\\' || c == '/';
-}
-
 void AppendSeparatorIfMissing(char* buffer, std::size_t bufferSize)
 {
     std::size_t length = BoundedLength(buffer, bufferSize);
-    if (length > 0 && !IsSeparator(buffer[length - 1]))
+    if (length > 0 && !IsPathSeparator(buffer[length - 1]))
         AppendBounded(buffer, bufferSize, "\\");
 }
 
@@ -65,7 +60,7 @@ void DropExtensionOfNewName(char* path)
     // Index 0 is never examined: a name that is all extension keeps its dot.
     for (std::size_t i = length; i-- > 1;)
     {
-        if (IsSeparator(path[i]))
+        if (IsPathSeparator(path[i]))
             return;
         if (path[i] == '.')
         {

@@ -23,11 +23,6 @@ constexpr std::size_t kPathChars = kPathBufferSize - 1;
 // The default part directory is fetched with room left for a trailing backslash.
 constexpr std::size_t kTempDirSize = 258;
 
-bool IsSeparator(char c)
-{
-    return c == '\\' || c == '/';
-}
-
 const char* OrEmpty(const char* text)
 {
     return text != nullptr ? text : "";
@@ -131,7 +126,7 @@ void CSettingsFile::UseTempDirectory()
     tempPath.GetLongTempDir(m_szPartPath, kTempDirSize);
     // An unresolved temporary directory becomes a single backslash.
     std::size_t length = BoundedLength(m_szPartPath, sizeof m_szPartPath);
-    if (length == 0 || !IsSeparator(m_szPartPath[length - 1]))
+    if (length == 0 || !IsPathSeparator(m_szPartPath[length - 1]))
         AppendBounded(m_szPartPath, sizeof m_szPartPath, "\\");
 }
 
@@ -196,14 +191,14 @@ int CSettingsFile::EnsureDirectory(const char* path)
     std::size_t length = CopyBounded(work, sizeof work, path);
     for (std::size_t i = 0; i < length; ++i)
     {
-        if (!IsSeparator(work[i]))
+        if (!IsPathSeparator(work[i]))
             continue;
         char separator = work[i];
         work[i] = '\0';
         CreateDirectoryA(work, nullptr);
         work[i] = separator;
     }
-    if (length > 0 && !IsSeparator(work[length - 1]))
+    if (length > 0 && !IsPathSeparator(work[length - 1]))
         CreateDirectoryA(work, nullptr);
 
     return SetCurrentDirectoryA(path) ? 1 : 0;

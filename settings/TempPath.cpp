@@ -14,11 +14,6 @@ namespace qel
 namespace
 {
 
-bool IsSeparator(char c)
-{
-    return c == '\\' || c == '/';
-}
-
 bool HasWildcard(const char* first, const char* last)
 {
     for (const char* c = first; c != last; ++c)
@@ -65,7 +60,7 @@ bool AppendLongComponents(char* input, std::size_t pos, std::size_t length, char
     for (;;)
     {
         std::size_t end = pos;
-        while (end < length && !IsSeparator(input[end]))
+        while (end < length && !IsPathSeparator(input[end]))
             ++end;
         if (pending != '\0')
             longPath += pending;
@@ -95,7 +90,7 @@ std::unique_ptr<char[]> CTempPath::GetTempDir() const
     // A path that grew in between does not arrive whole: take none of it.
     if (length == 0 || length >= stated)
         buffer[0] = '\0';
-    if (length > 0 && length < stated && !IsSeparator(buffer[length - 1]))
+    if (length > 0 && length < stated && !IsPathSeparator(buffer[length - 1]))
         AppendBounded(buffer.get(), size, "\\");
     return buffer;
 }
@@ -122,7 +117,7 @@ int CTempPath::MakeLongPath(char* input, char* output, std::size_t outputSize) c
     std::string longPath;
     std::size_t pos = 0;
     char pending = '\0';
-    if (IsSeparator(input[0]))
+    if (IsPathSeparator(input[0]))
     {
         longPath += input[0];
         pos = 1;
@@ -131,7 +126,7 @@ int CTempPath::MakeLongPath(char* input, char* output, std::size_t outputSize) c
     {
         longPath.append(input, 2);
         pos = 2;
-        if (IsSeparator(input[2]))
+        if (IsPathSeparator(input[2]))
         {
             pending = input[2];
             pos = 3;
@@ -140,7 +135,7 @@ int CTempPath::MakeLongPath(char* input, char* output, std::size_t outputSize) c
 
     std::size_t length = std::strlen(input);
     char trailing = '\0';
-    if (pos < length && IsSeparator(input[length - 1]))
+    if (pos < length && IsPathSeparator(input[length - 1]))
     {
         trailing = input[length - 1];
         input[--length] = '\0';
