@@ -11,9 +11,6 @@ namespace qel
 namespace
 {
 
-const char* const* g_testFolders = nullptr;
-
-
 // Keeps the folder of a full file name; false when there is none.
 bool CutToFolder(char* path)
 {
@@ -70,30 +67,6 @@ bool IsFile(const char* path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-// Search folder index, from the test list when one is set.
-bool SearchFolder(int index, char* buffer, std::size_t size)
-{
-    if (g_testFolders == nullptr)
-        return GetLibrarySearchFolder(index, buffer, size);
-    for (int i = 0; i <= index; ++i)
-    {
-        if (g_testFolders[i] == nullptr)
-            return false;
-    }
-    return CopyBounded(buffer, size, g_testFolders[index]) ==
-           BoundedLength(g_testFolders[index], size);
-}
-
-int SearchFolderCount()
-{
-    if (g_testFolders == nullptr)
-        return kLibrarySearchFolderCount;
-    int count = 0;
-    while (g_testFolders[count] != nullptr)
-        ++count;
-    return count;
-}
-
 // Loads the library at path. Its own dependencies come from its folder and
 // the system folder only, never from the current directory (a part folder
 // anybody may write to). Systems without the restricted search flags fall
@@ -128,11 +101,11 @@ bool GetLibrarySearchFolder(int index, char* buffer, std::size_t size)
 
 HMODULE LoadLibraryFromSearchFolders(const char* fileName, DWORD& errorCode)
 {
-    for (int i = 0; i < SearchFolderCount(); ++i)
+    for (int i = 0; i < kLibrarySearchFolderCount; ++i)
     {
         char folder[MAX_PATH];
         char path[MAX_PATH];
-        if (!SearchFolder(i, folder, sizeof folder) ||
+        if (!GetLibrarySearchFolder(i, folder, sizeof folder) ||
             !JoinPath(path, sizeof path, folder, fileName) || !IsFile(path))
             continue;
         // The first file found is the one: a broken library is reported, not
@@ -143,11 +116,6 @@ HMODULE LoadLibraryFromSearchFolders(const char* fileName, DWORD& errorCode)
     }
     errorCode = ERROR_MOD_NOT_FOUND;
     return nullptr;
-}
-
-void SetLibrarySearchFoldersForTesting(const char* const* folders)
-{
-    g_testFolders = folders;
 }
 
 } // namespace qel

@@ -27,8 +27,4 @@ bool GetLibrarySearchFolder(int index, char* buffer, std::size_t size);
 // the file, else the error of the failed load.
 HMODULE LoadLibraryFromSearchFolders(const char* fileName, DWORD& errorCode);
 
-// For tests only: folders (up to a null entry) searched instead of the three
-// above; null restores them. The texts must outlive their use.
-void SetLibrarySearchFoldersForTesting(const char* const* folders);
-
 } // namespace qel

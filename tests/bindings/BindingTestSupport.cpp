@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "bindings/LibrarySearch.h"
+#include "tests/tools/ChildProcess.h"
 #include "common/ErrorMessage.h"
 
 namespace qel::test
@@ -13,7 +13,7 @@ namespace qel::test
 
 std::string VariantFolder(const char* variant)
 {
-    return BinFolder() + "\\variants\\" + variant;
+    return BuildBinFolder() + "\\variants\\" + variant;
 }
 
 bool SystemIsGerman()
@@ -27,17 +27,49 @@ void CopyFileOrFail(const std::string& from, const std::string& to)
         << "copy " << from << " -> " << to << " failed: " << GetLastError();
 }
 
-CSearchFolders::CSearchFolders(std::vector<std::string> folders) : m_folders(std::move(folders))
+std::string ProgramFolder()
 {
-    for (const std::string& folder : m_folders)
-        m_table.push_back(folder.c_str());
-    m_table.push_back(nullptr);
-    SetLibrarySearchFoldersForTesting(m_table.data());
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string program = path;
+    return program.substr(0, program.find_last_of('\\'));
 }
 
-CSearchFolders::~CSearchFolders()
+namespace
 {
-    SetLibrarySearchFoldersForTesting(nullptr);
+// Set in a laid-out copy: the build's bin folder.
+constexpr const char* kLaidOut = "QEL_LAID_OUT";
+} // namespace
+
+std::string BuildBinFolder()
+{
+    char folder[MAX_PATH] = {};
+    const DWORD length = GetEnvironmentVariableA(kLaidOut, folder, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? folder : BinFolder();
+}
+
+bool RunsLaidOutWith(const std::vector<std::string>& files)
+{
+    if (GetEnvironmentVariableA(kLaidOut, nullptr, 0) > 0)
+        return true;
+    CScratchFolder folder("laidout");
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string copy = folder.PathOf("bindings_tests.exe");
+    CopyFileOrFail(self, copy);
+    for (const std::string& file : files)
+        CopyFileOrFail(file, folder.PathOf(file.substr(file.find_last_of("\\/") + 1)));
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    SetEnvironmentVariableA(kLaidOut, BinFolder().c_str());
+    const ProcessOutcome run = RunProcess(
+        copy, {std::string("--gtest_filter=") + test->test_suite_name() + "." + test->name()},
+        folder.Path());
+    SetEnvironmentVariableA(kLaidOut, nullptr);
+    EXPECT_EQ(0, run.exitCode) << run.output << run.errors;
+    EXPECT_NE(std::string::npos, run.output.find("[  PASSED  ] 1 test."))
+        << "the copy did not run the test:\n"
+        << run.output;
+    return false;
 }
 
 CStandinJournal::CStandinJournal() : m_file(m_folder.PathOf("journal.txt"))

@@ -22,19 +22,16 @@ bool SystemIsGerman();
 // Copies a file; fails the current test when that is not possible.
 void CopyFileOrFail(const std::string& from, const std::string& to);
 
-// The bindings look for libraries only in these folders while the object lives.
-class CSearchFolders
-{
-public:
-    explicit CSearchFolders(std::vector<std::string> folders);
-    CSearchFolders(const CSearchFolders&) = delete;
-    CSearchFolders& operator=(const CSearchFolders&) = delete;
-    ~CSearchFolders();
-
-private:
-    std::vector<std::string> m_folders;
-    std::vector<const char*> m_table;
-};
+// The bindings look for libraries in the host program's folder, the folder of
+// the code (this program too) and the system folder. A test that needs other
+// libraries there runs again in a copy of this program, in a fresh folder
+// holding only files (full paths, each under its own file name): true in that
+// copy, where the test's body runs; false here, once the copy has passed.
+bool RunsLaidOutWith(const std::vector<std::string>& files);
+// This program's folder (the copy's own when laid out).
+std::string ProgramFolder();
+// The build's bin folder, also from a laid-out copy.
+std::string BuildBinFolder();
 
 // The journal the stand-in libraries write while the object lives.
 class CStandinJournal

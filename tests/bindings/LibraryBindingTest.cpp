@@ -19,11 +19,13 @@ namespace
 
 using qel::CMainLibraryBinding;
 using qel::test::BinFolder;
+using qel::test::BuildBinFolder;
 using qel::test::CScratchFolder;
-using qel::test::CSearchFolders;
 using qel::test::CStandinJournal;
 using qel::test::IsModuleLoaded;
 using qel::test::LoadError;
+using qel::test::ProgramFolder;
+using qel::test::RunsLaidOutWith;
 using qel::test::SystemIsGerman;
 using qel::test::VariantFolder;
 
@@ -86,8 +88,8 @@ TEST(LibraryBindingTest, ConstructionLoadsNothing)
 
 TEST(LibraryBindingTest, MissingLibrary_ThrowsLibraryTextWithCode126)
 {
-    CScratchFolder empty;
-    CSearchFolders folders({empty.Path()});
+    if (!RunsLaidOutWith({}))
+        return;
     CMainLibraryBinding binding;
 
     EXPECT_EQ(LoadError(binding), SystemText(kMainMissingEnglish, kMainMissingGerman));
@@ -97,7 +99,8 @@ TEST(LibraryBindingTest, MissingLibrary_ThrowsLibraryTextWithCode126)
 
 TEST(LibraryBindingTest, MissingFunction_NamesItAndTheLibraryAndKeepsLibraryUntilDestroyed)
 {
-    CSearchFolders folders({VariantFolder("qelmain-no-gethwnd")});
+    if (!RunsLaidOutWith({VariantFolder("qelmain-no-gethwnd") + "\\QelMain.dll"}))
+        return;
     {
         CMainLibraryBinding binding;
         EXPECT_EQ(LoadError(binding), SystemText(kGetHWndMissingEnglish, kGetHWndMissingGerman));
@@ -115,7 +118,8 @@ TEST(LibraryBindingTest, MissingFunction_NamesItAndTheLibraryAndKeepsLibraryUnti
 
 TEST(LibraryBindingTest, MissingFunction_StopsWrapperBeforeAnyCall)
 {
-    CSearchFolders folders({VariantFolder("qelmain-no-gethwnd")});
+    if (!RunsLaidOutWith({VariantFolder("qelmain-no-gethwnd") + "\\QelMain.dll"}))
+        return;
     CStandinJournal journal;
     CMainLibraryBinding binding;
 
@@ -206,19 +210,18 @@ TEST(LibraryBindingTest, NullNameGivesEmptyNameAndMissingLibrary)
 
 TEST(LibraryBindingTest, BrokenLibraryReportsItsOwnLoadError)
 {
-    CScratchFolder folder;
+    if (!RunsLaidOutWith({}))
+        return;
     {
-        HANDLE file = CreateFileA(folder.PathOf("QelMain.dll").c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileA((ProgramFolder() + "\\QelMain.dll").c_str(), GENERIC_WRITE, 0,
+                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         qel::CHandle owner(file);
         DWORD written = 0;
         WriteFile(file, "not a library", 13, &written, nullptr);
     }
-    CSearchFolders folders({folder.Path(), BinFolder()});
     CMainLibraryBinding binding;
 
-    // The first file found is the one: the good copy further down is not tried.
     EXPECT_EQ(LoadError(binding),
               SystemText("Error loading dll \"QelMain.dll\" !\n\nError code: 193",
                          "Fehler beim Laden der Dll \"QelMain.dll\" !\n\nFehlercode: 193"));
@@ -246,8 +249,8 @@ class MessageLanguageTest : public testing::TestWithParam<SMessageLanguageCase>
 
 TEST_P(MessageLanguageTest, CodeChoosesCatalogueOfLibraryText)
 {
-    CScratchFolder empty;
-    CSearchFolders folders({empty.Path()});
+    if (!RunsLaidOutWith({}))
+        return;
     CMainLibraryBinding binding;
 
     EXPECT_EQ(binding.SetMessageLanguage(GetParam().code), GetParam().code);
@@ -290,7 +293,8 @@ INSTANTIATE_TEST_SUITE_P(Codes, MessageLanguageTest, testing::ValuesIn(kMessageL
 
 TEST(MessageLanguageTest, FunctionTextFollowsChosenLanguage)
 {
-    CSearchFolders folders({VariantFolder("qelmain-no-gethwnd")});
+    if (!RunsLaidOutWith({VariantFolder("qelmain-no-gethwnd") + "\\QelMain.dll"}))
+        return;
     CMainLibraryBinding binding;
     binding.SetMessageLanguage(110);
     EXPECT_EQ(LoadError(binding), "Impossible de charger la fonction \"QelVar_OnChange_GetHWnd\" "
@@ -314,20 +318,12 @@ TEST(LibrarySearchTest, DefaultFoldersAreProgramThenPluginThenSystem)
     EXPECT_FALSE(qel::GetLibrarySearchFolder(0, folder, 4)); // does not fit
 }
 
-TEST(LibrarySearchTest, FirstFolderHoldingTheLibraryWins)
-{
-    CScratchFolder empty;
-    CSearchFolders folders({empty.Path(), VariantFolder("qelmain-no-gethwnd"), BinFolder()});
-    CMainLibraryBinding binding;
-    EXPECT_EQ(LoadError(binding), SystemText(kGetHWndMissingEnglish, kGetHWndMissingGerman));
-}
-
 TEST(LibrarySearchTest, LibraryPlantedInCurrentDirectoryIsNotLoaded)
 {
-    CScratchFolder empty;
+    if (!RunsLaidOutWith({}))
+        return;
     CScratchFolder partFolder;
-    qel::test::CopyFileOrFail(BinFolder() + "\\QelMain.dll", partFolder.PathOf("QelMain.dll"));
-    CSearchFolders folders({empty.Path()});
+    qel::test::CopyFileOrFail(BuildBinFolder() + "\\QelMain.dll", partFolder.PathOf("QelMain.dll"));
     qel::CCurrentDirectory restore;
     ASSERT_TRUE(SetCurrentDirectoryA(partFolder.Path().c_str()));
     {
@@ -339,10 +335,12 @@ TEST(LibrarySearchTest, LibraryPlantedInCurrentDirectoryIsNotLoaded)
 
 TEST(LibrarySearchTest, DefaultFoldersSkipCurrentDirectory)
 {
-    // A library that exists only in the current directory: with the real
-    // search folders it is not found, from a listed folder it loads.
+    // A library that exists only in the current directory is not found; in
+    // the program's folder it loads.
+    if (!RunsLaidOutWith({}))
+        return;
     CScratchFolder partFolder;
-    qel::test::CopyFileOrFail(BinFolder() + "\\QelMain.dll",
+    qel::test::CopyFileOrFail(BuildBinFolder() + "\\QelMain.dll",
                               partFolder.PathOf("QelPlantedProbe.dll"));
     qel::CCurrentDirectory restore;
     ASSERT_TRUE(SetCurrentDirectoryA(partFolder.Path().c_str()));
@@ -354,8 +352,9 @@ TEST(LibrarySearchTest, DefaultFoldersSkipCurrentDirectory)
                              "Fehlercode: 126"));
         EXPECT_FALSE(IsModuleLoaded("QelPlantedProbe.dll"));
     }
+    qel::test::CopyFileOrFail(BuildBinFolder() + "\\QelMain.dll",
+                              ProgramFolder() + "\\QelPlantedProbe.dll");
     {
-        CSearchFolders folders({partFolder.Path()});
         CProbeBinding binding("QelPlantedProbe.dll");
         EXPECT_EQ(LoadError(binding), "(no error)");
         EXPECT_EQ(CProbeBinding::s_nLoadCount, 1);

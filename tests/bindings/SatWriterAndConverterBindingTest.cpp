@@ -19,10 +19,10 @@ namespace
 using qel::CConverterBinding;
 using qel::CSatWriterBinding;
 using qel::test::CScratchFolder;
-using qel::test::CSearchFolders;
 using qel::test::CStandinJournal;
 using qel::test::IsModuleLoaded;
 using qel::test::LoadError;
+using qel::test::RunsLaidOutWith;
 using qel::test::SystemIsGerman;
 using qel::test::VariantFolder;
 using Lines = std::vector<std::string>;
@@ -63,14 +63,16 @@ TEST(SatWriterBindingTest, WrappersForwardToSatWriterAndReturnItsResults)
 
 TEST(SatWriterBindingTest, RefusedVersionIsPassedThrough)
 {
-    CSearchFolders folders({VariantFolder("qelsatwr-saveversion-zero")});
+    if (!RunsLaidOutWith({VariantFolder("qelsatwr-saveversion-zero") + "\\QelSatWr.dll"}))
+        return;
     CSatWriterBinding binding;
     EXPECT_EQ(binding.SaveVersion(4, 0), 0);
 }
 
 TEST(SatWriterBindingTest, MissingCreateSatFileNamesItAndTheLibrary)
 {
-    CSearchFolders folders({VariantFolder("qelsatwr-no-createsatfile")});
+    if (!RunsLaidOutWith({VariantFolder("qelsatwr-no-createsatfile") + "\\QelSatWr.dll"}))
+        return;
     {
         CSatWriterBinding binding;
         EXPECT_EQ(LoadError(binding),
@@ -86,8 +88,8 @@ TEST(SatWriterBindingTest, MissingCreateSatFileNamesItAndTheLibrary)
 
 TEST(SatWriterBindingTest, MissingLibraryNamesSatWriter)
 {
-    CScratchFolder empty;
-    CSearchFolders folders({empty.Path()});
+    if (!RunsLaidOutWith({}))
+        return;
     CSatWriterBinding binding;
     EXPECT_EQ(qel::test::ErrorTextOf([&binding] { binding.SaveVersion(4, 0); }),
               SystemIsGerman() ? "Fehler beim Laden der Dll \"QelSatWr.dll\" !\n\nFehlercode: 126"
@@ -118,7 +120,8 @@ class ConverterBindingTest : public testing::TestWithParam<SConverterCase>
 
 TEST_P(ConverterBindingTest, WrapperCallsItsFunctionWithArgumentsInOrder)
 {
-    CSearchFolders folders({VariantFolder("bindings-morphkit-probe")});
+    if (!RunsLaidOutWith({VariantFolder("bindings-morphkit-probe") + "\\morphkit.dll"}))
+        return;
     CConverterBinding binding;
     EXPECT_EQ(GetParam().call(binding), GetParam().expected);
     EXPECT_EQ(CConverterBinding::GetLoadCount(), 1);
