@@ -301,7 +301,7 @@ TEST(MessageLanguageTest, FunctionTextFollowsChosenLanguage)
                                   "de la DLL \"QelMain.dll\".");
 }
 
-// The folders searched, in order, when no test replaces them.
+// The folders searched, in order.
 TEST(LibrarySearchTest, DefaultFoldersAreProgramThenPluginThenSystem)
 {
     char folder[MAX_PATH];
