@@ -153,6 +153,55 @@ TEST(PlantedLibrary, Create2_LibraryInTheCurrentDirectoryIsNotLoaded)
         << run.output;
 }
 
+// The maker's libraries are looked for in the host's folder first, then in
+// the plug-in's own folder: the first copy found is the one loaded.
+struct SearchOrderCase
+{
+    const char* name;
+    const char* inHostFolder;   // QelMain.dll copied from this bin path, or null
+    const char* inPluginFolder; // likewise
+};
+
+class SearchOrderTest : public testing::TestWithParam<SearchOrderCase>
+{
+};
+
+TEST_P(SearchOrderTest, Create2_TakesTheFirstQelMainOfHostThenPluginFolder)
+{
+    const SearchOrderCase& row = GetParam();
+    CHostInstallation host({"QelSatWr.dll"});
+    const std::string plugin = host.Folder() + "\\plugin";
+    ASSERT_TRUE(CreateDirectoryA(plugin.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileA((BinFolder() + "\\QelSW99_3D.dll").c_str(),
+                          (plugin + "\\QelSW99_3D.dll").c_str(), FALSE));
+    auto place = [](const char* from, const std::string& folder)
+    {
+        if (from == nullptr)
+            return;
+        ASSERT_TRUE(CopyFileA((BinFolder() + "\\" + from).c_str(),
+                              (folder + "\\QelMain.dll").c_str(), FALSE));
+    };
+    place(row.inHostFolder, host.Folder());
+    place(row.inPluginFolder, plugin);
+    WriteFileBytes(host.PathOf("bolt.qpb"), BoltBlock());
+
+    HostRun run = host.Run({"--plugin", plugin + "\\QelSW99_3D.dll", "QelCreate_2",
+                            host.PathOf("bolt.qpb"), "", "512"});
+
+    // Only the variant lacks the function: its message shows which copy was taken.
+    EXPECT_EQ(EscapeText(FunctionErrorText("QelVar_OnChange_GetHWnd", "QelMain.dll")),
+              OutputField(run.output, "error"))
+        << run.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, SearchOrderTest,
+    testing::Values(SearchOrderCase{"HostsCopyBeforePlugins",
+                                    "variants\\qelmain-no-gethwnd\\QelMain.dll", "QelMain.dll"},
+                    SearchOrderCase{"PluginsFolderWhenTheHostHasNone", nullptr,
+                                    "variants\\qelmain-no-gethwnd\\QelMain.dll"}),
+    [](const testing::TestParamInfo<SearchOrderCase>& info) { return info.param.name; });
+
 // The SAT writer's own dependencies come from its folder or the system
 // folder, never from the current directory (a part folder, say).
 class WriterDependencyTest : public testing::TestWithParam<bool>
