@@ -1,6 +1,6 @@
 #include "cad/PartDirectoryLock.h"
 
-#include <memory>
+#include <optional>
 #include <string>
 
 #include "common/BoundedString.h"
@@ -74,7 +74,7 @@ bool CPartDirectoryLock::Acquire(DWORD timeoutMs)
     if (!IsUsable())
         return false;
     const DWORD start = GetTickCount();
-    std::unique_ptr<CWaitCursor> waiting;
+    std::optional<CWaitCursor> waiting;
     for (;;)
     {
         OVERLAPPED at = ByteZero();
@@ -84,7 +84,7 @@ bool CPartDirectoryLock::Acquire(DWORD timeoutMs)
         if (GetTickCount() - start >= timeoutMs)
             return false;
         if (!waiting)
-            waiting = std::make_unique<CWaitCursor>();
+            waiting.emplace();
         Sleep(kRetryMs);
     }
 }
