@@ -169,6 +169,10 @@ void CSettingsFile::WriteSettings(const char* partPath, BOOL overwrite)
 
 void CSettingsFile::ThrowNotSaved(DWORD error) const
 {
+    // The profile functions do not always leave a reason behind (Wine's, for
+    // a file another program holds); "completed successfully" would mislead.
+    if (error == ERROR_SUCCESS)
+        error = ERROR_WRITE_FAULT;
     static CErrorMessage s_message;
     s_message.Throw(FormatMessageText(IDS_SETTINGS_NOT_SAVED, m_szIniFile,
                                       DescribeFailureCode(static_cast<HRESULT>(error)).c_str()));
