@@ -95,15 +95,6 @@ long CAutomationRef::CallLong(DISPID id, std::initializer_list<const CVariant*> 
     return result.Value().lVal;
 }
 
-bool CAutomationRef::CallBool(DISPID id, std::initializer_list<const CVariant*> args)
-{
-    CVariant result = Call(id, DispatchKind::Method, args);
-    if (result.Value().vt == VT_EMPTY)
-        return false;
-    ChangeType(result.Get(), VT_BOOL);
-    return result.Value().boolVal != VARIANT_FALSE;
-}
-
 IDispatch* CAutomationRef::CallObject(DISPID id, DispatchKind kind,
                                       std::initializer_list<const CVariant*> args)
 {

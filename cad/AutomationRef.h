@@ -43,7 +43,6 @@ protected:
     std::string CallText(DISPID id, std::initializer_list<const CVariant*> args = {});
     std::wstring CallWideText(DISPID id, std::initializer_list<const CVariant*> args = {});
     long CallLong(DISPID id, std::initializer_list<const CVariant*> args = {});
-    bool CallBool(DISPID id, std::initializer_list<const CVariant*> args = {});
     // The object returned by the call, owned by the caller (null for none).
     IDispatch* CallObject(DISPID id, DispatchKind kind,
                           std::initializer_list<const CVariant*> args = {});

@@ -3,21 +3,11 @@
 #include <cstdlib>
 #include <stdexcept>
 
+#include "tools/swsim/TextConversion.h"
+
 namespace
 {
-
 using Microsoft::WRL::ComPtr;
-
-std::wstring Wide(const std::string& text)
-{
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                        length);
-    return wide;
-}
-
 } // namespace
 
 CJournalReplay::CJournalReplay(const std::vector<std::string>& journal)
@@ -91,7 +81,7 @@ bool CJournalReplay::Run(IDispatch* application) const
             {
             case Argument::Kind::Text:
                 value.vt = VT_BSTR;
-                value.bstrVal = SysAllocString(Wide(argument.text).c_str());
+                value.bstrVal = SysAllocString(swsim::WideFromUtf8(argument.text).c_str());
                 break;
             case Argument::Kind::Long:
                 value.vt = VT_I4;

@@ -27,14 +27,6 @@ void CopyFileOrFail(const std::string& from, const std::string& to)
         << "copy " << from << " -> " << to << " failed: " << GetLastError();
 }
 
-std::string ProgramFolder()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string program = path;
-    return program.substr(0, program.find_last_of('\\'));
-}
-
 namespace
 {
 // Set in a laid-out copy: the build's bin folder.

@@ -28,8 +28,6 @@ void CopyFileOrFail(const std::string& from, const std::string& to);
 // holding only files (full paths, each under its own file name): true in that
 // copy, where the test's body runs; false here, once the copy has passed.
 bool RunsLaidOutWith(const std::vector<std::string>& files);
-// This program's folder (the copy's own when laid out).
-std::string ProgramFolder();
 // The build's bin folder, also from a laid-out copy.
 std::string BuildBinFolder();
 

@@ -24,7 +24,6 @@ using qel::test::CScratchFolder;
 using qel::test::CStandinJournal;
 using qel::test::IsModuleLoaded;
 using qel::test::LoadError;
-using qel::test::ProgramFolder;
 using qel::test::RunsLaidOutWith;
 using qel::test::SystemIsGerman;
 using qel::test::VariantFolder;
@@ -213,7 +212,7 @@ TEST(LibraryBindingTest, BrokenLibraryReportsItsOwnLoadError)
     if (!RunsLaidOutWith({}))
         return;
     {
-        HANDLE file = CreateFileA((ProgramFolder() + "\\QelMain.dll").c_str(), GENERIC_WRITE, 0,
+        HANDLE file = CreateFileA((BinFolder() + "\\QelMain.dll").c_str(), GENERIC_WRITE, 0,
                                   nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE);
         qel::CHandle owner(file);
@@ -353,7 +352,7 @@ TEST(LibrarySearchTest, DefaultFoldersSkipCurrentDirectory)
         EXPECT_FALSE(IsModuleLoaded("QelPlantedProbe.dll"));
     }
     qel::test::CopyFileOrFail(BuildBinFolder() + "\\QelMain.dll",
-                              ProgramFolder() + "\\QelPlantedProbe.dll");
+                              BinFolder() + "\\QelPlantedProbe.dll");
     {
         CProbeBinding binding("QelPlantedProbe.dll");
         EXPECT_EQ(LoadError(binding), "(no error)");

@@ -72,6 +72,20 @@ use_part_dir() {
   done
 }
 
+# Whether the simulator of prefix $1 has served at least $2 calls.
+calls_at_least() { [ "$(sim "$1" journal | grep -c .)" -ge "$2" ]; }
+
+# Waits up to 20 s until the command succeeds.
+wait_until() {
+  local what=$1
+  shift
+  for _ in $(seq 1 200); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  fail "waited in vain for $what"
+}
+
 verify() {
   on wineprefix "$bin/contentionhost.exe" verify "$(win "$1")\\" || fail "$(cat "$work"/*.log)"
 }
@@ -83,13 +97,12 @@ race() {
     use_part_dir "$dir"
     for p in "${prefixes[@]}"; do sim "$p" configure "reset=1 docs=assembly"; done
     # Milliseconds since 1601, as the hosts read the clock.
-    local start=$(($(now_ms) + 11644473600000 + 3000)) pids=()
-    on wineprefix "$bin/contentionhost.exe" race 1 "$rounds" "$start" "$period" "$repeat" >"$work/h1.log" &
-    pids+=($!)
-    on wineprefix "$bin/contentionhost.exe" race 2 "$rounds" "$start" "$period" "$repeat" >"$work/h2.log" &
-    pids+=($!)
-    on wineprefix-b "$bin/contentionhost.exe" race 3 "$rounds" "$start" "$period" "$repeat" >"$work/h3.log" &
-    pids+=($!)
+    local start=$(($(now_ms) + 11644473600000 + 3000)) pids=() host
+    for host in 1 2 3; do # hosts 1 and 2 on workstation A, 3 on B
+      on "${prefixes[host / 3]}" "$bin/contentionhost.exe" race "$host" "$rounds" "$start" \
+        "$period" "$repeat" >"$work/h$host.log" &
+      pids+=($!)
+    done
     for pid in "${pids[@]}"; do wait "$pid" || true; done
     local failed wrong
     failed=$(cat "$work"/h?.log | grep '^round' | grep -vc 'result 1$' || true)
@@ -122,19 +135,20 @@ holder_killed() {
   sim wineprefix-b configure "reset=1 docs=assembly"
   (on wineprefix "$bin/contentionhost.exe" insert 1 >"$work/a.log") &
   local a=$!
-  for _ in $(seq 1 200); do
-    [ "$(sim wineprefix journal | grep -c .)" -ge 5 ] && break
-    sleep 0.1
-  done
-  sleep 0.5 # the import call is on its way
-  local start
-  start=$(now_ms)
+  # A writes the SAT file only while it holds the lock.
+  wait_until "A's SAT file" test -s "$dir/TempSW.sat"
   on wineprefix-b "$bin/contentionhost.exe" insert 2 >"$work/b.log" &
   local b=$!
-  sleep 2
-  kill -0 "$b" 2>/dev/null || fail "B did not wait for the lock: $(cat "$work/b.log")"
+  wait_until "B at the lock" calls_at_least wineprefix-b 5
+  # Were B not held, its import (call 6) would follow within milliseconds (a
+  # whole insertion takes about 70 ms here): it must not come for 2 s.
+  for _ in $(seq 1 20); do
+    ! calls_at_least wineprefix-b 6 || fail "B did not wait for the lock"
+    sleep 0.1
+  done
   pkill -9 -f 'contentionhost.exe insert 1'
-  local rc=0
+  local start rc=0
+  start=$(now_ms)
   wait "$b" || rc=$?
   local waited=$(($(now_ms) - start))
   sim wineprefix configure "release=1"
@@ -142,7 +156,7 @@ holder_killed() {
   [ "$rc" = 0 ] || fail "B's insertion: $(cat "$work/b.log")"
   [ "$waited" -lt "$bound_ms" ] || fail "B waited $waited ms"
   verify "$dir"
-  echo "holder killed: B went on after $waited ms (2,000 of them before the kill)"
+  echo "holder killed: B finished $waited ms after the kill"
 }
 
 lock_unavailable() {

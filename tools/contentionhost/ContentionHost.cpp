@@ -16,7 +16,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -24,6 +23,7 @@
 
 #include "cad/PartDirectoryLock.h"
 #include "entry/QelSW99_3D.h"
+#include "tests/support/TestFiles.h"
 #include "tools/partblock/PartBlockBuilder.h"
 
 namespace
@@ -113,8 +113,7 @@ int Race(QelCreate2Proc create, int host, int rounds, long long start, int perio
         const unsigned pick = round % 2 == 0 ? Mix(seed * 1000u + round)
                                              : Mix(seed * 1000u + round + 7919u * (host + 1));
         const int part = static_cast<int>(pick % kParts);
-        const bool existed =
-            GetFileAttributesA((directory + PartFileName(part)).c_str()) != INVALID_FILE_ATTRIBUTES;
+        const bool existed = qel::test::FileExists(directory + PartFileName(part));
         std::string error;
         const int result = Insert(create, part, &error);
         std::printf("round %d part %d existed %d result %d%s%s\n", round, part, existed ? 1 : 0,
@@ -125,16 +124,10 @@ int Race(QelCreate2Proc create, int host, int rounds, long long start, int perio
     return failures == 0 ? 0 : 1;
 }
 
-std::string ReadText(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 // "sat" identity and "name=value;..." properties of a simulator document file.
 bool PartFileMatches(const std::string& directory, const std::string& name)
 {
-    const std::string text = ReadText(directory + name);
+    const std::string text = qel::test::ReadFileText(directory + name);
     const std::size_t sat = text.find(" sat=\"");
     const std::size_t satEnd = sat == std::string::npos ? sat : text.find("\"\r\n", sat + 6);
     if (satEnd == std::string::npos)
@@ -156,20 +149,19 @@ int Verify(const std::string& directory)
 {
     int parts = 0;
     int wrong = 0;
-    WIN32_FIND_DATAA found = {};
-    HANDLE search = FindFirstFileA((directory + "*.SLDPRT").c_str(), &found);
-    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+    const std::string folder = directory.substr(0, directory.find_last_not_of('\\') + 1);
+    for (const std::string& name : qel::test::FileNamesIn(folder))
     {
+        if (name.size() < 7 || name.compare(name.size() - 7, 7, ".SLDPRT") != 0)
+            continue;
         ++parts;
-        if (!PartFileMatches(directory, found.cFileName))
+        if (!PartFileMatches(directory, name))
         {
             ++wrong;
-            std::printf("wrong part: %s\n%s\n", found.cFileName,
-                        ReadText(directory + found.cFileName).c_str());
+            std::printf("wrong part: %s\n%s\n", name.c_str(),
+                        qel::test::ReadFileText(directory + name).c_str());
         }
     }
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
     qel::CPartDirectoryLock lock(directory.c_str());
     const bool free = lock.Acquire(0);
     std::printf("parts %d wrong %d lock %s\n", parts, wrong, free ? "free" : "held");
