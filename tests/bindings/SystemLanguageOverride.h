@@ -45,8 +45,10 @@ public:
 #endif
 
 private:
+#ifndef _WIN32
     bool m_hadOld = false;
     std::string m_old;
+#endif
 };
 
 } // namespace qel::test
