@@ -32,13 +32,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(gcc_dir /usr/lib/gcc/${triple}/12-${QEL_MINGW_THREADS})
 set(cxx_headers "-nostdinc++ -isystem ${gcc_dir}/include/c++ -isystem ${gcc_dir}/include/c++/${triple} -isystem ${gcc_dir}/include/c++/backward")
 # Doubles are rounded as on every other platform (no x87 extended precision).
-# Frame pointers let every debugger walk a crashed stack through our frames
-# (Wine's does not read the PDB's frame data).
 # Source paths are recorded relative to the repository, with the compilation
 # folder "."; the linker (-pdbsourcepath:.) keeps them so in the PDB, as
 # "entry\Exports.cpp", the same for every checkout.
 get_filename_component(source_dir "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
-set(common_flags "--sysroot=/usr/${triple} -B${gcc_dir} -msse2 -mfpmath=sse -fno-omit-frame-pointer -gcodeview -fdebug-prefix-map=${source_dir}/= -fdebug-compilation-dir=.")
+set(common_flags "--sysroot=/usr/${triple} -B${gcc_dir} -msse2 -mfpmath=sse -gcodeview -fdebug-prefix-map=${source_dir}/= -fdebug-compilation-dir=.")
 set(CMAKE_C_FLAGS_INIT "${common_flags}")
 set(CMAKE_CXX_FLAGS_INIT "${common_flags} ${cxx_headers}")
 

@@ -14,8 +14,11 @@ export WINEARCH=win32
 prefix_name=${QEL_WINE_PREFIX:-wineprefix}
 export WINEPREFIX="$build_dir/$prefix_name"
 export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono/Gecko prompts, and no debugger that would hang a crashed program.
+# No Mono/Gecko prompts, and no debugger that would hang a crashed program;
+# QEL_WINE_DEBUGGER=1 lets Wine's debugger print a crashed program's backtrace
+# (the prefix needs WineDbg's ShowCrashDialog set to 0, or it waits for a click).
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+[ "${QEL_WINE_DEBUGGER:-}" != 1 ] || WINEDLLOVERRIDES="mscoree,mshtml="
 
 # The build's own Xvfb: the display number and process id are kept in the
 # build folder, so two checkouts never share or stop each other's display.

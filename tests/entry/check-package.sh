@@ -1,33 +1,76 @@
 #!/usr/bin/env bash
-# Makes the integrators' ZIP from the build, unpacks it and runs its qelhost
-# against the stand-ins: the shipped plug-in writes a SAT file.
+# Makes the integrators' ZIP from the build, signed with a throwaway
+# certificate, unpacks it and checks what a crash analysis needs: the PDB
+# matches the stripped DLL and names each export's source line, and Wine's
+# debugger reads it for a backtrace. Then runs its qelhost against the
+# stand-ins: the shipped, signed plug-in writes a SAT file.
 #   check-package.sh BUILD_DIR
 set -euo pipefail
 build_dir=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d "$build_dir/package-test.XXXXXX")
 trap 'rm -rf "$work"' EXIT
+fail() { echo "$1"; exit 1; }
 
-zip=$("$here/../../cmake/package.sh" "$build_dir" "$work")
+# A self-signed certificate made for this run only.
+openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=QelSW99_3D test signer" \
+  -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
+openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -passout pass:throwaway \
+  -out "$work/signer.p12"
+zip=$(QEL_SIGN_PKCS12="$work/signer.p12" QEL_SIGN_PASSWORD=throwaway \
+  "$here/../../cmake/package.sh" "$build_dir" "$work")
 (cd "$work" && python3 -m zipfile -e "$zip" .)
 unpacked="$work/$(basename "$zip" .zip)"
-for f in QelSW99_3D.dll QelSW99_3D.dll.debug QelSW99_3D.h qelhost.exe README.md docs/demo-insertion.png; do
-  [ -e "$unpacked/$f" ] || { echo "missing from the ZIP: $f"; exit 1; }
+dll="$unpacked/QelSW99_3D.dll"
+for f in QelSW99_3D.dll QelSW99_3D.pdb QelSW99_3D.h qelhost.exe README.md docs/demo-insertion.png; do
+  [ -e "$unpacked/$f" ] || fail "missing from the ZIP: $f"
 done
-if i686-w64-mingw32-objdump -h "$unpacked/QelSW99_3D.dll" | grep -q '\.debug_'; then
-  echo "the shipped DLL still carries debug sections"; exit 1
+for f in QelSW99_3D.dll qelhost.exe; do
+  osslsigncode verify -CAfile "$work/cert.pem" -in "$unpacked/$f" >"$work/verify.txt" 2>&1 ||
+    { cat "$work/verify.txt"; fail "$f: no valid signature"; }
+done
+
+if i686-w64-mingw32-objdump -h "$dll" | grep -q '\.debug_'; then
+  fail "the shipped DLL still carries debug sections"
 fi
-i686-w64-mingw32-objdump -h "$unpacked/QelSW99_3D.dll" | grep -q gnu_debuglink ||
-  { echo "the shipped DLL does not name its debug file"; exit 1; }
+# Debuggers ignore the PDB of a DLL marked debug-stripped.
+if llvm-readobj --file-headers "$dll" | grep -q IMAGE_FILE_DEBUG_STRIPPED; then
+  fail "the shipped DLL is marked debug-stripped"
+fi
+# The DLL's CodeView record (GUID bytes, age) against the PDB's summary.
+codeview=$(llvm-readobj --coff-debug-directory "$dll")
+read -ra g <<<"$(sed -n 's/.*PDBGUID: (\(.*\))/\1/p' <<<"$codeview")"
+dll_id="{${g[3]}${g[2]}${g[1]}${g[0]}-${g[5]}${g[4]}-${g[7]}${g[6]}-${g[8]}${g[9]}-$(printf %s "${g[@]:10}")}"
+dll_id="$dll_id $(sed -n 's/.*PDBAge: //p' <<<"$codeview") $(sed -n 's/.*PDBFileName: //p' <<<"$codeview")"
+pdb_id="$(llvm-pdbutil dump -summary "$unpacked/QelSW99_3D.pdb" | awk '/GUID:/ { g = $2 } /Age:/ { a = $2 } END { print g, a }') QelSW99_3D.pdb"
+[ "$dll_id" = "$pdb_id" ] || fail "the DLL names PDB $dll_id, the ZIP holds $pdb_id"
+# Each export is a function of the PDB with its source file and line.
+base=$(llvm-readobj --file-headers "$dll" | awk '/ImageBase:/ { print $2 }')
+llvm-readobj --coff-exports "$dll" | awk '/Name: ./ { name = $2 } /RVA:/ && name { print name, $2; name = "" }' |
+  while read -r name rva; do
+    where=$(llvm-symbolizer --obj="$dll" $((base + rva)) | head -n 2 | tr '\n' ' ')
+    echo "$name: $where"
+    grep -Eq "^$name entry\\\\Exports\\.cpp:[1-9][0-9]*:" <<<"$where" || fail "$name: no source line in the PDB"
+  done
+[ "$(llvm-readobj --coff-exports "$dll" | grep -c 'Name: Qel')" = 6 ] || fail "not six exports"
 
 # The host's folder: the unpacked plug-in beside the stand-ins of the maker's libraries.
 cp "$build_dir/bin/QelMain.dll" "$build_dir/bin/QelSatWr.dll" "$unpacked/"
 printf 'attr Designation = M8x20\nattr Standard = DIN 933\n' >"$work/bolt.txt"
 win() { echo "Z:${1//\//\\}"; }
-run() { "$here/../../cmake/wine-run.sh" "$build_dir" "$unpacked/qelhost.exe" "$@" | tr -d '\r'; }
+wine() { "$here/../../cmake/wine-run.sh" "$build_dir" "$@" | tr -d '\r'; }
+run() { wine "$unpacked/qelhost.exe" "$@"; }
 run make-part "$(win "$work/bolt.txt")" "$(win "$work/bolt.qpb")"
 output=$(run QelCreateDirectFile "$(win "$work/bolt.qpb")" "$(win "$work/bolt")" 260)
 echo "$output"
-grep -qx 'result: 1' <<<"$output" || { echo "the shipped plug-in did not write the file"; exit 1; }
-[ -s "$work/bolt.sat" ] || { echo "no SAT file"; exit 1; }
+grep -qx 'result: 1' <<<"$output" || fail "the shipped plug-in did not write the file"
+[ -s "$work/bolt.sat" ] || fail "no SAT file"
+
+# A host hands QelCreate_2 a parameter text that points nowhere: Wine's
+# debugger, reading the PDB beside the DLL, names the faulting function of the
+# plug-in with its source file and line.
+wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null
+crash=$(QEL_WINE_DEBUGGER=1 run QelCreate_2 "$(win "$work/bolt.qpb")" nowhere 256 2>&1 || true)
+grep -Eq '^=>0 .* qel::CParameterList::ParseText\+.*[[\\]bindings\\ParameterList\.cpp:[0-9]+\] in qelsw99_3d' <<<"$crash" ||
+  { echo "$crash" | head -n 20; fail "the backtrace does not name the faulting function and line"; }
 echo "package ok: $(basename "$zip")"

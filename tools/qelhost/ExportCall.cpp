@@ -14,6 +14,10 @@ namespace
 // Larger buffers are certainly a typo on the command line.
 constexpr unsigned long kMaxBufferSize = 16u * 1024 * 1024;
 const char kNull[] = "null";
+// A faulty host's pointer: an address in the first 64 KB, which Windows never
+// maps, so the first read through it faults.
+const char kNowhere[] = "nowhere";
+const void* const kUnmappedAddress = reinterpret_cast<const void*>(0x100);
 
 bool ParseSize(const std::string& text, unsigned& size)
 {
@@ -61,6 +65,11 @@ bool CExportCall::PreparePart(const std::string& argument, std::string& error)
 {
     if (argument == kNull)
         return true;
+    if (argument == kNowhere)
+    {
+        m_partAddress = kUnmappedAddress;
+        return true;
+    }
     if (!ReadBinaryFile(argument, m_part))
     {
         error = "cannot read part file " + argument;
@@ -77,6 +86,8 @@ void CExportCall::PrepareParams(const std::string& argument)
 {
     m_hasParams = argument != kNull;
     m_params = argument;
+    if (argument == kNowhere)
+        m_paramsAddress = static_cast<const char*>(kUnmappedAddress);
 }
 
 bool CExportCall::PrepareErrorBuffer(const std::string& sizeArgument, std::string& error)

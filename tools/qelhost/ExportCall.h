@@ -33,8 +33,13 @@ private:
     bool PrepareFileBuffer(const std::string& fileName, const std::string& sizeArgument,
                            std::string& error);
 
-    const void* Part() const { return m_hasPart ? m_part.data() : nullptr; }
-    const char* Params() const { return m_hasParams ? m_params.c_str() : nullptr; }
+    const void* Part() const { return m_hasPart ? m_part.data() : m_partAddress; }
+    const char* Params() const
+    {
+        if (m_paramsAddress != nullptr)
+            return m_paramsAddress;
+        return m_hasParams ? m_params.c_str() : nullptr;
+    }
     char* Buffer() const { return m_buffer ? m_buffer->Data() : nullptr; }
     unsigned BufferSize() const { return m_buffer ? static_cast<unsigned>(m_buffer->Size()) : 0; }
 
@@ -46,8 +51,10 @@ private:
     std::string m_command;
     bool m_hasPart = false;
     std::vector<uint8_t> m_part;
+    const void* m_partAddress = nullptr; // "null" or "nowhere"
     bool m_hasParams = false;
     std::string m_params;
+    const char* m_paramsAddress = nullptr; // "nowhere"
     std::unique_ptr<CGuardedBuffer> m_buffer;
 };
 

@@ -90,8 +90,8 @@ const char* CHostCommandLine::Usage()
            "  QelCreateDirectFile_2 PARTFILE PARAMS FILENAME BUFSIZE\n"
            "  make-part DESCRIPTION.txt OUT.qpb\n"
            "  show-part FILE.qpb\n"
-           "PARTFILE and PARAMS may be 'null' for a null pointer; ERRSIZE or BUFSIZE 0 passes\n"
-           "a null buffer.\n";
+           "PARTFILE and PARAMS may be 'null' for a null pointer, 'nowhere' for one to unmapped\n"
+           "memory; ERRSIZE or BUFSIZE 0 passes a null buffer.\n";
 }
 
 } // namespace qel::test
