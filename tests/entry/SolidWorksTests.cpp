@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -203,6 +204,53 @@ TEST_F(SolidWorksTest, Create2_SatFileNotWritten_Reports121AndImportsNothing)
     EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock", "TempSW.sat"));
 }
 
+// SolidWorks could not read the SAT file: it answers false and opens
+// nothing, so the active document is the user's own assembly (or the one
+// NewAssembly made). Nothing may be written onto it, saved or closed.
+struct RefusedImportCase
+{
+    const char* name;
+    const char* options;
+};
+
+class RefusedImportTest : public SolidWorksTest,
+                          public testing::WithParamInterface<RefusedImportCase>
+{
+};
+
+TEST_P(RefusedImportTest, Create2_ImportRefused_Reports121AndLeavesTheAssemblyAlone)
+{
+    s_simulator->Configure(GetParam().options);
+    const std::vector<swsim::SimDocumentInfo> before = s_simulator->Documents();
+    std::vector<uint8_t> part = BoltBlock();
+
+    EXPECT_EQ(CannotCreatePartText(PartDir() + "M8x20_DIN 933_8.8",
+                                   SatFileNotImportedText(PartDir() + "TempSW.sat")),
+              Create(part.data()));
+
+    EXPECT_EQ(0, m_result);
+    for (const char* call : {"0x1018F", "0x10025", "app 0x21", "app 0x63"})
+        EXPECT_THAT(s_simulator->JournalLines(),
+                    testing::Not(testing::Contains(testing::HasSubstr(call))));
+    const std::vector<swsim::SimDocumentInfo> after = s_simulator->Documents();
+    ASSERT_EQ(1u, after.size());
+    EXPECT_EQ(std::make_tuple(2L, std::string(), true),
+              std::make_tuple(after[0].type, after[0].path, after[0].active));
+    EXPECT_EQ(before.empty() ? "Assem1" : before[0].title, after[0].title);
+    EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock", "TempSW.sat"));
+    EXPECT_EQ(0, s_simulator->OutstandingReferences());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Imports, RefusedImportTest,
+    testing::Values(RefusedImportCase{"AnsweredFalse", "docs=assembly import=refuse"},
+                    // An answer of nothing: the active document is the one already known.
+                    RefusedImportCase{"ActiveIsTheUsersAssembly",
+                                      "docs=assembly import=refuse answer=app:49:empty"},
+                    RefusedImportCase{"ActiveIsTheNewAssembly",
+                                      "import=refuse answer=app:49:null"}),
+    [](const testing::TestParamInfo<RefusedImportCase>& info) { return info.param.name; });
+
 // The part window's place: 300 x 200 in the lower right corner of the
 // document area, in the area's client coordinates.
 struct PlacementCase
@@ -287,7 +335,8 @@ TEST_F(SolidWorksTest, EveryExportKind_WorksOnThisWindowsVersion)
     SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0);
     EXPECT_EQ(4321u, timeout);
 
-    CDialogDriver user({{CDialogDriver::kOptions, [](HWND d) { CDialogDriver::Press(d, IDCANCEL); }}});
+    CDialogDriver user(
+        {{CDialogDriver::kOptions, [](HWND d) { CDialogDriver::Press(d, IDCANCEL); }}});
     EXPECT_EQ(1, m_plugin.QelOptions());
     user.Finish();
     char name[MAX_PATH] = {};
