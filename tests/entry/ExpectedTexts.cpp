@@ -61,19 +61,28 @@ std::string DirectoryBusyText(const std::string& directory, unsigned seconds)
     const std::string waited = std::to_string(seconds);
     return GermanUserTexts()
                ? "Das Teile-Verzeichnis \"" + directory +
-                     "\" wird von einer anderen \xDC" "bernahme benutzt (" + waited +
-                     " Sekunden gewartet)."
+                     "\" wird von einer anderen \xDC"
+                     "bernahme benutzt (" +
+                     waited + " Sekunden gewartet)."
                : "The part directory \"" + directory +
                      "\" is in use by another insertion (waited " + waited + " seconds).";
 }
 
 std::string ReenteredText(const std::string& directory)
 {
-    return GermanUserTexts()
-               ? "Das Programm hat erneut aufgerufen, w\xE4hrend seine \xDC" "bernahme in \"" +
-                     directory + "\" noch lief."
-               : "The program called again while its insertion in \"" + directory +
-                     "\" was still running.";
+    return GermanUserTexts() ? "Das Programm hat erneut aufgerufen, w\xE4hrend seine \xDC"
+                               "bernahme in \"" +
+                                   directory + "\" noch lief."
+                             : "The program called again while its insertion in \"" + directory +
+                                   "\" was still running.";
+}
+
+std::string WaitingText(const std::string& directory)
+{
+    return GermanUserTexts() ? "Warte, bis eine andere \xDC"
+                               "bernahme in \"" +
+                                   directory + "\" fertig ist."
+                             : "Waiting for another insertion in \"" + directory + "\" to finish.";
 }
 
 std::string SystemReasonText(unsigned long error)

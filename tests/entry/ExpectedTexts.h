@@ -22,6 +22,8 @@ std::string CannotInsertPartText(const std::string& reason);
 std::string SatFileNotImportedText(const std::string& satFile);
 std::string DirectoryBusyText(const std::string& directory, unsigned seconds);
 std::string ReenteredText(const std::string& directory);
+// The text of the box shown while an insertion waits for the part directory.
+std::string WaitingText(const std::string& directory);
 // The system's text for an error code, as the messages carry it.
 std::string SystemReasonText(unsigned long error);
 std::string DllErrorText(const std::string& dll, long code);

@@ -2,9 +2,12 @@
 // insertion (the simulator's journal), the part window's place, every call failing in turn, and the
 // references given back.
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -22,6 +25,8 @@
 #include "tools/partblock/PartBlockBuilder.h"
 #include "tools/partblock/TextEscapes.h"
 #include "tools/swsim/SimulatorClient.h"
+#include "common/WinOwners.h"
+#include "resources/resource.h"
 
 using testing::ElementsAre;
 using testing::ElementsAreArray;
@@ -250,6 +255,170 @@ INSTANTIATE_TEST_SUITE_P(
                     RefusedImportCase{"ActiveIsTheNewAssembly",
                                       "import=refuse answer=app:49:null"}),
     [](const testing::TestParamInfo<RefusedImportCase>& info) { return info.param.name; });
+
+// Another insertion holds the part directory (a handle of its own, as
+// another host's): the insertion waits, serves the messages sent to its
+// thread, and shows a box it can cancel when boxes may be shown.
+class CForeignLock
+{
+public:
+    explicit CForeignLock(const std::string& directory)
+        : m_file(CreateFileA((directory + "QelSW99_3D.lock").c_str(), GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_ALWAYS, 0, nullptr))
+    {
+        OVERLAPPED at = {};
+        EXPECT_TRUE(LockFileEx(m_file.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                               1, 0, &at));
+    }
+    void Release() { m_file.Reset(); }
+
+private:
+    CHandle m_file;
+};
+
+class LockWaitTest : public SolidWorksTest
+{
+protected:
+    void SetUp() override
+    {
+        SolidWorksTest::SetUp();
+        s_simulator->Configure("docs=assembly");
+        SetActiveWindow(m_host.Get());
+    }
+    std::string Stem() const { return PartDir() + "M8x20_DIN 933_8.8"; }
+    std::string BusyText(unsigned seconds) const
+    {
+        return CannotCreatePartText(Stem(), DirectoryBusyText(PartDir(), seconds));
+    }
+
+    CSettingsFileOverride m_shortBound{"[Options]\r\nPartPath=" + PartDir() +
+                                       "\r\nLockWaitSeconds=2\r\n"};
+    CWindow m_host{CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                                   600, 400, nullptr, nullptr, nullptr, nullptr)};
+    CForeignLock m_other{PartDir()};
+    std::vector<uint8_t> m_part = BoltBlock();
+};
+
+TEST_F(LockWaitTest, Create2_Silent_AnswersSentMessagesThenGivesUpAfterTheBound)
+{
+    BOOL answered = FALSE;
+    std::thread sender(
+        [&]
+        {
+            Sleep(500);
+            DWORD_PTR result = 0;
+            answered =
+                SendMessageTimeoutA(m_host.Get(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result) != 0;
+        });
+    EXPECT_EQ(BusyText(2), Create(m_part.data()));
+    sender.join();
+    EXPECT_TRUE(answered) << "the host's thread answered no sent message while waiting";
+    EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock"));
+}
+
+TEST_F(LockWaitTest, Create_WaitBoxCancelled_EndsWithTheBusyReason)
+{
+    std::string shown;
+    HWND owner = nullptr;
+    BOOL hostEnabled = TRUE;
+    CDialogDriver user(
+        {{IDC_LOCK_WAIT_TEXT,
+          [&](HWND box)
+          {
+              shown = CDialogDriver::ItemText(box, IDC_LOCK_WAIT_TEXT);
+              owner = GetWindow(box, GW_OWNER);
+              hostEnabled = IsWindowEnabled(m_host.Get());
+              CDialogDriver::Press(box, IDCANCEL);
+          }},
+         {CDialogDriver::kMessageBox, [](HWND box) { CDialogDriver::Press(box, IDOK); }}});
+    EXPECT_EQ(0, m_plugin.QelCreate(m_part.data()));
+    user.Finish();
+
+    EXPECT_EQ(WaitingText(PartDir()), shown);
+    EXPECT_EQ(m_host.Get(), owner);
+    EXPECT_FALSE(hostEnabled) << "the host took input while waiting";
+    EXPECT_THAT(user.MessageTexts(), ElementsAre(testing::AnyOf(BusyText(1), BusyText(2))));
+    EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock"));
+}
+
+TEST_F(LockWaitTest, Create_RetryAfterTheBound_InsertsOnceTheLockIsFree)
+{
+    CDialogDriver user({{IDC_LOCK_WAIT_TEXT, [](HWND) {}},
+                        {CDialogDriver::kMessageBox, [&](HWND box)
+                         {
+                             m_other.Release();
+                             CDialogDriver::Press(box, IDRETRY);
+                         }}});
+    EXPECT_EQ(1, m_plugin.QelCreate(m_part.data()));
+    user.Finish();
+
+    EXPECT_THAT(user.MessageTexts(), ElementsAre(DirectoryBusyText(PartDir(), 2)));
+    EXPECT_THAT(PartDirFiles(),
+                testing::UnorderedElementsAre("TempSW.sat", kBoltFile, "QelSW99_3D.lock"));
+}
+
+// Lets a call held by hang-at go on, through swsimctl: the simulator's
+// client belongs to the test's thread.
+void ReleaseHangFromAnotherProcess()
+{
+    std::string command = "\"" + BinFolder() + "\\swsimctl.exe\" configure release=1";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return;
+    CHandle child(process.hProcess);
+    CHandle thread(process.hThread);
+    WaitForSingleObject(child.Get(), 10000);
+}
+
+// The host calls the plug-in again from a message that the wait for
+// SolidWorks' answer lets through (a paint, under Wine) while this thread's
+// insertion holds the lock.
+TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
+{
+    m_other.Release();
+    std::string reentered;
+    std::atomic<bool> done{false};
+    static std::function<void()> s_onPaint;
+    s_onPaint = [&]
+    {
+        ValidateRect(m_host.Get(), nullptr);
+        // SolidWorks answers nothing else while it holds a call.
+        s_simulator->ReleaseHang();
+        reentered = Create(m_part.data());
+        done = true;
+    };
+    SetWindowLongPtrA(
+        m_host.Get(), GWLP_WNDPROC,
+        reinterpret_cast<LONG_PTR>(+[](HWND window, UINT message, WPARAM w, LPARAM l) -> LRESULT
+                                   {
+                                       if (message != WM_PAINT)
+                                           return DefWindowProcA(window, message, w, l);
+                                       s_onPaint();
+                                       return 0;
+                                   }));
+    ValidateRect(m_host.Get(), nullptr);
+    s_simulator->ClearJournal();
+    s_simulator->Configure("hang-at=6"); // the import, with the lock held
+    std::thread painter(
+        [&]
+        {
+            CDialogDriver::WaitFor([&] { return FileExists(PartDir() + "TempSW.sat"); }, 10000);
+            InvalidateRect(m_host.Get(), nullptr, FALSE);
+            // Never re-entered: the held import is let go all the same.
+            if (!CDialogDriver::WaitFor([&] { return done.load(); }, 10000))
+                ReleaseHangFromAnotherProcess();
+        });
+    EXPECT_EQ("", Create(m_part.data()));
+    painter.join();
+
+    EXPECT_EQ(1, m_result);
+    EXPECT_EQ(CannotCreatePartText(Stem(), ReenteredText(PartDir())), reentered);
+    EXPECT_EQ(0, s_simulator->OutstandingReferences());
+}
 
 // The part window's place: 300 x 200 in the lower right corner of the
 // document area, in the area's client coordinates.
