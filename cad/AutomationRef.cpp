@@ -47,7 +47,8 @@ bool CAutomationRef::IsSameObject(const CAutomationRef& other) const
     Microsoft::WRL::ComPtr<IUnknown> mine;
     Microsoft::WRL::ComPtr<IUnknown> theirs;
     return SUCCEEDED(m_pObject->QueryInterface(IID_PPV_ARGS(&mine))) &&
-           SUCCEEDED(other.m_pObject->QueryInterface(IID_PPV_ARGS(&theirs))) && mine.Get() == theirs.Get();
+           SUCCEEDED(other.m_pObject->QueryInterface(IID_PPV_ARGS(&theirs))) &&
+           mine.Get() == theirs.Get();
 }
 
 void CAutomationRef::Attach(IDispatch* object, bool owning)

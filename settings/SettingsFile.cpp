@@ -120,8 +120,8 @@ int CSettingsFile::ReadSettings()
     GetPrivateProfileStringA(kSection, kOverwriteKey, "0", value, 255, m_szIniFile);
     m_bOverwrite = IsNonZeroNumber(value) ? 1 : 0;
     // Negative numbers come back as huge ones: both end at the upper bound.
-    m_nLockWaitSeconds = GetPrivateProfileIntA(kSection, kLockWaitKey, kDefaultLockWaitSeconds,
-                                               m_szIniFile);
+    m_nLockWaitSeconds =
+        GetPrivateProfileIntA(kSection, kLockWaitKey, kDefaultLockWaitSeconds, m_szIniFile);
     if (m_nLockWaitSeconds > kMostLockWaitSeconds)
         m_nLockWaitSeconds = kMostLockWaitSeconds;
     return 1;

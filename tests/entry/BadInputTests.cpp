@@ -386,8 +386,7 @@ const BadInputRow kRows[] = {
          std::vector<uint8_t> block = BoltBlock();
          return b.Create(&block);
      },
-     0,
-     [](const CBadInputBed& b) { return LockRefusedIn(b.PartDir(), ERROR_ACCESS_DENIED); },
+     0, [](const CBadInputBed& b) { return LockRefusedIn(b.PartDir(), ERROR_ACCESS_DENIED); },
      kNothing},
     {"part directory",
      "the same, an existing part: opened without the lock",
