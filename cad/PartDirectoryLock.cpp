@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "common/AnsiPath.h"
 #include "common/BoundedString.h"
 
 namespace qel
@@ -23,8 +24,7 @@ OVERLAPPED ByteZero()
 HANDLE OpenLockFile(const std::string& partDirectory)
 {
     std::string path = partDirectory;
-    if (!path.empty() && !IsPathSeparator(path.back()))
-        path += '\\';
+    AppendSeparatorIfMissing(path);
     path += CPartDirectoryLock::kFileName;
     if (path.size() >= MAX_PATH)
         return INVALID_HANDLE_VALUE; // no file of this directory can be made either
