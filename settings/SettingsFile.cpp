@@ -19,6 +19,8 @@ namespace
 constexpr const char* kSection = "Options";
 constexpr const char* kPartPathKey = "PartPath";
 constexpr const char* kOverwriteKey = "Overwrite";
+constexpr const char* kLockWaitKey = "LockWaitSeconds";
+constexpr unsigned kMostLockWaitSeconds = 3600;
 // A path buffer keeps at most this many characters.
 constexpr std::size_t kPathChars = kPathBufferSize - 1;
 // The default part directory is fetched with room left for a trailing backslash.
@@ -117,6 +119,11 @@ int CSettingsFile::ReadSettings()
 
     GetPrivateProfileStringA(kSection, kOverwriteKey, "0", value, 255, m_szIniFile);
     m_bOverwrite = IsNonZeroNumber(value) ? 1 : 0;
+    // Negative numbers come back as huge ones: both end at the upper bound.
+    m_nLockWaitSeconds = GetPrivateProfileIntA(kSection, kLockWaitKey, kDefaultLockWaitSeconds,
+                                               m_szIniFile);
+    if (m_nLockWaitSeconds > kMostLockWaitSeconds)
+        m_nLockWaitSeconds = kMostLockWaitSeconds;
     return 1;
 }
 

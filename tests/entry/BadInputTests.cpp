@@ -313,10 +313,16 @@ std::string NoGeometry(const CBadInputBed&)
     return NoGeometryDataText();
 }
 
-std::string SatNotWrittenIn(const std::string& directory)
+// A new part in a directory whose lock cannot be had: nothing is written.
+std::string LockRefusedIn(const std::string& directory, unsigned long error)
 {
-    return CannotCreatePartText(directory + "M8x20_DIN 933_8.8",
-                                SatFileNotWrittenText(directory + "TempSW.sat"));
+    return CannotCreatePartText(directory + "M8x20_DIN 933_8.8", SystemReasonText(error));
+}
+
+// A part directory whose lock file is a named pipe: a handle without byte-range locks.
+std::string PipeDirectory()
+{
+    return "\\\\.\\pipe\\qel-" + std::to_string(GetCurrentProcessId()) + "\\";
 }
 
 const std::vector<std::string> kNothing;
@@ -403,7 +409,8 @@ const BadInputRow kRows[] = {
          std::vector<uint8_t> block = BoltBlock();
          return b.Create(&block);
      },
-     0, [](const CBadInputBed&) { return SatNotWrittenIn("Q:\\parts\\"); }, kNothing},
+     0, [](const CBadInputBed&) { return LockRefusedIn("Q:\\parts\\", ERROR_PATH_NOT_FOUND); },
+     kNothing},
     {"part directory", "on a read-only file system (Z:\\proc\\qelparts under Wine)",
      [](CBadInputBed& b)
      {
@@ -411,7 +418,10 @@ const BadInputRow kRows[] = {
          std::vector<uint8_t> block = BoltBlock();
          return b.Create(&block);
      },
-     0, [](const CBadInputBed&) { return SatNotWrittenIn("Z:\\proc\\qelparts\\"); }, kNothing},
+     0,
+     [](const CBadInputBed&)
+     { return LockRefusedIn("Z:\\proc\\qelparts\\", ERROR_PATH_NOT_FOUND); },
+     kNothing},
     {"part directory", "names an existing file",
      [](CBadInputBed& b)
      {
@@ -420,7 +430,52 @@ const BadInputRow kRows[] = {
          std::vector<uint8_t> block = BoltBlock();
          return b.Create(&block);
      },
-     0, [](const CBadInputBed& b) { return SatNotWrittenIn(b.Folder().PathOf("afile\\")); },
+     0,
+     [](const CBadInputBed& b)
+     { return LockRefusedIn(b.Folder().PathOf("afile\\"), ERROR_PATH_NOT_FOUND); },
+     kNothing},
+    {"part directory",
+     "the lock file cannot be opened for writing (a folder in its place, as where this user may "
+     "only read; folders are not listed): a new part",
+     [](CBadInputBed& b)
+     {
+         b.Folder().MakeDir("parts\\" + kLockFile);
+         std::vector<uint8_t> block = BoltBlock();
+         return b.Create(&block);
+     },
+     0,
+     [](const CBadInputBed& b) { return LockRefusedIn(b.PartDir(), ERROR_ACCESS_DENIED); },
+     kNothing},
+    {"part directory",
+     "the same, an existing part: opened without the lock",
+     [](CBadInputBed& b)
+     {
+         b.Folder().MakeDir("parts\\" + kLockFile);
+         WriteFileText(b.PartDir() + kBoltFile, "QelSwSim document type=1\r\n");
+         std::vector<uint8_t> block = BoltBlock();
+         return b.Create(&block);
+     },
+     1,
+     NoText,
+     {kBoltFile}},
+    {"part directory", "the lock file is a named pipe (no byte-range locks)",
+     [](CBadInputBed& b)
+     {
+         HANDLE pipe = CreateNamedPipeA((PipeDirectory() + kLockFile).c_str(), PIPE_ACCESS_DUPLEX,
+                                        PIPE_TYPE_BYTE, 1, 0, 0, 0, nullptr);
+         b.SetPartPath(PipeDirectory());
+         std::vector<uint8_t> block = BoltBlock();
+         Outcome outcome = b.Create(&block);
+         CloseHandle(pipe);
+         return outcome;
+     },
+     0,
+     [](const CBadInputBed&)
+     {
+         // Wine's answer to a lock on a pipe, and the one Windows gives.
+         return LockRefusedIn(PipeDirectory(),
+                              RunningOnWine() ? ERROR_INVALID_HANDLE : ERROR_INVALID_FUNCTION);
+     },
      kNothing},
     {"parameters", "unknown item: Colour=red",
      [](CBadInputBed& b)
