@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/AnsiPath.h"
 #include "common/BoundedString.h"
 
 namespace qel
@@ -84,8 +85,7 @@ CHolderThreads s_holders;
 std::string LockFilePath(const char* partDirectory)
 {
     std::string path = partDirectory != nullptr ? partDirectory : "";
-    if (!path.empty() && !IsPathSeparator(path.back()))
-        path += '\\';
+    AppendSeparatorIfMissing(path);
     return path + CPartDirectoryLock::kFileName;
 }
 

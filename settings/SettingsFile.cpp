@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/AnsiPath.h"
 #include "common/AutomationFailure.h"
 #include "common/BoundedString.h"
 #include "common/ErrorMessage.h"
@@ -94,8 +95,7 @@ void CSettingsFile::CompleteIniFile(const char* fileName)
     // Only a backslash counts here: a directory ending in '/' gets one as well.
     // Without a directory the bare name stays, which the profile functions look
     // up in the Windows directory.
-    std::size_t length = BoundedLength(m_szIniFile, sizeof m_szIniFile);
-    if (length > 0 && m_szIniFile[length - 1] != '\\')
+    if (m_szIniFile[0] != '\0' && LastCharacter(m_szIniFile) != '\\')
         AppendBounded(m_szIniFile, sizeof m_szIniFile, "\\");
     AppendBounded(m_szIniFile, sizeof m_szIniFile, fileName);
 }
@@ -132,8 +132,7 @@ void CSettingsFile::UseTempDirectory()
     CTempPath tempPath;
     tempPath.GetLongTempDir(m_szPartPath, kTempDirSize);
     // An unresolved temporary directory becomes a single backslash.
-    std::size_t length = BoundedLength(m_szPartPath, sizeof m_szPartPath);
-    if (length == 0 || !IsPathSeparator(m_szPartPath[length - 1]))
+    if (!IsPathSeparator(LastCharacter(m_szPartPath)))
         AppendBounded(m_szPartPath, sizeof m_szPartPath, "\\");
 }
 
@@ -199,17 +198,15 @@ int CSettingsFile::EnsureDirectory(const char* path)
     // Create every level in turn; failures are expected for the levels that
     // exist and for a bare drive or empty prefix.
     char work[kPathBufferSize];
-    std::size_t length = CopyBounded(work, sizeof work, path);
-    for (std::size_t i = 0; i < length; ++i)
+    CopyBounded(work, sizeof work, path);
+    for (std::size_t i = FindSeparator(work, 0); work[i] != '\0'; i = FindSeparator(work, i + 1))
     {
-        if (!IsPathSeparator(work[i]))
-            continue;
         char separator = work[i];
         work[i] = '\0';
         CreateDirectoryA(work, nullptr);
         work[i] = separator;
     }
-    if (length > 0 && !IsPathSeparator(work[length - 1]))
+    if (work[0] != '\0' && !IsPathSeparator(LastCharacter(work)))
         CreateDirectoryA(work, nullptr);
 
     return SetCurrentDirectoryA(path) ? 1 : 0;
