@@ -1,5 +1,6 @@
 #include "bindings/LibrarySearch.h"
 
+#include "common/AnsiPath.h"
 #include "common/BoundedString.h"
 
 // The image header of the module that holds this code (the linker's symbol).
@@ -14,15 +15,10 @@ namespace
 // Keeps the folder of a full file name; false when there is none.
 bool CutToFolder(char* path)
 {
-    char* lastSeparator = nullptr;
-    for (char* c = path; *c != '\0'; ++c)
-    {
-        if (IsPathSeparator(*c))
-            lastSeparator = c;
-    }
-    if (lastSeparator == nullptr)
+    const std::size_t lastSeparator = FindLastSeparator(path);
+    if (lastSeparator == std::string::npos)
         return false;
-    *lastSeparator = '\0';
+    path[lastSeparator] = '\0';
     return true;
 }
 
@@ -55,8 +51,7 @@ bool JoinPath(char* path, std::size_t size, const char* folder, const char* file
     std::size_t length = CopyBounded(path, size, folder);
     if (length == 0 || BoundedLength(folder, size) != length)
         return false;
-    if (!IsPathSeparator(path[length - 1]))
-        length = AppendBounded(path, size, "\\");
+    length = AppendSeparatorIfMissing(path, size);
     std::size_t nameLength = BoundedLength(fileName, size);
     return length + nameLength < size && AppendBounded(path, size, fileName) == length + nameLength;
 }

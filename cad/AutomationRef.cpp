@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include <wrl/client.h>
+
 #include "common/AutomationFailure.h"
 
 namespace qel
@@ -36,6 +38,17 @@ CAutomationRef& CAutomationRef::operator=(CAutomationRef&& other) noexcept
         m_bOwning = other.m_bOwning;
     }
     return *this;
+}
+
+bool CAutomationRef::IsSameObject(const CAutomationRef& other) const
+{
+    if (IsEmpty() || other.IsEmpty())
+        return false;
+    Microsoft::WRL::ComPtr<IUnknown> mine;
+    Microsoft::WRL::ComPtr<IUnknown> theirs;
+    return SUCCEEDED(m_pObject->QueryInterface(IID_PPV_ARGS(&mine))) &&
+           SUCCEEDED(other.m_pObject->QueryInterface(IID_PPV_ARGS(&theirs))) &&
+           mine.Get() == theirs.Get();
 }
 
 void CAutomationRef::Attach(IDispatch* object, bool owning)

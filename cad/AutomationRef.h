@@ -29,6 +29,9 @@ public:
     bool IsEmpty() const { return m_pObject == nullptr; }
     bool IsOwning() const { return m_bOwning; }
     IDispatch* GetBorrowed() const { return m_pObject; }
+    // True when both refer to one object of the server (COM identity: asked
+    // of the proxies here, no call reaches the server).
+    bool IsSameObject(const CAutomationRef& other) const;
 
     // Takes over object with the reference the caller holds on it: an owning
     // reference releases it later, a borrowing one never does.

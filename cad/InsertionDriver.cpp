@@ -96,8 +96,7 @@ int CInsertionDriver::Run(const void* part)
         // their documents active in a SolidWorks shared with this one: one
         // insertion at a time creates and opens its part.
         CPartDirectoryLock lock(m_pSettings->GetPartPath());
-        if (lock.IsUsable() && !lock.Acquire(CPartDirectoryLock::kWaitMs))
-            ThrowDirectoryBusy(create);
+        LockPartDirectory(lock, create);
         // A part file that appeared while waiting is taken as it is.
         if (create && FindExistingPartFile() != 0)
             CreateFromSatFile(part);
@@ -107,15 +106,6 @@ int CInsertionDriver::Run(const void* part)
     LockUpdates();
     ReleaseResources();
     return named ? 1 : 0;
-}
-
-void CInsertionDriver::ThrowDirectoryBusy(bool creating)
-{
-    const std::string reason = FormatMessageText(
-        IDS_PART_DIRECTORY_BUSY, m_pSettings->GetPartPath(), CPartDirectoryLock::kWaitMs / 1000UL);
-    if (creating)
-        ThrowCannotCreatePart(reason);
-    ThrowCannotInsertPart(reason);
 }
 
 void CInsertionDriver::CreateFromSatFile(const void* part)

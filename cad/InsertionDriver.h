@@ -17,6 +17,7 @@
 namespace qel
 {
 
+class CPartDirectoryLock;
 class CSettingsFile;
 
 class CInsertionDriver
@@ -46,6 +47,9 @@ public:
     // The Save dialog that names a part when no name can be built (borrowed;
     // the system's own dialog unless a caller sets another).
     void SetPartFileDialog(IPartFileDialog* dialog) { m_pFileDialog = dialog; }
+    // Whether the call may show boxes (the export's policy for its errors):
+    // a wait for the part directory then shows one the user can cancel.
+    void SetMessagesShown(bool shown) { m_bShowMessages = shown; }
 
     // Steps of Run, in their order
     int Connect();
@@ -79,9 +83,15 @@ private:
     void AppendPartFileExtension();
     // Writes the SAT file and has SolidWorks make the part file of it.
     void CreateFromSatFile(const void* part);
-    // The part directory's lock was not had in time: message 121 when the
-    // part was to be created, 1100 when it exists.
-    [[noreturn]] void ThrowDirectoryBusy(bool creating);
+    // Takes the part directory's lock for a part that is to be created or
+    // opened; throws when the call cannot go on.
+    void LockPartDirectory(CPartDirectoryLock& lock, bool create);
+    // Waits for the lock: CLockWaitDlg's kDone, kFailed, kTimedOut or IDCANCEL.
+    INT_PTR SilentWait(CPartDirectoryLock& lock, DWORD timeoutMs);
+    INT_PTR WaitWithBox(CPartDirectoryLock& lock, DWORD timeoutMs);
+    // The part directory stopped the call: message 121 when the part was to
+    // be created, 1100 when it exists.
+    [[noreturn]] void ThrowDirectoryFailure(bool creating, const std::string& reason);
 
     char m_szPartFile[kPathBufferSize];
     char m_szSatFile[kPathBufferSize];
@@ -92,6 +102,7 @@ private:
     std::unique_ptr<CSettingsFile> m_pSettings;
     CAttributeList m_attributes;
     IPartFileDialog* m_pFileDialog;
+    bool m_bShowMessages = false;
 };
 
 } // namespace qel

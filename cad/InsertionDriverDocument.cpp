@@ -20,9 +20,9 @@ namespace
 constexpr unsigned kAttributeTextSize = 1023;
 
 // A step of the document that cannot go on: reported like a failing call.
-[[noreturn]] void FailStep(unsigned reasonId)
+[[noreturn]] void FailStep(const std::string& reason)
 {
-    throw CAutomationFailure(E_FAIL, LoadMessage(reasonId));
+    throw CAutomationFailure(E_FAIL, reason);
 }
 } // namespace
 
@@ -31,11 +31,16 @@ int CInsertionDriver::CreatePartDocument()
     bool ownSaveName = false;
     try
     {
-        m_app.LoadSatFile(m_szSatFile);
+        // A file SolidWorks could not read opens nothing: the active document
+        // is then the user's own, which must never be saved as this part.
+        if (!m_app.LoadSatFile(m_szSatFile))
+            FailStep(FormatMessageText(IDS_SAT_FILE_NOT_IMPORTED, m_szSatFile));
         CSwDoc document = m_app.GetActiveDocument();
         // Without a new document the properties and the save would go nowhere.
         if (document.IsEmpty())
-            FailStep(IDS_NO_ACTIVE_DOCUMENT);
+            FailStep(LoadMessage(IDS_NO_ACTIVE_DOCUMENT));
+        if (document.IsSameObject(m_refDoc))
+            FailStep(FormatMessageText(IDS_SAT_FILE_NOT_IMPORTED, m_szSatFile));
         m_nDocType = document.GetType();
         AppendPartFileExtension();
         ownSaveName = true;
@@ -72,7 +77,7 @@ void CInsertionDriver::AppendPartFileExtension()
     // A cut extension would save a file that is never found again.
     if (BoundedLength(m_szPartFile, sizeof(m_szPartFile)) + std::strlen(extension) >=
         sizeof(m_szPartFile))
-        FailStep(IDS_PART_NAME_TOO_LONG);
+        FailStep(LoadMessage(IDS_PART_NAME_TOO_LONG));
     AppendBounded(m_szPartFile, sizeof(m_szPartFile), extension);
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/AnsiPath.h"
 #include "common/BoundedString.h"
 
 namespace qel
@@ -16,13 +17,6 @@ constexpr const char* kSatFileName = "TempSW.sat";
 constexpr std::size_t kSatDirectoryMax = 248; // 260 - 2 - strlen("TempSW.sat")
 constexpr std::size_t kPartDirectoryMax = 258;
 constexpr int kDirectoryAndStemMax = 245; // 244 characters and the terminator
-
-void AppendSeparatorIfMissing(char* buffer, std::size_t bufferSize)
-{
-    std::size_t length = BoundedLength(buffer, bufferSize);
-    if (length > 0 && !IsPathSeparator(buffer[length - 1]))
-        AppendBounded(buffer, bufferSize, "\\");
-}
 
 } // namespace
 
@@ -56,18 +50,12 @@ bool StemFits(int capacity)
 
 void DropExtensionOfNewName(char* path)
 {
-    std::size_t length = std::strlen(path);
-    // Index 0 is never examined: a name that is all extension keeps its dot.
-    for (std::size_t i = length; i-- > 1;)
-    {
-        if (IsPathSeparator(path[i]))
-            return;
-        if (path[i] == '.')
-        {
-            path[i] = '\0';
-            return;
-        }
-    }
+    // Only the last component's dot counts (a dot is never half a character);
+    // index 0 is never examined: a name that is all extension keeps its dot.
+    const std::size_t separator = FindLastSeparator(path);
+    char* dot = std::strrchr(path + (separator == std::string::npos ? 0 : separator + 1), '.');
+    if (dot != nullptr && dot != path)
+        *dot = '\0';
 }
 
 int PartFileTypeOfExtension(const char* path)

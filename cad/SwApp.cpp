@@ -33,11 +33,12 @@ CSwDoc CSwApp::GetFallbackDocument()
     return CSwDoc(CallObject(kFallbackDocument, DispatchKind::Method), true);
 }
 
-void CSwApp::LoadSatFile(const char* path)
+bool CSwApp::LoadSatFile(const char* path)
 {
     CVariant pathArg = CVariant::Text(path);
     CVariant noOptions = CVariant::Text(nullptr);
-    Call(kLoadFile, DispatchKind::Method, {&pathArg, &noOptions});
+    const CVariant answer = Call(kLoadFile, DispatchKind::Method, {&pathArg, &noOptions});
+    return !(answer.Value().vt == VT_BOOL && answer.Value().boolVal == VARIANT_FALSE);
 }
 
 CSwDoc CSwApp::GetActiveDocument()

@@ -17,9 +17,10 @@ public:
     std::string GetRevisionNumber();
     CSwDoc GetFirstDocument();
     CSwDoc GetFallbackDocument();
-    // The results of these two say nothing the insertion relies on: they are
-    // neither read nor converted, whatever type the server answers with.
-    void LoadSatFile(const char* path);
+    // False only when SolidWorks answers an explicit false: it could not read
+    // the file and opened nothing. Any other answer (nothing, a text, another
+    // version's number) is not converted and counts as done.
+    bool LoadSatFile(const char* path);
     CSwDoc GetActiveDocument();
     void CloseDocument(const wchar_t* title);
     CSwDoc OpenPartFile(const char* path, long type, long* error);

@@ -10,12 +10,6 @@ namespace qel
 // Size of the system's path buffers: at most 259 characters and a terminator.
 constexpr std::size_t kPathBufferSize = 260;
 
-// Backslash and forward slash both separate the parts of a path.
-constexpr bool IsPathSeparator(char c)
-{
-    return c == '\\' || c == '/';
-}
-
 // Copies at most destSize - 1 characters of source and terminates the result;
 // a null source gives the empty text. Returns the length copied. Nothing is
 // written when destSize is 0.

@@ -16,4 +16,8 @@ unsigned short SystemDefaultLangId();
 // Upper-cases a byte text in the current multibyte code page.
 std::string UpperCaseCodePage(const std::string& text);
 
+// True when c opens a two-byte character in the system's ANSI code page
+// (Japanese, Chinese and Korean systems); never on single-byte code pages.
+bool IsLeadByte(char c);
+
 } // namespace qel

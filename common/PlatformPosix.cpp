@@ -1,5 +1,6 @@
 // Native stand-in for the Windows platform calls: the C locale's single-byte
 // rules, and a language identifier settable through QEL_LANGID for tests.
+// QEL_CODEPAGE=932 makes the ANSI code page Japanese (Shift JIS) for tests.
 #include "common/Platform.h"
 
 #include <cctype>
@@ -22,6 +23,18 @@ std::string UpperCaseCodePage(const std::string& text)
     for (char& c : upper)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return upper;
+}
+
+bool IsLeadByte(char c)
+{
+    static const unsigned long s_codePage = []
+    {
+        const char* codePage = std::getenv("QEL_CODEPAGE");
+        return codePage != nullptr ? std::strtoul(codePage, nullptr, 10) : 1252ul;
+    }();
+    const auto byte = static_cast<unsigned char>(c);
+    // Shift JIS: 81-9F and E0-FC open a pair.
+    return s_codePage == 932 && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
 }
 
 } // namespace qel

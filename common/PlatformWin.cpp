@@ -18,4 +18,9 @@ std::string UpperCaseCodePage(const std::string& text)
     return upper;
 }
 
+bool IsLeadByte(char c)
+{
+    return IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(c)) != FALSE;
+}
+
 } // namespace qel

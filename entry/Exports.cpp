@@ -33,9 +33,12 @@ public:
     }
 };
 
-int RunInsertion(const void* part)
+// messagesShown: whether the export shows its errors in a box, and so may
+// show the box of a wait as well.
+int RunInsertion(const void* part, bool messagesShown)
 {
     CInsertionDriver driver;
+    driver.SetMessagesShown(messagesShown);
     return driver.Run(part);
 }
 
@@ -86,7 +89,7 @@ extern "C" int __stdcall QelCreate(const void* part)
         {
             const CExportOle ole;
             mainLibrary.Load();
-            return RunInsertion(part);
+            return RunInsertion(part, true);
         },
         ShowError);
 }
@@ -102,7 +105,7 @@ extern "C" int __stdcall QelCreate_2(const void* part, const char* parameters, c
             context.SetText(parameters);
             const CExportOle ole;
             mainLibrary.Load();
-            return RunInsertion(part);
+            return RunInsertion(part, context.GetShowMessages());
         },
         [&](ErrorText error)
         {

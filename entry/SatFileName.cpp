@@ -2,21 +2,16 @@
 
 #include <cstring>
 
+#include "common/AnsiPath.h"
 #include "common/BoundedString.h"
 
 namespace qel
 {
 
-bool HasFileExtension(const char* name, std::size_t length)
+bool HasFileExtension(const char* name)
 {
-    for (std::size_t i = length; i-- > 0;)
-    {
-        if (name[i] == '\\' || name[i] == '/')
-            return false;
-        if (name[i] == '.')
-            return true;
-    }
-    return false;
+    const std::size_t separator = FindLastSeparator(name);
+    return std::strchr(name + (separator == std::string::npos ? 0 : separator + 1), '.') != nullptr;
 }
 
 bool CompleteSatFileName(char* buffer, std::size_t size)
@@ -27,7 +22,7 @@ bool CompleteSatFileName(char* buffer, std::size_t size)
     std::size_t length = BoundedLength(buffer, size);
     if (length == 0 || length == size)
         return false;
-    if (HasFileExtension(buffer, length))
+    if (HasFileExtension(buffer))
         return true;
     if (length + 5 > size)
         return false;

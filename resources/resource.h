@@ -15,6 +15,10 @@
 #define IDS_NO_ACTIVE_DOCUMENT 1112
 #define IDS_PART_FILE_NOT_OPENED 1113
 #define IDS_PART_DIRECTORY_BUSY 1115
+#define IDS_SAT_FILE_NOT_IMPORTED 1116
+#define IDS_PART_DIRECTORY_REENTERED 1118
+// The box shown while an insertion waits for the part directory's lock.
+#define IDS_PART_DIRECTORY_WAITING 1117
 // The options could not be stored: the settings file and the system's reason.
 #define IDS_SETTINGS_NOT_SAVED 1114
 
@@ -36,6 +40,10 @@
 #define IDS_HELP_PATH 211
 #define IDS_HELP_BROWSE 212
 #define IDS_HELP_OVERWRITE 213
+
+// The box of a wait for the part directory (template 130): its text and Cancel.
+#define IDD_LOCK_WAIT 130
+#define IDC_LOCK_WAIT_TEXT 1001
 
 // The directory chooser (template 101): the plug-in's own controls; the
 // others carry the ids the system's old-style file dialog expects.

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/AnsiPath.h"
 #include "common/AutomationFailure.h"
 #include "common/BoundedString.h"
 #include "common/ErrorMessage.h"
@@ -18,6 +19,8 @@ namespace
 constexpr const char* kSection = "Options";
 constexpr const char* kPartPathKey = "PartPath";
 constexpr const char* kOverwriteKey = "Overwrite";
+constexpr const char* kLockWaitKey = "LockWaitSeconds";
+constexpr unsigned kMostLockWaitSeconds = 3600;
 // A path buffer keeps at most this many characters.
 constexpr std::size_t kPathChars = kPathBufferSize - 1;
 // The default part directory is fetched with room left for a trailing backslash.
@@ -92,8 +95,7 @@ void CSettingsFile::CompleteIniFile(const char* fileName)
     // Only a backslash counts here: a directory ending in '/' gets one as well.
     // Without a directory the bare name stays, which the profile functions look
     // up in the Windows directory.
-    std::size_t length = BoundedLength(m_szIniFile, sizeof m_szIniFile);
-    if (length > 0 && m_szIniFile[length - 1] != '\\')
+    if (m_szIniFile[0] != '\0' && LastCharacter(m_szIniFile) != '\\')
         AppendBounded(m_szIniFile, sizeof m_szIniFile, "\\");
     AppendBounded(m_szIniFile, sizeof m_szIniFile, fileName);
 }
@@ -117,6 +119,11 @@ int CSettingsFile::ReadSettings()
 
     GetPrivateProfileStringA(kSection, kOverwriteKey, "0", value, 255, m_szIniFile);
     m_bOverwrite = IsNonZeroNumber(value) ? 1 : 0;
+    // Negative numbers come back as huge ones: both end at the upper bound.
+    m_nLockWaitSeconds =
+        GetPrivateProfileIntA(kSection, kLockWaitKey, kDefaultLockWaitSeconds, m_szIniFile);
+    if (m_nLockWaitSeconds > kMostLockWaitSeconds)
+        m_nLockWaitSeconds = kMostLockWaitSeconds;
     return 1;
 }
 
@@ -125,8 +132,7 @@ void CSettingsFile::UseTempDirectory()
     CTempPath tempPath;
     tempPath.GetLongTempDir(m_szPartPath, kTempDirSize);
     // An unresolved temporary directory becomes a single backslash.
-    std::size_t length = BoundedLength(m_szPartPath, sizeof m_szPartPath);
-    if (length == 0 || !IsPathSeparator(m_szPartPath[length - 1]))
+    if (!IsPathSeparator(LastCharacter(m_szPartPath)))
         AppendBounded(m_szPartPath, sizeof m_szPartPath, "\\");
 }
 
@@ -192,17 +198,15 @@ int CSettingsFile::EnsureDirectory(const char* path)
     // Create every level in turn; failures are expected for the levels that
     // exist and for a bare drive or empty prefix.
     char work[kPathBufferSize];
-    std::size_t length = CopyBounded(work, sizeof work, path);
-    for (std::size_t i = 0; i < length; ++i)
+    CopyBounded(work, sizeof work, path);
+    for (std::size_t i = FindSeparator(work, 0); work[i] != '\0'; i = FindSeparator(work, i + 1))
     {
-        if (!IsPathSeparator(work[i]))
-            continue;
         char separator = work[i];
         work[i] = '\0';
         CreateDirectoryA(work, nullptr);
         work[i] = separator;
     }
-    if (length > 0 && !IsPathSeparator(work[length - 1]))
+    if (work[0] != '\0' && !IsPathSeparator(LastCharacter(work)))
         CreateDirectoryA(work, nullptr);
 
     return SetCurrentDirectoryA(path) ? 1 : 0;

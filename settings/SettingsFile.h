@@ -14,6 +14,8 @@ namespace qel
 class CSettingsFile
 {
 public:
+    static constexpr unsigned kDefaultLockWaitSeconds = 30;
+
     // What EditSettings needs of the options dialog: starting values in, a
     // modal run, the committed values out.
     class IEditor
@@ -48,6 +50,9 @@ public:
     // with a trailing separator when none is stored. Valid while the object lives.
     const char* GetPartPath() const { return m_szPartPath; }
     BOOL GetOverwrite() const { return m_bOverwrite; }
+    // How long an insertion waits for another one on the part directory
+    // (key LockWaitSeconds, 30 unless stored; at most an hour).
+    unsigned GetLockWaitSeconds() const { return m_nLockWaitSeconds; }
     // Full path of the settings file.
     const char* GetIniFile() const { return m_szIniFile; }
 
@@ -79,6 +84,7 @@ private:
     char m_szIniFile[262] = {};
     char m_szPartPath[260] = {};
     BOOL m_bOverwrite = 0;
+    unsigned m_nLockWaitSeconds = kDefaultLockWaitSeconds;
 };
 
 } // namespace qel

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include "common/AnsiPath.h"
 #include "common/BoundedString.h"
 #include "common/WinOwners.h"
 
@@ -59,9 +60,7 @@ bool AppendLongComponents(char* input, std::size_t pos, std::size_t length, char
         return true;
     for (;;)
     {
-        std::size_t end = pos;
-        while (end < length && !IsPathSeparator(input[end]))
-            ++end;
+        std::size_t end = FindSeparator(input, pos);
         if (pending != '\0')
             longPath += pending;
         std::string name;
@@ -90,8 +89,8 @@ std::unique_ptr<char[]> CTempPath::GetTempDir() const
     // A path that grew in between does not arrive whole: take none of it.
     if (length == 0 || length >= stated)
         buffer[0] = '\0';
-    if (length > 0 && length < stated && !IsPathSeparator(buffer[length - 1]))
-        AppendBounded(buffer.get(), size, "\\");
+    if (length > 0 && length < stated)
+        AppendSeparatorIfMissing(buffer.get(), size);
     return buffer;
 }
 
@@ -135,7 +134,7 @@ int CTempPath::MakeLongPath(char* input, char* output, std::size_t outputSize) c
 
     std::size_t length = std::strlen(input);
     char trailing = '\0';
-    if (pos < length && IsPathSeparator(input[length - 1]))
+    if (pos < length && IsPathSeparator(LastCharacter(input)))
     {
         trailing = input[length - 1];
         input[--length] = '\0';

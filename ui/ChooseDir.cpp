@@ -6,6 +6,7 @@
 #include <commdlg.h>
 #include <dlgs.h>
 
+#include "common/AnsiPath.h"
 #include "common/BoundedString.h"
 #include "common/Platform.h"
 #include "common/StringTable.h"
@@ -117,8 +118,7 @@ int CChooseDir::ChooseDirectory(char* directory, std::size_t size, HWND parent)
     if (!chosen)
         return 0;
     CopyBounded(directory, size, chooser.m_strDir.c_str());
-    std::size_t length = BoundedLength(directory, size);
-    if (length > 0 && directory[length - 1] != '\\')
+    if (directory[0] != '\0' && LastCharacter(directory) != '\\')
         AppendBounded(directory, size, "\\");
     return 1;
 }
@@ -274,11 +274,14 @@ std::string CChooseDir::DirectoryFromList(bool atSetUp) const
         return std::string(1, item[1]) + ":\\";
     if (item == "..")
     {
-        const std::size_t separator = current.find_last_of('\\', current.size() - 2);
+        // The parent: up to the separator before the last level.
+        std::string level = current;
+        if (IsPathSeparator(LastCharacter(level.c_str())))
+            level.pop_back();
+        const std::size_t separator = FindLastSeparator(level.c_str());
         return separator == std::string::npos ? current : current.substr(0, separator + 1);
     }
-    if (!current.empty() && current.back() != '\\')
-        current += '\\';
+    AppendSeparatorIfMissing(current);
     return current + item;
 }
 
@@ -293,7 +296,7 @@ int CChooseDir::Message(const char* format, UINT type) const
 bool CChooseDir::OnFileNameOK()
 {
     m_strDir = WindowText(GetDlgItem(m_hWnd, IDC_CHOOSE_DIR_EDIT));
-    if (m_strDir.find_first_of(kInvalidCharacters) != std::string::npos)
+    if (FindCharacterOf(m_strDir.c_str(), kInvalidCharacters) != std::string::npos)
     {
         Message("%s is not a valid pathname !", MB_OK);
         return true;

@@ -162,6 +162,9 @@ INT_PTR CModalDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT,
                           OnHelpInfo(*reinterpret_cast<const HELPINFO*>(lParam)));
         return TRUE;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return TRUE;
     case WM_NCDESTROY:
         m_hWnd = nullptr;
         return FALSE;

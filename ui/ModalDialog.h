@@ -56,6 +56,7 @@ protected:
     // A command other than OK and Cancel; false when not handled.
     virtual bool OnCommand(int /*id*/, int /*code*/) { return false; }
     virtual BOOL OnHelpInfo(const HELPINFO& /*info*/) { return FALSE; }
+    virtual void OnTimer(UINT_PTR /*id*/) {}
 
     void ExchangeText(int id, std::string& value, bool save);
     void ExchangeCheck(int id, BOOL& value, bool save);

@@ -234,7 +234,7 @@ int Run()
         [&]
         {
             qel::CPartDirectoryLock directoryLock(folder.Path().c_str());
-            directoryLock.Acquire(0);
+            directoryLock.TryAcquire();
         },
         9, 100);
 

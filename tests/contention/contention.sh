@@ -15,13 +15,18 @@
 #       two hosts on workstation A and one on B insert parts 0..19 at the
 #       same moments (every other round the same part everywhere); every call
 #       returns 1, every part file's imported SAT equals its properties and
-#       name, the lock is free and the simulators hold no references
+#       name, each part was imported once (the journals of both simulators),
+#       at least one round collided, the lock is free and the simulators hold
+#       no references
 #   contention.sh BUILD_DIR holder-killed
 #       A holds the lock (its SolidWorks hangs in the import) and is killed;
 #       B, waiting for the lock, goes on within the bound
 #   contention.sh BUILD_DIR lock-unavailable
-#       B holds the lock; A's insertion fails after the bound with message
-#       121 naming the directory, imports nothing and deletes nothing
+#       B holds the lock; A's insertion fails after the bound (the settings'
+#       LockWaitSeconds, 2 here) with message 121 naming the directory,
+#       imports nothing and deletes nothing
+# The script ends exactly the processes it started (their process trees, by
+# id): other runs on the same machine keep theirs.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 mode=$2
@@ -29,7 +34,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 bin="$build/bin"
 prefixes=(wineprefix wineprefix-b)
 export LC_ALL=en_US.UTF-8
-bound_ms=30000
+bound_s=2
 
 on() {
   local prefix=$1
@@ -45,13 +50,23 @@ fail() {
   exit 1
 }
 
+# Process ids of what this script started in the background.
+started=()
+# Ends a process we started and everything it started in turn (wine-run.sh,
+# the Windows program), as a crash would end them.
+kill_tree() {
+  local child
+  for child in $(pgrep -P "$1" || true); do kill_tree "$child"; done
+  kill -9 "$1" 2>/dev/null || true
+}
+
 work=$(mktemp -d "$build/contention.XXXXXX")
 finish() {
   for p in "${prefixes[@]}"; do
     sim "$p" quit >/dev/null 2>&1 || true
     if [ -f "$work/$p.ini" ]; then cp "$work/$p.ini" "$(ini_of "$p")"; else rm -f "$(ini_of "$p")"; fi
   done
-  pkill -9 -f 'contentionhost.exe' 2>/dev/null || true
+  for pid in "${started[@]}"; do kill_tree "$pid"; done
   rm -rf "$work"
 }
 trap finish EXIT
@@ -61,15 +76,26 @@ for p in "${prefixes[@]}"; do
   sim "$p" quit >/dev/null 2>&1 || true # also makes the prefix
   [ -f "$(ini_of "$p")" ] && cp "$(ini_of "$p")" "$work/$p.ini"
   on "$p" "$bin/swsim.exe" docs=assembly >"$work/swsim-$p.log" 2>&1 &
+  started+=($!)
   sim "$p" wait >/dev/null || fail "no simulator in $p"
 done
 
-# Points both workstations' settings at dir.
+# Points both workstations' settings at dir, with a bound on the wait for
+# its lock when one is given.
 use_part_dir() {
   mkdir -p "$1"
   for p in "${prefixes[@]}"; do
-    printf '[Options]\r\nPartPath=%s\\\r\n' "$(win "$1")" >"$(ini_of "$p")"
+    printf '[Options]\r\nPartPath=%s\\\r\n%s' "$(win "$1")" \
+      "${2:+LockWaitSeconds=$2$'\r\n'}" >"$(ini_of "$p")"
   done
+}
+
+# Parts that more than one document saved (a part imported twice), over the
+# journals of both workstations' simulators.
+imported_twice() {
+  for p in "${prefixes[@]}"; do sim "$p" journal | sed "s/^/$p /"; done |
+    awk '$3 == "0x10025" { key = $1 " " $2 " " $5; if (!(key in seen)) { seen[key] = 1; n[$5]++ } }
+         END { for (part in n) if (n[part] > 1) print part, n[part] }'
 }
 
 # Whether the simulator of prefix $1 has served at least $2 calls.
@@ -102,6 +128,7 @@ race() {
       on "${prefixes[host / 3]}" "$bin/contentionhost.exe" race "$host" "$rounds" "$start" \
         "$period" "$repeat" >"$work/h$host.log" &
       pids+=($!)
+      started+=($!)
     done
     for pid in "${pids[@]}"; do wait "$pid" || true; done
     local failed wrong
@@ -115,9 +142,15 @@ race() {
     for p in "${prefixes[@]}"; do
       [ "$(sim "$p" refs)" = 0 ] || fail "$p's simulator still holds references"
     done
+    local twice
+    twice=$(imported_twice)
+    [ -z "$twice" ] || fail "repeat $repeat: parts imported more than once: $twice"
     # A collision: a round in which two or more hosts inserted parts that did not exist yet.
-    collisions=$((collisions + $(cat "$work"/h?.log |
-      awk '$1 == "round" && $6 == 0 { n[$2]++ } END { c = 0; for (r in n) if (n[r] > 1) c++; print c }')))
+    local collided
+    collided=$(cat "$work"/h?.log |
+      awk '$1 == "round" && $6 == 0 { n[$2]++ } END { c = 0; for (r in n) if (n[r] > 1) c++; print c }')
+    [ "$collided" -gt 0 ] || fail "repeat $repeat: no round collided, so the lock was never tested"
+    collisions=$((collisions + collided))
     created=$((created + $(grep -o 'parts [0-9]*' "$work/verify.log" | cut -d' ' -f2)))
     calls=$((calls + $(cat "$work"/h?.log | grep -c '^round')))
   done
@@ -135,10 +168,12 @@ holder_killed() {
   sim wineprefix-b configure "reset=1 docs=assembly"
   (on wineprefix "$bin/contentionhost.exe" insert 1 >"$work/a.log") &
   local a=$!
+  started+=($a)
   # A writes the SAT file only while it holds the lock.
   wait_until "A's SAT file" test -s "$dir/TempSW.sat"
   on wineprefix-b "$bin/contentionhost.exe" insert 2 >"$work/b.log" &
   local b=$!
+  started+=($b)
   wait_until "B at the lock" calls_at_least wineprefix-b 5
   # Were B not held, its import (call 6) would follow within milliseconds (a
   # whole insertion takes about 70 ms here): it must not come for 2 s.
@@ -146,7 +181,7 @@ holder_killed() {
     ! calls_at_least wineprefix-b 6 || fail "B did not wait for the lock"
     sleep 0.1
   done
-  pkill -9 -f 'contentionhost.exe insert 1'
+  kill_tree "$a"
   local start rc=0
   start=$(now_ms)
   wait "$b" || rc=$?
@@ -154,18 +189,20 @@ holder_killed() {
   sim wineprefix configure "release=1"
   wait "$a" 2>/dev/null || true
   [ "$rc" = 0 ] || fail "B's insertion: $(cat "$work/b.log")"
-  [ "$waited" -lt "$bound_ms" ] || fail "B waited $waited ms"
+  [ "$waited" -lt 30000 ] || fail "B waited $waited ms"
   verify "$dir"
   echo "holder killed: B finished $waited ms after the kill"
 }
 
 lock_unavailable() {
   local dir="$work/parts"
-  use_part_dir "$dir"
+  use_part_dir "$dir" "$bound_s"
   sim wineprefix configure "reset=1 docs=assembly"
   sim wineprefix clear
   echo "an earlier SAT file" >"$dir/TempSW.sat"
   (on wineprefix-b "$bin/contentionhost.exe" hold "$(win "$dir")\\" "$(win "$work/held")") &
+  local holder=$!
+  started+=($holder)
   for _ in $(seq 1 100); do [ -f "$work/held" ] && break; sleep 0.1; done
   [ -f "$work/held" ] || fail "B could not take the lock"
   local before start rc=0
@@ -173,13 +210,13 @@ lock_unavailable() {
   start=$(now_ms)
   on wineprefix "$bin/contentionhost.exe" insert 3 >"$work/a.log" || rc=$?
   local waited=$(($(now_ms) - start))
-  pkill -9 -f 'contentionhost.exe hold'
+  kill_tree "$holder"
   cat "$work/a.log"
   [ "$rc" = 1 ] || fail "the insertion did not fail"
   grep -qF "Cannot create part \"$(win "$dir")\\Part03_DIN933\" !" "$work/a.log" &&
-    grep -qF "The part directory \"$(win "$dir")\\\" is in use by another insertion" "$work/a.log" ||
+    grep -qF "The part directory \"$(win "$dir")\\\" is in use by another insertion (waited $bound_s seconds)" "$work/a.log" ||
     fail "not message 121 with the reason"
-  [ "$waited" -ge "$bound_ms" ] || fail "gave up after $waited ms"
+  [ "$waited" -ge $((bound_s * 1000)) ] || fail "gave up after $waited ms"
   ! sim wineprefix journal | grep -q '0x31' || fail "something was imported"
   [ "$before" = "$(cd "$dir" && ls -l --time-style=+%s.%N)" ] ||
     fail "the directory changed: $before / $(cd "$dir" && ls -l --time-style=+%s.%N)"

@@ -1,5 +1,9 @@
 #include "ExpectedTexts.h"
 
+#include <cstring>
+
+#include <windows.h>
+
 #include "PluginModule.h"
 #include "tools/partblock/PartBlockBuilder.h"
 
@@ -44,6 +48,51 @@ std::string SatFileNotWrittenText(const std::string& satFile)
 {
     return GermanUserTexts() ? "Die SAT-Datei \"" + satFile + "\" wurde nicht geschrieben."
                              : "The SAT file \"" + satFile + "\" was not written.";
+}
+
+std::string SatFileNotImportedText(const std::string& satFile)
+{
+    return GermanUserTexts() ? "SolidWorks konnte \"" + satFile + "\" nicht importieren."
+                             : "SolidWorks could not import \"" + satFile + "\".";
+}
+
+std::string DirectoryBusyText(const std::string& directory, unsigned seconds)
+{
+    const std::string waited = std::to_string(seconds);
+    return GermanUserTexts()
+               ? "Das Teile-Verzeichnis \"" + directory +
+                     "\" wird von einer anderen \xDC"
+                     "bernahme benutzt (" +
+                     waited + " Sekunden gewartet)."
+               : "The part directory \"" + directory +
+                     "\" is in use by another insertion (waited " + waited + " seconds).";
+}
+
+std::string ReenteredText(const std::string& directory)
+{
+    return GermanUserTexts() ? "Das Programm hat erneut aufgerufen, w\xE4hrend seine \xDC"
+                               "bernahme in \"" +
+                                   directory + "\" noch lief."
+                             : "The program called again while its insertion in \"" + directory +
+                                   "\" was still running.";
+}
+
+std::string WaitingText(const std::string& directory)
+{
+    return GermanUserTexts() ? "Warte, bis eine andere \xDC"
+                               "bernahme in \"" +
+                                   directory + "\" fertig ist."
+                             : "Waiting for another insertion in \"" + directory + "\" to finish.";
+}
+
+std::string SystemReasonText(unsigned long error)
+{
+    char text[512] = {};
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, error, 0, text, sizeof(text), nullptr);
+    while (length > 0 && std::strchr("\r\n .", text[length - 1]) != nullptr)
+        text[--length] = '\0';
+    return text;
 }
 
 std::string CannotInsertPartText(const std::string& reason)

@@ -17,6 +17,15 @@ std::string CannotCreatePartText(const std::string& path, const std::string& rea
 // The reason 121 gives when the SAT writer left no file.
 std::string SatFileNotWrittenText(const std::string& satFile);
 std::string CannotInsertPartText(const std::string& reason);
+// The reasons 121 gives when SolidWorks opened no new document, when the part
+// directory stayed in use, when the host called again from inside an insertion.
+std::string SatFileNotImportedText(const std::string& satFile);
+std::string DirectoryBusyText(const std::string& directory, unsigned seconds);
+std::string ReenteredText(const std::string& directory);
+// The text of the box shown while an insertion waits for the part directory.
+std::string WaitingText(const std::string& directory);
+// The system's text for an error code, as the messages carry it.
+std::string SystemReasonText(unsigned long error);
 std::string DllErrorText(const std::string& dll, long code);
 std::string FunctionErrorText(const std::string& function, const std::string& dll);
 

@@ -9,10 +9,18 @@
 
 #include "cad/PartFileName.h"
 #include "common/BoundedString.h"
+#include "common/Platform.h"
 #include "entry/SatFileName.h"
 
 namespace
 {
+
+// The run with code page 932, where 表 (95 5C) and ソ (83 5C) end in the byte
+// of a backslash.
+bool Japanese()
+{
+    return qel::IsLeadByte('\x95');
+}
 
 struct NameCase
 {
@@ -20,6 +28,7 @@ struct NameCase
     std::size_t bufferSize; // 0: exactly the name and its terminator
     bool expectedResult;
     const char* expectedName;
+    bool japanese = false; // code page 932 only
 };
 
 class SatFileNameTest : public testing::TestWithParam<NameCase>
@@ -29,6 +38,8 @@ class SatFileNameTest : public testing::TestWithParam<NameCase>
 TEST_P(SatFileNameTest, CompletesOrLeavesTheHostsName)
 {
     const NameCase& c = GetParam();
+    if (c.japanese && !Japanese())
+        GTEST_SKIP() << "code page 932 only";
     std::size_t size = c.bufferSize != 0 ? c.bufferSize : std::strlen(c.name) + 1;
     std::string buffer(size + 8, '#'); // guard bytes behind the stated size
     std::memcpy(buffer.data(), c.name, std::strlen(c.name) + 1);
@@ -48,7 +59,9 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{"C:\\parts\\bolt.step", 260, true, "C:\\parts\\bolt.step"},
                     NameCase{"C:\\parts\\bolt.", 260, true, "C:\\parts\\bolt."},
                     NameCase{"bolt.SAT", 0, true, "bolt.SAT"}, NameCase{"bolt", 0, false, "bolt"},
-                    NameCase{"", 260, false, ""}));
+                    NameCase{"", 260, false, ""},
+                    NameCase{"C:\\parts\\bolt.\x83\x5C", 260, true, "C:\\parts\\bolt.\x83\x5C",
+                             true}));
 
 TEST(SatFileName, RefusesABufferWithoutTerminatorWithinItsSize)
 {
@@ -112,6 +125,24 @@ TEST(NewPartName, LosesOnlyTheExtensionOfItsLastComponent)
         qel::DropExtensionOfNewName(name.data());
         EXPECT_STREQ(expected, name.c_str()) << typed;
     }
+}
+
+TEST(JapanesePartDirectory, SatFilePartFileAndNewNameStayInsideTheFolder)
+{
+    if (!Japanese())
+        GTEST_SKIP() << "code page 932 only";
+    for (const char* directory : {"C:\\dirs\\\x95\x5C", "C:\\dirs\\\x95\x5C\\"})
+    {
+        char sat[qel::kPathBufferSize];
+        qel::MakeSatFilePath(directory, sat, sizeof(sat));
+        EXPECT_STREQ("C:\\dirs\\\x95\x5C\\TempSW.sat", sat) << directory;
+        char part[qel::kPathBufferSize];
+        EXPECT_EQ(11u, qel::CopyPartDirectory(directory, part, sizeof(part))) << directory;
+        EXPECT_STREQ("C:\\dirs\\\x95\x5C\\", part) << directory;
+    }
+    std::string name = "C:\\parts\\bolt.\x83\x5C";
+    qel::DropExtensionOfNewName(name.data());
+    EXPECT_STREQ("C:\\parts\\bolt", name.c_str());
 }
 
 } // namespace

@@ -2,9 +2,13 @@
 // insertion (the simulator's journal), the part window's place, every call failing in turn, and the
 // references given back.
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -21,6 +25,8 @@
 #include "tools/partblock/PartBlockBuilder.h"
 #include "tools/partblock/TextEscapes.h"
 #include "tools/swsim/SimulatorClient.h"
+#include "common/WinOwners.h"
+#include "resources/resource.h"
 
 using testing::ElementsAre;
 using testing::ElementsAreArray;
@@ -203,6 +209,217 @@ TEST_F(SolidWorksTest, Create2_SatFileNotWritten_Reports121AndImportsNothing)
     EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock", "TempSW.sat"));
 }
 
+// SolidWorks could not read the SAT file: it answers false and opens
+// nothing, so the active document is the user's own assembly (or the one
+// NewAssembly made). Nothing may be written onto it, saved or closed.
+struct RefusedImportCase
+{
+    const char* name;
+    const char* options;
+};
+
+class RefusedImportTest : public SolidWorksTest,
+                          public testing::WithParamInterface<RefusedImportCase>
+{
+};
+
+TEST_P(RefusedImportTest, Create2_ImportRefused_Reports121AndLeavesTheAssemblyAlone)
+{
+    s_simulator->Configure(GetParam().options);
+    const std::vector<swsim::SimDocumentInfo> before = s_simulator->Documents();
+    std::vector<uint8_t> part = BoltBlock();
+
+    EXPECT_EQ(CannotCreatePartText(PartDir() + "M8x20_DIN 933_8.8",
+                                   SatFileNotImportedText(PartDir() + "TempSW.sat")),
+              Create(part.data()));
+
+    EXPECT_EQ(0, m_result);
+    for (const char* call : {"0x1018F", "0x10025", "app 0x21", "app 0x63"})
+        EXPECT_THAT(s_simulator->JournalLines(),
+                    testing::Not(testing::Contains(testing::HasSubstr(call))));
+    const std::vector<swsim::SimDocumentInfo> after = s_simulator->Documents();
+    ASSERT_EQ(1u, after.size());
+    EXPECT_EQ(std::make_tuple(2L, std::string(), true),
+              std::make_tuple(after[0].type, after[0].path, after[0].active));
+    EXPECT_EQ(before.empty() ? "Assem1" : before[0].title, after[0].title);
+    EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock", "TempSW.sat"));
+    EXPECT_EQ(0, s_simulator->OutstandingReferences());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Imports, RefusedImportTest,
+    testing::Values(RefusedImportCase{"AnsweredFalse", "docs=assembly import=refuse"},
+                    // An answer of nothing: the active document is the one already known.
+                    RefusedImportCase{"ActiveIsTheUsersAssembly",
+                                      "docs=assembly import=refuse answer=app:49:empty"},
+                    RefusedImportCase{"ActiveIsTheNewAssembly",
+                                      "import=refuse answer=app:49:null"}),
+    [](const testing::TestParamInfo<RefusedImportCase>& info) { return info.param.name; });
+
+// Another insertion holds the part directory (a handle of its own, as
+// another host's): the insertion waits, serves the messages sent to its
+// thread, and shows a box it can cancel when boxes may be shown.
+class CForeignLock
+{
+public:
+    explicit CForeignLock(const std::string& directory)
+        : m_file(CreateFileA((directory + "QelSW99_3D.lock").c_str(), GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_ALWAYS, 0, nullptr))
+    {
+        OVERLAPPED at = {};
+        EXPECT_TRUE(LockFileEx(m_file.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                               1, 0, &at));
+    }
+    void Release() { m_file.Reset(); }
+
+private:
+    CHandle m_file;
+};
+
+class LockWaitTest : public SolidWorksTest
+{
+protected:
+    void SetUp() override
+    {
+        SolidWorksTest::SetUp();
+        s_simulator->Configure("docs=assembly");
+        SetActiveWindow(m_host.Get());
+    }
+    std::string Stem() const { return PartDir() + "M8x20_DIN 933_8.8"; }
+    std::string BusyText(unsigned seconds) const
+    {
+        return CannotCreatePartText(Stem(), DirectoryBusyText(PartDir(), seconds));
+    }
+
+    CSettingsFileOverride m_shortBound{"[Options]\r\nPartPath=" + PartDir() +
+                                       "\r\nLockWaitSeconds=2\r\n"};
+    CWindow m_host{CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
+                                   600, 400, nullptr, nullptr, nullptr, nullptr)};
+    CForeignLock m_other{PartDir()};
+    std::vector<uint8_t> m_part = BoltBlock();
+};
+
+TEST_F(LockWaitTest, Create2_Silent_AnswersSentMessagesThenGivesUpAfterTheBound)
+{
+    BOOL answered = FALSE;
+    std::thread sender(
+        [&]
+        {
+            Sleep(500);
+            DWORD_PTR result = 0;
+            answered =
+                SendMessageTimeoutA(m_host.Get(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result) != 0;
+        });
+    EXPECT_EQ(BusyText(2), Create(m_part.data()));
+    sender.join();
+    EXPECT_TRUE(answered) << "the host's thread answered no sent message while waiting";
+    EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock"));
+}
+
+TEST_F(LockWaitTest, Create_WaitBoxCancelled_EndsWithTheBusyReason)
+{
+    std::string shown;
+    HWND owner = nullptr;
+    BOOL hostEnabled = TRUE;
+    CDialogDriver user(
+        {{IDC_LOCK_WAIT_TEXT,
+          [&](HWND box)
+          {
+              shown = CDialogDriver::ItemText(box, IDC_LOCK_WAIT_TEXT);
+              owner = GetWindow(box, GW_OWNER);
+              hostEnabled = IsWindowEnabled(m_host.Get());
+              CDialogDriver::Press(box, IDCANCEL);
+          }},
+         {CDialogDriver::kMessageBox, [](HWND box) { CDialogDriver::Press(box, IDOK); }}});
+    EXPECT_EQ(0, m_plugin.QelCreate(m_part.data()));
+    user.Finish();
+
+    EXPECT_EQ(WaitingText(PartDir()), shown);
+    EXPECT_EQ(m_host.Get(), owner);
+    EXPECT_FALSE(hostEnabled) << "the host took input while waiting";
+    EXPECT_THAT(user.MessageTexts(), ElementsAre(testing::AnyOf(BusyText(1), BusyText(2))));
+    EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock"));
+}
+
+TEST_F(LockWaitTest, Create_RetryAfterTheBound_InsertsOnceTheLockIsFree)
+{
+    CDialogDriver user({{IDC_LOCK_WAIT_TEXT, [](HWND) {}},
+                        {CDialogDriver::kMessageBox, [&](HWND box)
+                         {
+                             m_other.Release();
+                             CDialogDriver::Press(box, IDRETRY);
+                         }}});
+    EXPECT_EQ(1, m_plugin.QelCreate(m_part.data()));
+    user.Finish();
+
+    EXPECT_THAT(user.MessageTexts(), ElementsAre(DirectoryBusyText(PartDir(), 2)));
+    EXPECT_THAT(PartDirFiles(),
+                testing::UnorderedElementsAre("TempSW.sat", kBoltFile, "QelSW99_3D.lock"));
+}
+
+// Lets a call held by hang-at go on, through swsimctl: the simulator's
+// client belongs to the test's thread.
+void ReleaseHangFromAnotherProcess()
+{
+    std::string command = "\"" + BinFolder() + "\\swsimctl.exe\" configure release=1";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return;
+    CHandle child(process.hProcess);
+    CHandle thread(process.hThread);
+    WaitForSingleObject(child.Get(), 10000);
+}
+
+// The host calls the plug-in again from a message that the wait for
+// SolidWorks' answer lets through (a paint, under Wine) while this thread's
+// insertion holds the lock.
+TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
+{
+    m_other.Release();
+    std::string reentered;
+    std::atomic<bool> done{false};
+    static std::function<void()> s_onPaint;
+    s_onPaint = [&]
+    {
+        ValidateRect(m_host.Get(), nullptr);
+        // SolidWorks answers nothing else while it holds a call.
+        s_simulator->ReleaseHang();
+        reentered = Create(m_part.data());
+        done = true;
+    };
+    SetWindowLongPtrA(
+        m_host.Get(), GWLP_WNDPROC,
+        reinterpret_cast<LONG_PTR>(+[](HWND window, UINT message, WPARAM w, LPARAM l) -> LRESULT
+                                   {
+                                       if (message != WM_PAINT)
+                                           return DefWindowProcA(window, message, w, l);
+                                       s_onPaint();
+                                       return 0;
+                                   }));
+    ValidateRect(m_host.Get(), nullptr);
+    s_simulator->ClearJournal();
+    s_simulator->Configure("hang-at=6"); // the import, with the lock held
+    std::thread painter(
+        [&]
+        {
+            CDialogDriver::WaitFor([&] { return FileExists(PartDir() + "TempSW.sat"); }, 10000);
+            InvalidateRect(m_host.Get(), nullptr, FALSE);
+            // Never re-entered: the held import is let go all the same.
+            if (!CDialogDriver::WaitFor([&] { return done.load(); }, 10000))
+                ReleaseHangFromAnotherProcess();
+        });
+    EXPECT_EQ("", Create(m_part.data()));
+    painter.join();
+
+    EXPECT_EQ(1, m_result);
+    EXPECT_EQ(CannotCreatePartText(Stem(), ReenteredText(PartDir())), reentered);
+    EXPECT_EQ(0, s_simulator->OutstandingReferences());
+}
+
 // The part window's place: 300 x 200 in the lower right corner of the
 // document area, in the area's client coordinates.
 struct PlacementCase
@@ -287,7 +504,8 @@ TEST_F(SolidWorksTest, EveryExportKind_WorksOnThisWindowsVersion)
     SystemParametersInfoA(SPI_GETFOREGROUNDLOCKTIMEOUT, 0, &timeout, 0);
     EXPECT_EQ(4321u, timeout);
 
-    CDialogDriver user({{CDialogDriver::kOptions, [](HWND d) { CDialogDriver::Press(d, IDCANCEL); }}});
+    CDialogDriver user(
+        {{CDialogDriver::kOptions, [](HWND d) { CDialogDriver::Press(d, IDCANCEL); }}});
     EXPECT_EQ(1, m_plugin.QelOptions());
     user.Finish();
     char name[MAX_PATH] = {};

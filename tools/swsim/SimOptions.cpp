@@ -161,6 +161,16 @@ bool ParseEmptyResult(const std::wstring& key, const std::wstring& value)
     Reject(key, value, "expected null or empty");
 }
 
+// import=open (the default) or refuse: a SolidWorks that cannot read the file.
+bool ParseImportRefused(const std::wstring& key, const std::wstring& value)
+{
+    if (value == L"open" || value == L"refuse")
+    {
+        return value == L"refuse";
+    }
+    Reject(key, value, "expected open or refuse");
+}
+
 void ApplyItem(CSimOptions& options, const std::wstring& key, const std::wstring& value)
 {
     if (key == L"revision")
@@ -179,6 +189,10 @@ void ApplyItem(CSimOptions& options, const std::wstring& key, const std::wstring
     else if (key == L"import-type")
     {
         options.importType = ParseDocumentType(key, value);
+    }
+    else if (key == L"import")
+    {
+        options.importRefused = ParseImportRefused(key, value);
     }
     else if (key == L"fail-call")
     {

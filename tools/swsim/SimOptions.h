@@ -61,6 +61,7 @@ public:
     std::vector<long> documentTypes; // 1 part, 2 assembly, in opening order
     std::optional<bool> minimized;
     std::optional<long> importType;
+    std::optional<bool> importRefused; // true: imports answer false and open nothing
     std::optional<bool> emptyAsVariantEmpty;
     std::vector<FailCallOption> failCalls;
     std::vector<FailDispidOption> failDispids;

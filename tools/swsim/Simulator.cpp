@@ -87,6 +87,10 @@ void CSimulator::Configure(const CSimOptions& options)
     {
         m_importType = *options.importType;
     }
+    if (options.importRefused)
+    {
+        m_importRefused = *options.importRefused;
+    }
     if (options.emptyAsVariantEmpty)
     {
         m_emptyAsVariantEmpty = *options.emptyAsVariantEmpty;
@@ -148,6 +152,7 @@ void CSimulator::Reset()
     m_journal.Clear();
     m_revision = kDefaultRevision;
     m_importType = 1;
+    m_importRefused = false;
     m_emptyAsVariantEmpty = false;
     m_newAssembly = true;
     m_window.SetMinimized(false);
@@ -294,7 +299,8 @@ CCallResult CSimulator::RunView(const CSimDocument& document, DISPID id)
 CCallResult CSimulator::LoadSatFile(const CDispatchCall& call)
 {
     const std::wstring path = call.Text(0);
-    if (!FileExists(path))
+    // SolidWorks answers false and opens nothing for a file it cannot read.
+    if (m_importRefused || !FileExists(path))
     {
         return CCallResult::Bool(false);
     }

@@ -71,6 +71,7 @@ private:
     CFaultPlan m_faults;
     std::wstring m_revision;
     long m_importType = 1;
+    bool m_importRefused = false;
     bool m_emptyAsVariantEmpty = false;
     bool m_newAssembly = true;
     bool m_hangReleased = false;

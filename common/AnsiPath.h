@@ -1,0 +1,44 @@
+// Paths in the system's ANSI code page, read by character. On Japanese,
+// Chinese and Korean systems a character can be two bytes whose second byte
+// is 0x5C ('\') or 0x7C ('|') (表 is 95 5C in code page 932): such a byte is
+// half a character, never a separator or a bar of its own. Every join and
+// split of a path goes through these.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace qel
+{
+
+// Backslash and forward slash both separate the parts of a path.
+constexpr bool IsPathSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+// The character after the one at text, which must not be the terminator. A
+// lead byte just before the terminator counts as a character of its own.
+const char* NextCharacter(const char* text);
+
+// The last character of path when it is a single byte; '\0' for an empty
+// path and for one that ends in a two-byte character.
+char LastCharacter(const char* path);
+
+// Appends a backslash to a non-empty path (a buffer of size bytes) whose last
+// character is no separator, as far as the buffer holds it. Returns the length.
+std::size_t AppendSeparatorIfMissing(char* path, std::size_t size);
+void AppendSeparatorIfMissing(std::string& path);
+
+// Index of the first separator at or after index from (a character boundary),
+// or of the terminator when none follows: the end of one part of the path.
+std::size_t FindSeparator(const char* path, std::size_t from);
+
+// Index of the last separator in path, or std::string::npos.
+std::size_t FindLastSeparator(const char* path);
+
+// Index of the first character of text that is one of the single-byte
+// characters in set, or std::string::npos.
+std::size_t FindCharacterOf(const char* text, const char* set);
+
+} // namespace qel
