@@ -2,6 +2,17 @@
 root_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 windows_build="$root_dir/build/windows"
 
+# Configures the windows preset. A build folder made with another compiler
+# (GCC, before the build moved to clang and lld) cannot be configured again in
+# place: its cache is dropped first, the objects are rebuilt.
+configure_windows() {
+  local cache=build/windows/CMakeCache.txt
+  if [ -f "$cache" ] && ! grep -q '^CMAKE_CXX_COMPILER:[A-Z]*=.*clang' "$cache"; then
+    rm -rf "$cache" build/windows/CMakeFiles
+  fi
+  cmake --preset windows >/dev/null
+}
+
 build_jobs() {
   local n
   n=$(nproc 2>/dev/null || echo 2)
