@@ -4,12 +4,17 @@ windows_build="$root_dir/build/windows"
 
 # Configures the windows preset. A build folder made with another compiler
 # (GCC, before the build moved to clang and lld) cannot be configured again in
-# place: its cache is dropped first, the objects are rebuilt.
+# place, nor can its sub-build of the libraries: everything but the Wine
+# prefixes and the display goes, and is built anew.
 configure_windows() {
-  local cache=build/windows/CMakeCache.txt
-  if [ -f "$cache" ] && ! grep -q '^CMAKE_CXX_COMPILER:[A-Z]*=.*clang' "$cache"; then
-    rm -rf "$cache" build/windows/CMakeFiles
-  fi
+  local cache
+  for cache in "$windows_build/CMakeCache.txt" "$windows_build/libraries/CMakeCache.txt"; do
+    if [ -f "$cache" ] && ! grep -q '^CMAKE_CXX_COMPILER_AR:FILEPATH=.*llvm-ar' "$cache"; then
+      find "$windows_build" -mindepth 1 -maxdepth 1 ! -name 'wineprefix*' ! -name 'xvfb.*' \
+        -exec rm -rf {} +
+      break
+    fi
+  done
   cmake --preset windows >/dev/null
 }
 

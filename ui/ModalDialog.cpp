@@ -3,6 +3,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/AnsiPath.h"
 #include "common/StringTable.h"
 
 namespace qel
@@ -70,7 +71,8 @@ std::string CModalDialog::ModuleTitle()
     char path[MAX_PATH] = {};
     GetModuleFileNameA(ResourceModule(), path, MAX_PATH - 1);
     std::string title(path);
-    title.erase(0, title.find_last_of("\\/") + 1); // npos + 1 is 0: keeps a bare name
+    const std::size_t separator = FindLastSeparator(title.c_str());
+    title.erase(0, separator == std::string::npos ? 0 : separator + 1);
     const std::size_t dot = title.find_last_of('.');
     if (dot != std::string::npos && dot > 0)
         title.erase(dot);
