@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "common/AnsiPath.h"
-#include "common/BoundedString.h"
 
 namespace qel
 {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -226,7 +227,6 @@ class RefusedImportTest : public SolidWorksTest,
 TEST_P(RefusedImportTest, Create2_ImportRefused_Reports121AndLeavesTheAssemblyAlone)
 {
     s_simulator->Configure(GetParam().options);
-    const std::vector<swsim::SimDocumentInfo> before = s_simulator->Documents();
     std::vector<uint8_t> part = BoltBlock();
 
     EXPECT_EQ(CannotCreatePartText(PartDir() + "M8x20_DIN 933_8.8",
@@ -239,9 +239,8 @@ TEST_P(RefusedImportTest, Create2_ImportRefused_Reports121AndLeavesTheAssemblyAl
                     testing::Not(testing::Contains(testing::HasSubstr(call))));
     const std::vector<swsim::SimDocumentInfo> after = s_simulator->Documents();
     ASSERT_EQ(1u, after.size());
-    EXPECT_EQ(std::make_tuple(2L, std::string(), true),
-              std::make_tuple(after[0].type, after[0].path, after[0].active));
-    EXPECT_EQ(before.empty() ? "Assem1" : before[0].title, after[0].title);
+    EXPECT_EQ(std::make_tuple(std::string("Assem1"), 2L, std::string(), true),
+              std::make_tuple(after[0].title, after[0].type, after[0].path, after[0].active));
     EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock", "TempSW.sat"));
     EXPECT_EQ(0, s_simulator->OutstandingReferences());
 }
@@ -256,26 +255,19 @@ INSTANTIATE_TEST_SUITE_P(
                                       "import=refuse answer=app:49:null"}),
     [](const testing::TestParamInfo<RefusedImportCase>& info) { return info.param.name; });
 
-// Another insertion holds the part directory (a handle of its own, as
-// another host's): the insertion waits, serves the messages sent to its
+// Another insertion's hold on the part directory: a handle of its own, as
+// another host's. The insertion waits, serves the messages sent to its
 // thread, and shows a box it can cancel when boxes may be shown.
-class CForeignLock
+CHandle HoldLock(const std::string& directory)
 {
-public:
-    explicit CForeignLock(const std::string& directory)
-        : m_file(CreateFileA((directory + "QelSW99_3D.lock").c_str(), GENERIC_READ | GENERIC_WRITE,
+    CHandle file(CreateFileA((directory + "QelSW99_3D.lock").c_str(), GENERIC_READ | GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                             OPEN_ALWAYS, 0, nullptr))
-    {
-        OVERLAPPED at = {};
-        EXPECT_TRUE(LockFileEx(m_file.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
-                               1, 0, &at));
-    }
-    void Release() { m_file.Reset(); }
-
-private:
-    CHandle m_file;
-};
+                             OPEN_ALWAYS, 0, nullptr));
+    OVERLAPPED at = {};
+    EXPECT_TRUE(
+        LockFileEx(file.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at));
+    return file;
+}
 
 class LockWaitTest : public SolidWorksTest
 {
@@ -296,82 +288,74 @@ protected:
                                        "\r\nLockWaitSeconds=2\r\n"};
     CWindow m_host{CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
                                    600, 400, nullptr, nullptr, nullptr, nullptr)};
-    CForeignLock m_other{PartDir()};
+    CHandle m_other = HoldLock(PartDir());
     std::vector<uint8_t> m_part = BoltBlock();
 };
 
 TEST_F(LockWaitTest, Create2_Silent_AnswersSentMessagesThenGivesUpAfterTheBound)
 {
-    BOOL answered = FALSE;
+    // Another thread sends to the host's window for as long as the call runs:
+    // each message must be answered within a second (one still on its way
+    // when the call returns meets a thread that no longer serves: not counted).
+    std::atomic<bool> returned{false};
+    std::atomic<bool> answered{true};
     std::thread sender(
         [&]
         {
-            Sleep(500);
-            DWORD_PTR result = 0;
-            answered =
-                SendMessageTimeoutA(m_host.Get(), WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result) != 0;
+            for (DWORD_PTR result = 0; !returned && answered;)
+            {
+                const bool ok = SendMessageTimeoutA(m_host.Get(), WM_NULL, 0, 0, SMTO_NORMAL, 1000,
+                                                    &result) != 0;
+                answered = ok || returned;
+            }
         });
     EXPECT_EQ(BusyText(2), Create(m_part.data()));
+    returned = true;
     sender.join();
-    EXPECT_TRUE(answered) << "the host's thread answered no sent message while waiting";
+    EXPECT_TRUE(answered.load()) << "the host's thread answered no sent message while waiting";
     EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock"));
 }
 
-TEST_F(LockWaitTest, Create_WaitBoxCancelled_EndsWithTheBusyReason)
+// The wait box, owned by the host's window: Cancel ends the call with the
+// busy reason; Retry at the bound inserts once the other insertion is done.
+TEST_F(LockWaitTest, Create_WaitBox_CancelEndsTheCallRetryInsertsOnceFree)
 {
     std::string shown;
     HWND owner = nullptr;
     BOOL hostEnabled = TRUE;
-    CDialogDriver user(
+    auto look = [&](HWND box)
+    {
+        shown = CDialogDriver::ItemText(box, IDC_LOCK_WAIT_TEXT);
+        owner = GetWindow(box, GW_OWNER);
+        hostEnabled = IsWindowEnabled(m_host.Get());
+    };
+    CDialogDriver cancel(
         {{IDC_LOCK_WAIT_TEXT,
           [&](HWND box)
           {
-              shown = CDialogDriver::ItemText(box, IDC_LOCK_WAIT_TEXT);
-              owner = GetWindow(box, GW_OWNER);
-              hostEnabled = IsWindowEnabled(m_host.Get());
+              look(box);
               CDialogDriver::Press(box, IDCANCEL);
           }},
-         {CDialogDriver::kMessageBox, [](HWND box) { CDialogDriver::Press(box, IDOK); }}});
+         {CDialogDriver::kMessageBox, [](HWND b) { CDialogDriver::Press(b, IDOK); }}});
     EXPECT_EQ(0, m_plugin.QelCreate(m_part.data()));
-    user.Finish();
-
+    cancel.Finish();
+    EXPECT_THAT(cancel.MessageTexts(), ElementsAre(testing::AnyOf(BusyText(1), BusyText(2))));
+    EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock"));
     EXPECT_EQ(WaitingText(PartDir()), shown);
     EXPECT_EQ(m_host.Get(), owner);
     EXPECT_FALSE(hostEnabled) << "the host took input while waiting";
-    EXPECT_THAT(user.MessageTexts(), ElementsAre(testing::AnyOf(BusyText(1), BusyText(2))));
-    EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock"));
-}
 
-TEST_F(LockWaitTest, Create_RetryAfterTheBound_InsertsOnceTheLockIsFree)
-{
-    CDialogDriver user({{IDC_LOCK_WAIT_TEXT, [](HWND) {}},
-                        {CDialogDriver::kMessageBox, [&](HWND box)
-                         {
-                             m_other.Release();
-                             CDialogDriver::Press(box, IDRETRY);
-                         }}});
+    CDialogDriver retry({{IDC_LOCK_WAIT_TEXT, look},
+                         {CDialogDriver::kMessageBox, [&](HWND box)
+                          {
+                              m_other.Reset();
+                              CDialogDriver::Press(box, IDRETRY);
+                          }}});
     EXPECT_EQ(1, m_plugin.QelCreate(m_part.data()));
-    user.Finish();
-
-    EXPECT_THAT(user.MessageTexts(), ElementsAre(DirectoryBusyText(PartDir(), 2)));
+    retry.Finish();
+    EXPECT_THAT(retry.MessageTexts(), ElementsAre(DirectoryBusyText(PartDir(), 2)));
     EXPECT_THAT(PartDirFiles(),
                 testing::UnorderedElementsAre("TempSW.sat", kBoltFile, "QelSW99_3D.lock"));
-}
-
-// Lets a call held by hang-at go on, through swsimctl: the simulator's
-// client belongs to the test's thread.
-void ReleaseHangFromAnotherProcess()
-{
-    std::string command = "\"" + BinFolder() + "\\swsimctl.exe\" configure release=1";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return;
-    CHandle child(process.hProcess);
-    CHandle thread(process.hThread);
-    WaitForSingleObject(child.Get(), 10000);
 }
 
 // The host calls the plug-in again from a message that the wait for
@@ -379,7 +363,7 @@ void ReleaseHangFromAnotherProcess()
 // insertion holds the lock.
 TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
 {
-    m_other.Release();
+    m_other.Reset();
     std::string reentered;
     std::atomic<bool> done{false};
     static std::function<void()> s_onPaint;
@@ -409,8 +393,9 @@ TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
             CDialogDriver::WaitFor([&] { return FileExists(PartDir() + "TempSW.sat"); }, 10000);
             InvalidateRect(m_host.Get(), nullptr, FALSE);
             // Never re-entered: the held import is let go all the same.
+            // (through swsimctl: the simulator's client belongs to the test's thread).
             if (!CDialogDriver::WaitFor([&] { return done.load(); }, 10000))
-                ReleaseHangFromAnotherProcess();
+                std::system(("\"" + BinFolder() + "\\swsimctl.exe\" configure release=1").c_str());
         });
     EXPECT_EQ("", Create(m_part.data()));
     painter.join();
