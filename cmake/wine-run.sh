@@ -27,12 +27,8 @@ xvfb_display_file="$build_dir/xvfb.display"
 
 xvfb_running() {
   [ -f "$xvfb_pid_file" ] && [ -f "$xvfb_display_file" ] &&
-    tr '\0' ' ' <"/proc/$(cat "$xvfb_pid_file")/cmdline" 2>/dev/null | grep -q "^Xvfb :$(cat "$xvfb_display_file") "
-}
-
-display_free() {
-  [ ! -e "/tmp/.X$1-lock" ] && [ ! -e "/tmp/.X11-unix/X$1" ] &&
-    ! xdpyinfo -display ":$1" >/dev/null 2>&1
+    tr '\0' ' ' <"/proc/$(cat "$xvfb_pid_file")/cmdline" 2>/dev/null | grep -q "^Xvfb " &&
+    xdpyinfo -display ":$(cat "$xvfb_display_file")" >/dev/null 2>&1
 }
 
 start_display() {
@@ -46,33 +42,31 @@ start_display() {
     export DISPLAY=":$(cat "$xvfb_display_file")"
     return 0
   fi
-  # A number whose lock file is gone may still be taken (another root's X
-  # server listens on the same abstract socket): an Xvfb that ends at once
-  # moves on to the next number.
-  local n=97
-  for _ in $(seq 1 30); do
-    while ! display_free "$n"; do n=$((n + 1)); done
-    # setsid forks when its caller leads a process group (as under CTest),
-    # so the server's own pid is looked up rather than taken from $!.
-    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-    local pid=""
-    # A first start on a fresh machine can take seconds (fonts, keymaps); a
-    # server that is not there after two seconds has ended.
-    for i in $(seq 1 400); do
-      pid=$(pgrep -n -f "^Xvfb :$n " || true)
-      [ -z "$pid" ] && [ "$i" -gt 40 ] && break
-      if [ -n "$pid" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
-        echo "$pid" >"$xvfb_pid_file"
-        echo "$n" >"$xvfb_display_file"
-        export DISPLAY=":$n"
-        return 0
-      fi
-      sleep 0.05
-    done
-    # Also a server still starting: it must not outlive the attempt.
-    pkill -f "^Xvfb :$n " 2>/dev/null
-    n=$((n + 1))
+  rm -f "$xvfb_pid_file" "$xvfb_display_file"
+  # Xvfb picks a free display itself (-displayfd) and writes its number once
+  # it listens. The shell records its own pid before it becomes the server, in
+  # a session of its own: that pid is the server's, whether setsid forked or
+  # not, and it is the only process this script ever ends.
+  local pending="$build_dir/xvfb.starting"
+  rm -f "$pending"
+  setsid sh -c 'echo $$ >"$1"; exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$2"' \
+    sh "$xvfb_pid_file" "$pending" </dev/null >/dev/null 2>&1 &
+  # A first start on a fresh machine can take seconds (fonts, keymaps).
+  local n="" pid=""
+  for _ in $(seq 1 400); do
+    pid=$(cat 2>/dev/null "$xvfb_pid_file" || true)
+    n=$(tr -dc '0-9' 2>/dev/null <"$pending" || true)
+    if [ -n "$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+      rm -f "$pending"
+      echo "$n" >"$xvfb_display_file"
+      export DISPLAY=":$n"
+      return 0
+    fi
+    sleep 0.05
   done
+  # A server still starting must not outlive the attempt; only ours is ended.
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  rm -f "$xvfb_pid_file" "$pending"
   echo "wine-run: no Xvfb display could be started" >&2
   return 1
 }
