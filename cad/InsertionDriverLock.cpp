@@ -9,6 +9,7 @@
 #include "cad/PartDirectoryLock.h"
 #include "common/AutomationFailure.h"
 #include "common/StringTable.h"
+#include "common/Trace.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 #include "ui/LockWaitDlg.h"
@@ -51,6 +52,8 @@ void CInsertionDriver::LockPartDirectory(CPartDirectoryLock& lock, bool create)
         const DWORD start = GetTickCount();
         const INT_PTR outcome =
             m_bShowMessages ? WaitWithBox(lock, boundMs) : SilentWait(lock, boundMs);
+        CTrace::Line("lock of %s: waited %lu ms, outcome %ld", directory, GetTickCount() - start,
+                     static_cast<long>(outcome));
         if (outcome == CLockWaitDlg::kDone)
             return;
         if (outcome == CLockWaitDlg::kFailed)

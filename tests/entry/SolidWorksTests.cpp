@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <regex>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -23,6 +24,7 @@
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/SettingsFileOverride.h"
 #include "tests/support/TestFiles.h"
+#include "tests/settings/TempVariables.h"
 #include "tools/partblock/PartBlockBuilder.h"
 #include "tools/partblock/TextEscapes.h"
 #include "tools/swsim/SimulatorClient.h"
@@ -606,6 +608,78 @@ INSTANTIATE_TEST_SUITE_P(
                              "answer=doc:0x10025:done answer=app:91:done",
                              0, true}),
     [](const testing::TestParamInfo<BusyCase>& info) { return info.param.name; });
+
+// The trace switched on (Trace=1): the insertion's outcome and journal as with
+// it off, and, where the log can be written, the journal's calls in the log.
+struct TraceCase
+{
+    const char* name;
+    const char* fault;
+    std::size_t oldLogBytes; // a log there before the call
+    bool folderInPlace;
+};
+
+class TraceTest : public SolidWorksTest, public testing::WithParamInterface<TraceCase>
+{
+protected:
+    // Group 1 of pattern in each line that has it: the dispatch ids, in order.
+    static std::vector<std::string> Ids(const std::vector<std::string>& lines, const char* pattern)
+    {
+        std::vector<std::string> ids;
+        std::smatch match;
+        for (const std::string& line : lines)
+            if (std::regex_search(line, match, std::regex(pattern)))
+                ids.push_back(match[1]);
+        return ids;
+    }
+    // A new bolt part: the result, the message, the journal's dispatch ids.
+    std::tuple<int, std::string, std::vector<std::string>> Insert(const char* trace)
+    {
+        CSettingsFileOverride settings("[Options]\r\nPartPath=" + PartDir() + "\r\nTrace=" + trace);
+        s_simulator->Configure("reset=1 docs=part,assembly");
+        s_simulator->ClearJournal();
+        s_simulator->Configure(GetParam().fault);
+        DeleteFileA((PartDir() + kBoltFile).c_str());
+        std::vector<uint8_t> part = BoltBlock();
+        const std::string message = Create(part.data());
+        return {m_result, message, Ids(s_simulator->JournalLines(), "^\\S+ (0x[0-9A-F]+) ")};
+    }
+    CScratchFolder m_temp{"trace"};
+    CTempVariables m_tempVariables{m_temp.Path()};
+};
+
+TEST_P(TraceTest, Create2_TraceOn_KeepsTheOutcomeAndLogsTheJournalsCalls)
+{
+    const std::string log = m_temp.PathOf("QelSW99_3D.log");
+    const std::string old(GetParam().oldLogBytes, 'x');
+    if (GetParam().folderInPlace)
+        m_temp.MakeDir("QelSW99_3D.log");
+    else if (!old.empty())
+        WriteFileText(log, old);
+
+    const auto traced = Insert("1");
+
+    EXPECT_EQ(Insert("0"), traced);
+    EXPECT_EQ(1, std::get<0>(traced));
+    const std::vector<std::string> lines = ReadFileLines(log);
+    EXPECT_EQ(GetParam().folderInPlace ? std::vector<std::string>() : std::get<2>(traced),
+              Ids(lines, " call (0x[0-9A-F]+) "));
+    EXPECT_EQ(old, ReadFileText(log + ".1"));
+    const std::string first = "^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} " +
+                              std::to_string(GetCurrentProcessId()) + " " +
+                              std::to_string(GetCurrentThreadId()) + " QelCreate_2 with a part " +
+                              "block of " + std::to_string(BoltBlock().size()) + " bytes, .*";
+    EXPECT_TRUE(GetParam().folderInPlace || std::regex_match(lines.at(0), std::regex(first)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Logs, TraceTest,
+                         testing::Values(TraceCase{"NewLog", "", 0, false},
+                                         TraceCase{"RevisionRejectedTwice",
+                                                   "fail-hresult=1:0x80010001:2", 0, false},
+                                         TraceCase{"PastTheBound", "", 1100000, false},
+                                         TraceCase{"FolderInItsPlace", "", 0, true}),
+                         [](const testing::TestParamInfo<TraceCase>& info)
+                         { return info.param.name; });
 
 // SolidWorks ends before or in the middle of an insertion: the step's
 // message, the host goes on, and the next call works once SolidWorks runs.
