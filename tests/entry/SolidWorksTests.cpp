@@ -609,77 +609,55 @@ INSTANTIATE_TEST_SUITE_P(
                              0, true}),
     [](const testing::TestParamInfo<BusyCase>& info) { return info.param.name; });
 
-// The trace switched on (Trace=1): the insertion's outcome and journal as with
-// it off, and, where the log can be written, the journal's calls in the log.
-struct TraceCase
+// Group 1 of pattern in each line that has it, in order (the dispatch ids).
+std::vector<std::string> Ids(const std::vector<std::string>& lines, const char* pattern)
 {
-    const char* name;
-    const char* fault;
-    std::size_t oldLogBytes; // a log there before the call
-    bool folderInPlace;
-};
-
-class TraceTest : public SolidWorksTest, public testing::WithParamInterface<TraceCase>
-{
-protected:
-    // Group 1 of pattern in each line that has it: the dispatch ids, in order.
-    static std::vector<std::string> Ids(const std::vector<std::string>& lines, const char* pattern)
-    {
-        std::vector<std::string> ids;
-        std::smatch match;
-        for (const std::string& line : lines)
-            if (std::regex_search(line, match, std::regex(pattern)))
-                ids.push_back(match[1]);
-        return ids;
-    }
-    // A new bolt part: the result, the message, the journal's dispatch ids.
-    std::tuple<int, std::string, std::vector<std::string>> Insert(const char* trace)
-    {
-        CSettingsFileOverride settings("[Options]\r\nPartPath=" + PartDir() + "\r\nTrace=" + trace);
-        s_simulator->Configure("reset=1 docs=part,assembly");
-        s_simulator->ClearJournal();
-        s_simulator->Configure(GetParam().fault);
-        DeleteFileA((PartDir() + kBoltFile).c_str());
-        std::vector<uint8_t> part = BoltBlock();
-        const std::string message = Create(part.data());
-        return {m_result, message, Ids(s_simulator->JournalLines(), "^\\S+ (0x[0-9A-F]+) ")};
-    }
-    CScratchFolder m_temp{"trace"};
-    CTempVariables m_tempVariables{m_temp.Path()};
-};
-
-TEST_P(TraceTest, Create2_TraceOn_KeepsTheOutcomeAndLogsTheJournalsCalls)
-{
-    const std::string log = m_temp.PathOf("QelSW99_3D.log");
-    const std::string old(GetParam().oldLogBytes, 'x');
-    if (GetParam().folderInPlace)
-        m_temp.MakeDir("QelSW99_3D.log");
-    else if (!old.empty())
-        WriteFileText(log, old);
-
-    const auto traced = Insert("1");
-
-    EXPECT_EQ(Insert("0"), traced);
-    EXPECT_EQ(1, std::get<0>(traced));
-    const std::vector<std::string> lines = ReadFileLines(log);
-    EXPECT_EQ(GetParam().folderInPlace ? std::vector<std::string>() : std::get<2>(traced),
-              Ids(lines, " call (0x[0-9A-F]+) "));
-    EXPECT_EQ(old, ReadFileText(log + ".1"));
-    const std::string first = "^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} " +
-                              std::to_string(GetCurrentProcessId()) + " " +
-                              std::to_string(GetCurrentThreadId()) + " QelCreate_2 with a part " +
-                              "block of " + std::to_string(BoltBlock().size()) + " bytes, .*";
-    EXPECT_TRUE(GetParam().folderInPlace || std::regex_match(lines.at(0), std::regex(first)));
+    std::vector<std::string> ids;
+    std::smatch match;
+    for (const std::string& line : lines)
+        if (std::regex_search(line, match, std::regex(pattern)))
+            ids.push_back(match[1]);
+    return ids;
 }
 
-INSTANTIATE_TEST_SUITE_P(Logs, TraceTest,
-                         testing::Values(TraceCase{"NewLog", "", 0, false},
-                                         TraceCase{"RevisionRejectedTwice",
-                                                   "fail-hresult=1:0x80010001:2", 0, false},
-                                         TraceCase{"PastTheBound", "", 1100000, false},
-                                         TraceCase{"FolderInItsPlace", "", 0, true}),
-                         [](const testing::TestParamInfo<TraceCase>& info)
-                         { return info.param.name; });
+// Trace=1 (rows: a SolidWorks fault; a log there before, in bytes, -1 a folder): the
+// outcome and the journal as with Trace=0, the journal's calls (dispatch ids) in the log.
+TEST_F(SolidWorksTest, Create2_TraceOn_KeepsTheOutcomeAndLogsTheJournalsCalls)
+{
+    for (const auto& [fault, oldLog] : std::vector<std::pair<std::string, int>>{
+             {"", 0}, {"fail-hresult=1:0x80010001:2", 0}, {"", 1100000}, {"", -1}})
+    {
+        SCOPED_TRACE(fault + " " + std::to_string(oldLog));
+        CScratchFolder temp("trace");
+        const CTempVariables variables(temp.Path());
+        const std::string log = temp.PathOf("QelSW99_3D.log"), old(std::max(oldLog, 0), 'x');
+        oldLog < 0 ? (void)temp.MakeDir("QelSW99_3D.log") : WriteFileText(log, old);
+        auto insert = [&, fault = fault](const char* trace)
+        {
+            CSettingsFileOverride settings("[Options]\r\nPartPath=" + PartDir() +
+                                           "\r\nTrace=" + trace);
+            s_simulator->Configure("reset=1 docs=part,assembly " + fault);
+            s_simulator->ClearJournal();
+            DeleteFileA((PartDir() + kBoltFile).c_str());
+            const std::string message = Create(BoltBlock().data());
+            return std::make_tuple(m_result, message,
+                                   Ids(s_simulator->JournalLines(), "^\\S+ (0x\\w+) "));
+        };
+        const auto traced = insert("1");
+
+        EXPECT_EQ(insert("0"), traced);
+        EXPECT_EQ(1, std::get<0>(traced));
+        const std::vector<std::string> lines = ReadFileLines(log);
+        EXPECT_EQ(oldLog < 0 ? std::vector<std::string>() : std::get<2>(traced),
+                  Ids(lines, " call (0x\\w+) "));
+        EXPECT_EQ(old, ReadFileText(log + ".1"));
+        const std::string head =
+            "^[-0-9]{10} [:0-9]{8}\\.\\d{3} " + std::to_string(GetCurrentProcessId()) + " " +
+            std::to_string(GetCurrentThreadId()) + " QelCreate_2 with a part block of " +
+            std::to_string(BoltBlock().size());
+        EXPECT_TRUE(oldLog < 0 || std::regex_search(lines.at(0), std::regex(head)));
+    }
+}
 
 // SolidWorks ends before or in the middle of an insertion: the step's
 // message, the host goes on, and the next call works once SolidWorks runs.
