@@ -650,7 +650,7 @@ TEST_F(SolidWorksTest, Create2_TraceOn_KeepsTheOutcomeAndLogsTheJournalsCalls)
         const std::vector<std::string> lines = ReadFileLines(log);
         EXPECT_EQ(oldLog < 0 ? std::vector<std::string>() : std::get<2>(traced),
                   Ids(lines, " call (0x\\w+) "));
-        EXPECT_EQ(old, ReadFileText(log + ".1"));
+        EXPECT_TRUE(old == ReadFileText(log + ".1")) << "the old log is not .log.1";
         const std::string head =
             "^[-0-9]{10} [:0-9]{8}\\.\\d{3} " + std::to_string(GetCurrentProcessId()) + " " +
             std::to_string(GetCurrentThreadId()) + " QelCreate_2 with a part block of " +
