@@ -65,7 +65,7 @@ void CAutomationRef::Empty()
         object->Release();
 }
 
-CVariant CAutomationRef::Call(DISPID id, DispatchKind kind,
+CVariant CAutomationRef::Call(DispatchId id, DispatchKind kind,
                               std::initializer_list<const CVariant*> args)
 {
     if (IsEmpty())
@@ -73,14 +73,14 @@ CVariant CAutomationRef::Call(DISPID id, DispatchKind kind,
     return InvokeDispatch(m_pObject, id, kind, args);
 }
 
-void CAutomationRef::CallWithoutResult(DISPID id, DispatchKind kind,
+void CAutomationRef::CallWithoutResult(DispatchId id, DispatchKind kind,
                                        std::initializer_list<const CVariant*> args)
 {
     if (!IsEmpty())
         InvokeDispatch(m_pObject, id, kind, args, false);
 }
 
-std::string CAutomationRef::CallText(DISPID id, std::initializer_list<const CVariant*> args)
+std::string CAutomationRef::CallText(DispatchId id, std::initializer_list<const CVariant*> args)
 {
     CVariant result = Call(id, DispatchKind::Method, args);
     if (result.Value().vt == VT_EMPTY || result.Value().vt == VT_NULL)
@@ -89,7 +89,8 @@ std::string CAutomationRef::CallText(DISPID id, std::initializer_list<const CVar
     return NarrowText(result.Value().bstrVal);
 }
 
-std::wstring CAutomationRef::CallWideText(DISPID id, std::initializer_list<const CVariant*> args)
+std::wstring CAutomationRef::CallWideText(DispatchId id,
+                                          std::initializer_list<const CVariant*> args)
 {
     CVariant result = Call(id, DispatchKind::Method, args);
     if (result.Value().vt == VT_EMPTY || result.Value().vt == VT_NULL)
@@ -99,7 +100,7 @@ std::wstring CAutomationRef::CallWideText(DISPID id, std::initializer_list<const
     return text != nullptr ? std::wstring(text, SysStringLen(text)) : std::wstring();
 }
 
-long CAutomationRef::CallLong(DISPID id, std::initializer_list<const CVariant*> args)
+long CAutomationRef::CallLong(DispatchId id, std::initializer_list<const CVariant*> args)
 {
     CVariant result = Call(id, DispatchKind::Method, args);
     if (result.Value().vt == VT_EMPTY)
@@ -108,7 +109,7 @@ long CAutomationRef::CallLong(DISPID id, std::initializer_list<const CVariant*> 
     return result.Value().lVal;
 }
 
-IDispatch* CAutomationRef::CallObject(DISPID id, DispatchKind kind,
+IDispatch* CAutomationRef::CallObject(DispatchId id, DispatchKind kind,
                                       std::initializer_list<const CVariant*> args)
 {
     CVariant result = Call(id, kind, args);

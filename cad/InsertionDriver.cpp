@@ -8,6 +8,7 @@
 #include "common/AutomationFailure.h"
 #include "common/ErrorMessage.h"
 #include "common/StringTable.h"
+#include "common/Trace.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 #include "ui/OptionsDlg.h"
@@ -21,7 +22,6 @@ namespace qel
 namespace
 {
 
-constexpr const char* kSettingsFileName = "QelSW99_3D.ini";
 constexpr const char* kSolidWorksProgId = "SldWorks.Application";
 constexpr const char* kSolidWorksRelease = "2001";
 
@@ -68,7 +68,8 @@ CInsertionDriver::~CInsertionDriver()
 
 int CInsertionDriver::Run(const void* part)
 {
-    m_pSettings = std::make_unique<CSettingsFile>(kSettingsFileName);
+    m_pSettings = std::make_unique<CSettingsFile>(CSettingsFile::kFileName);
+    TraceSettings("read from");
     Connect();
     m_hMainWnd = FindMainWindow();
     CollectAttributes(part);
@@ -120,9 +121,11 @@ void CInsertionDriver::CreateFromSatFile(const void* part)
 int CInsertionDriver::ShowOptions()
 {
     LockUpdates(); // no SolidWorks window is known here: nothing is locked
-    m_pSettings = std::make_unique<CSettingsFile>(kSettingsFileName);
+    m_pSettings = std::make_unique<CSettingsFile>(CSettingsFile::kFileName);
+    TraceSettings("read from");
     COptionsDlg dialog; // owned by the host's active window
-    m_pSettings->EditSettings(dialog);
+    if (m_pSettings->EditSettings(dialog) != 0)
+        TraceSettings("written to");
     ReleaseResources();
     UnlockUpdates();
     return 1;
@@ -183,7 +186,16 @@ int CInsertionDriver::WriteSatFile(const void* part, const char* fileName)
     CSatWriterBinding writer;
     if (writer.SaveVersion(4, 0) == 0)
         return 0;
-    return writer.CreateSatFile(part, fileName) != 0 ? 1 : 0;
+    const int written = writer.CreateSatFile(part, fileName) != 0 ? 1 : 0;
+    CTrace::Line("SAT file %s: %s", written ? "written" : "not written", fileName);
+    return written;
+}
+
+void CInsertionDriver::TraceSettings(const char* what) const
+{
+    CTrace::Line("settings %s %s: PartPath=%s Overwrite=%d LockWaitSeconds=%u", what,
+                 m_pSettings->GetIniFile(), m_pSettings->GetPartPath(), m_pSettings->GetOverwrite(),
+                 m_pSettings->GetLockWaitSeconds());
 }
 
 std::string CInsertionDriver::FailureText(const std::string& reason)

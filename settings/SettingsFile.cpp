@@ -20,6 +20,7 @@ constexpr const char* kSection = "Options";
 constexpr const char* kPartPathKey = "PartPath";
 constexpr const char* kOverwriteKey = "Overwrite";
 constexpr const char* kLockWaitKey = "LockWaitSeconds";
+constexpr const char* kTraceKey = "Trace";
 constexpr unsigned kMostLockWaitSeconds = 3600;
 // A path buffer keeps at most this many characters.
 constexpr std::size_t kPathChars = kPathBufferSize - 1;
@@ -103,6 +104,12 @@ CSettingsFile::CSettingsFile(const char* fileName, const char* directory)
     CopyBounded(m_szIniFile, DirectorySpace(OrEmpty(fileName)), directory);
     CompleteIniFile(OrEmpty(fileName));
     ReadSettings();
+}
+
+bool CSettingsFile::IsTraceOn(const char* fileName)
+{
+    // A bare file name is looked up in the Windows directory.
+    return GetPrivateProfileIntA(kSection, kTraceKey, 0, fileName) != 0;
 }
 
 void CSettingsFile::CompleteIniFile(const char* fileName)

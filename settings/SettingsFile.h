@@ -14,6 +14,8 @@ namespace qel
 class CSettingsFile
 {
 public:
+    // The plug-in's settings file, in the Windows directory.
+    static constexpr const char* kFileName = "QelSW99_3D.ini";
     static constexpr unsigned kDefaultLockWaitSeconds = 30;
 
     // What EditSettings needs of the options dialog: starting values in, a
@@ -55,6 +57,11 @@ public:
     unsigned GetLockWaitSeconds() const { return m_nLockWaitSeconds; }
     // Full path of the settings file.
     const char* GetIniFile() const { return m_szIniFile; }
+
+    // Whether the settings file of that name in the Windows directory switches
+    // the trace on (key Trace, 0 unless stored). Read without the mutex: a
+    // file being written meanwhile reads as off.
+    static bool IsTraceOn(const char* fileName = kFileName);
 
     // Operations
 
