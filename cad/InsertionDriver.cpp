@@ -120,7 +120,10 @@ void CInsertionDriver::CreateFromSatFile(const void* part)
 int CInsertionDriver::ShowOptions()
 {
     LockUpdates(); // no SolidWorks window is known here: nothing is locked
-    m_pSettings = std::make_unique<CSettingsFile>(kSettingsFileName);
+    // The dialog only shows the part directory: it is neither created nor
+    // waited for (a server that is down, a mistyped path).
+    m_pSettings =
+        std::make_unique<CSettingsFile>(kSettingsFileName, CSettingsFile::PartDirectory::AsStored);
     COptionsDlg dialog; // owned by the host's active window
     m_pSettings->EditSettings(dialog);
     ReleaseResources();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/AnsiPath.h"
+#include "common/SentMessageWait.h"
 
 namespace qel
 {
@@ -196,19 +197,7 @@ CPartDirectoryLock::Attempt CPartDirectoryLock::WaitFor(DWORD timeoutMs)
 
 void CPartDirectoryLock::ServeSentMessages(DWORD waitMs)
 {
-    // Windows marks a thread that answers no sent message as hung, and a
-    // broadcast waits for it; posted messages and input (a second insertion
-    // started from the catalogue, say) stay queued until the call is done.
-    const DWORD start = GetTickCount();
-    for (;;)
-    {
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        const DWORD elapsed = Elapsed(start);
-        if (elapsed >= waitMs || MsgWaitForMultipleObjects(0, nullptr, FALSE, waitMs - elapsed,
-                                                           QS_SENDMESSAGE) == WAIT_TIMEOUT)
-            return;
-    }
+    WaitServingSentMessages(nullptr, waitMs);
 }
 
 } // namespace qel

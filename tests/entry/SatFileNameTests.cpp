@@ -1,7 +1,7 @@
-// The file name rules: ".sat" is added to a direct file's name without an
-// extension when the host's buffer has room for it; the part directory leaves
-// a stem its room or none; a new name from the Save dialog loses only the
-// extension of its last component.
+// The file name rules: ".sat" is added to a direct file's name that does not
+// end in it when the host's buffer has room for it, and a device's name is
+// refused; the part directory leaves a stem its room or none; a new name from
+// the Save dialog loses only a part file's extension.
 #include <cstring>
 #include <string>
 
@@ -52,16 +52,20 @@ TEST_P(SatFileNameTest, CompletesOrLeavesTheHostsName)
 
 INSTANTIATE_TEST_SUITE_P(
     Names, SatFileNameTest,
-    testing::Values(NameCase{"C:\\parts\\bolt", 18, true, "C:\\parts\\bolt.sat"},
-                    NameCase{"C:\\parts\\bolt", 17, false, "C:\\parts\\bolt"},
-                    NameCase{"C:\\old.parts\\bolt", 260, true, "C:\\old.parts\\bolt.sat"},
-                    NameCase{"C:/old.parts/bolt", 260, true, "C:/old.parts/bolt.sat"},
-                    NameCase{"C:\\parts\\bolt.step", 260, true, "C:\\parts\\bolt.step"},
-                    NameCase{"C:\\parts\\bolt.", 260, true, "C:\\parts\\bolt."},
-                    NameCase{"bolt.SAT", 0, true, "bolt.SAT"}, NameCase{"bolt", 0, false, "bolt"},
-                    NameCase{"", 260, false, ""},
-                    NameCase{"C:\\parts\\bolt.\x83\x5C", 260, true, "C:\\parts\\bolt.\x83\x5C",
-                             true}));
+    testing::Values(
+        NameCase{"C:\\parts\\bolt", 18, true, "C:\\parts\\bolt.sat"},
+        NameCase{"C:\\parts\\bolt", 17, false, "C:\\parts\\bolt"},
+        NameCase{"C:\\old.parts\\bolt", 260, true, "C:\\old.parts\\bolt.sat"},
+        NameCase{"C:/old.parts/bolt", 260, true, "C:/old.parts/bolt.sat"},
+        NameCase{"C:\\parts\\DIN 933 M6x1.5", 260, true, "C:\\parts\\DIN 933 M6x1.5.sat"},
+        NameCase{"C:\\parts\\bolt.", 260, true, "C:\\parts\\bolt..sat"},
+        NameCase{"C:\\parts\\CON", 260, false, "C:\\parts\\CON"},
+        NameCase{"nul.sat", 0, false, "nul.sat"},
+        NameCase{"C:/parts/Com1 .txt", 260, false, "C:/parts/Com1 .txt"},
+        NameCase{"C:\\parts\\CONSOLE", 260, true, "C:\\parts\\CONSOLE.sat"},
+        NameCase{"bolt.SAT", 0, true, "bolt.SAT"}, NameCase{"bolt", 0, false, "bolt"},
+        NameCase{"", 260, false, ""},
+        NameCase{"C:\\parts\\bolt.\x83\x5C", 260, true, "C:\\parts\\bolt.\x83\x5C.sat", true}));
 
 TEST(SatFileName, RefusesABufferWithoutTerminatorWithinItsSize)
 {
@@ -113,16 +117,16 @@ INSTANTIATE_TEST_SUITE_P(Directories, PartDirectoryTest,
                          testing::Values(PartDirectoryCase{199, 45}, PartDirectoryCase{243, 1},
                                          PartDirectoryCase{244, 0}, PartDirectoryCase{299, -14}));
 
-TEST(NewPartName, LosesOnlyTheExtensionOfItsLastComponent)
+TEST(NewPartName, LosesOnlyAPartFilesExtension)
 {
     for (auto [typed, expected] : {std::pair{"C:\\old.parts\\bolt", "C:\\old.parts\\bolt"},
                                    {"C:/old.parts/bolt", "C:/old.parts/bolt"},
-                                   {"C:\\parts\\bolt.step", "C:\\parts\\bolt"},
+                                   {"C:\\parts\\M6x1.5", "C:\\parts\\M6x1.5"},
+                                   {"C:\\parts\\bolt.step", "C:\\parts\\bolt.step"},
                                    {"C:\\parts\\a.b.SLDPRT", "C:\\parts\\a.b"},
+                                   {"C:\\parts\\bolt.sldAsm", "C:\\parts\\bolt"},
                                    {".SLDPRT", ".SLDPRT"},
-                                   // ソ (83 5C) ends in a backslash's byte only in code page 932
-                                   {"C:\\parts\\bolt.\x83\x5C",
-                                    Japanese() ? "C:\\parts\\bolt" : "C:\\parts\\bolt.\x83\x5C"}})
+                                   {"C:\\parts\\bolt.\x83\x5C", "C:\\parts\\bolt.\x83\x5C"}})
     {
         std::string name = typed;
         qel::DropExtensionOfNewName(name.data());

@@ -1,7 +1,9 @@
 #include "settings/SettingsFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <ostream>
@@ -442,6 +444,8 @@ public:
     INT_PTR DoModal() override
     {
         m_lockFreeWhileRunning = IsMutexFree(m_mutexName);
+        if (m_duringRun)
+            m_duringRun();
         if (m_chosen)
         {
             m_committedPath = m_choice;
@@ -458,6 +462,7 @@ public:
 
     std::string m_startPath;
     BOOL m_startOverwrite = -1;
+    std::function<void()> m_duringRun; // another writer, say
     bool m_lockFreeWhileRunning = false;
     mutable bool m_lockHeldWhileCommitting = false;
 
@@ -475,6 +480,7 @@ struct EditCase
 {
     const char* name;
     INT_PTR result;
+    const char* otherPath = nullptr; // stored by another writer while the dialog is open
 };
 
 std::ostream& operator<<(std::ostream& out, const EditCase& c)
@@ -494,6 +500,8 @@ TEST_P(EditSettingsResult, WritesCommittedValuesUnderTheMutex)
     auto settings = Open();
     CFakeEditor editor(GetParam().result, kIniName);
     editor.Choose(chosen, 5);
+    const char* other = GetParam().otherPath;
+    editor.m_duringRun = [&] { other ? WriteSetting(Ini(), "PartPath", other) : void(); };
 
     EXPECT_EQ(1, settings->EditSettings(editor));
 
@@ -501,9 +509,9 @@ TEST_P(EditSettingsResult, WritesCommittedValuesUnderTheMutex)
     EXPECT_EQ(0, editor.m_startOverwrite);
     EXPECT_TRUE(editor.m_lockFreeWhileRunning);
     EXPECT_TRUE(editor.m_lockHeldWhileCommitting);
-    EXPECT_EQ(chosen, ReadSetting(Ini(), "PartPath"));
+    EXPECT_EQ(other ? other : chosen, ReadSetting(Ini(), "PartPath"));
     EXPECT_EQ("1", ReadSetting(Ini(), "Overwrite"));
-    EXPECT_EQ(chosen, settings->GetPartPath());
+    EXPECT_EQ(other ? start : chosen, settings->GetPartPath());
     EXPECT_EQ(1, settings->GetOverwrite());
 }
 
@@ -511,22 +519,21 @@ const EditCase kEditCases[] = {
     {"Ok", 1},
     {"Cancel", 2},
     {"ModalLoopFailed", -1},
+    {"OkLeavesAnotherWritersPath", 1, "\\\\server\\parts"},
 };
 
 INSTANTIATE_TEST_SUITE_P(SettingsFile, EditSettingsResult, ::testing::ValuesIn(kEditCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SettingsFileTest, EditSettings_CancelStoresTheDefaultPartDirectory)
+TEST_F(SettingsFileTest, EditSettings_CancelWithoutApplyWritesNothing)
 {
-    std::string tempDir = m_scratch.MakeDir("Temp Dir");
-    CTempVariables tmp(tempDir);
+    CTempVariables tmp(m_scratch.MakeDir("Temp Dir"));
     auto settings = Open();
     CFakeEditor editor(2, kIniName);
 
     EXPECT_EQ(1, settings->EditSettings(editor));
 
-    EXPECT_EQ(tempDir + "\\", ReadSetting(Ini(), "PartPath"));
-    EXPECT_EQ("0", ReadSetting(Ini(), "Overwrite"));
+    EXPECT_FALSE(Exists(Ini()));
 }
 
 TEST_F(SettingsFileTest, EditSettings_SetupFailureLeavesTheFileUntouched)
@@ -586,7 +593,7 @@ TEST_F(SettingsFileTest, EditSettings_CommittedPathOf300CharactersKeepsFirst259)
 
     EXPECT_EQ(chosen.substr(0, 259), settings->GetPartPath());
     EXPECT_EQ(chosen.substr(0, 259), ReadSetting(Ini(), "PartPath"));
-    EXPECT_EQ("0", ReadSetting(Ini(), "Overwrite"));
+    EXPECT_EQ(kMissing, ReadSetting(Ini(), "Overwrite")) << "a key the user did not change";
 }
 
 } // namespace
@@ -618,6 +625,39 @@ DWORD ExitCodeOf(const CHandle& process)
     return code;
 }
 
+// settingshammer hold: another process that takes the settings mutex and
+// keeps it until it is ended, at the latest with the object.
+class CMutexHolder
+{
+public:
+    CMutexHolder() : m_process(StartHammer("hold")) {}
+    CMutexHolder(const CMutexHolder&) = delete;
+    CMutexHolder& operator=(const CMutexHolder&) = delete;
+    ~CMutexHolder() { End(); }
+
+    // Whether it took the mutex (within 10 s).
+    bool Holds() const
+    {
+        CHandle mutex(CreateMutexA(nullptr, FALSE, "QelSW99_3D.ini"));
+        auto heldByAnother = [&]
+        {
+            if (WaitForSingleObject(mutex.Get(), 0) == WAIT_TIMEOUT)
+                return true;
+            ReleaseMutex(mutex.Get()); // free: give it back for the holder
+            return false;
+        };
+        return m_process.IsValid() && CDialogDriver::WaitFor(heldByAnother, 10000);
+    }
+    void End() const
+    {
+        TerminateProcess(m_process.Get(), 1);
+        WaitForSingleObject(m_process.Get(), 10000);
+    }
+
+private:
+    CHandle m_process;
+};
+
 class SettingsContentionTest : public testing::Test
 {
 protected:
@@ -637,28 +677,49 @@ TEST_F(SettingsContentionTest, TwoWritersAndReaders_EveryReadSeesAWholePair)
 
 TEST_F(SettingsContentionTest, HolderKilledWithTheMutex_DoesNotStopTheNextReader)
 {
-    CHandle holder = StartHammer("hold");
-    ASSERT_TRUE(holder.IsValid());
-    struct CEndHolder // the holder never outlives the test, whatever fails
-    {
-        HANDLE process;
-        ~CEndHolder() { TerminateProcess(process, 1); }
-    } endHolder{holder.Get()};
-    CHandle mutex(CreateMutexA(nullptr, FALSE, "QelSW99_3D.ini"));
-    auto heldByAnother = [&]
-    {
-        if (WaitForSingleObject(mutex.Get(), 0) == WAIT_TIMEOUT)
-            return true;
-        ReleaseMutex(mutex.Get()); // free: give it back for the holder
-        return false;
-    };
-    ASSERT_TRUE(CDialogDriver::WaitFor(heldByAnother, 10000)) << "the holder never took the mutex";
-    TerminateProcess(holder.Get(), 1);
-    WaitForSingleObject(holder.Get(), 10000);
+    CMutexHolder holder;
+    ASSERT_TRUE(holder.Holds()) << "the holder never took the mutex";
+    holder.End();
 
     CSettingsFile settings("QelSW99_3D.ini"); // waits for the abandoned mutex, then reads
 
     EXPECT_STREQ("Q:\\hammer\\start_1", settings.GetPartPath());
+}
+
+TEST_F(SettingsContentionTest, HeldPastTheBound_AnswersSentMessagesThenReadsWithoutIt)
+{
+    CMutexHolder holder;
+    ASSERT_TRUE(holder.Holds()) << "the holder never took the mutex";
+    CWindow window(
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    std::atomic<bool> reading{true};
+    int answered = 0;
+    bool endedHolder = false;
+    std::thread sender(
+        [&]
+        {
+            const DWORD start = GetTickCount();
+            for (DWORD_PTR result = 0; reading;)
+            {
+                answered +=
+                    SendMessageTimeoutA(window.Get(), WM_NULL, 0, 0, 0, 200, &result) ? 1 : 0;
+                if (reading && !endedHolder && GetTickCount() - start > 60000)
+                {
+                    endedHolder = true; // a read that would never end
+                    holder.End();
+                }
+            }
+        });
+
+    CSettingsFile settings("QelSW99_3D.ini");
+    reading = false;
+    sender.join();
+
+    EXPECT_FALSE(endedHolder) << "the read waited for the holder to end";
+    EXPECT_GT(answered, 0) << "no sent message was answered while waiting";
+    EXPECT_STREQ("Q:\\hammer\\start_1", settings.GetPartPath());
+    EXPECT_NE(std::string::npos, settings.GetMutexNote().find("held it"))
+        << settings.GetMutexNote();
 }
 
 TEST_F(SettingsContentionTest, MutexWithoutFullAccess_IsOpenedForWaiting)
