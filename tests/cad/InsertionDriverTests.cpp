@@ -242,14 +242,16 @@ std::vector<uint8_t> BoltWithNote(const char* note)
     return builder.Build();
 }
 
-// How the existing files are there: written by SolidWorks, left empty by a
-// save that never ended, or held by another program without sharing.
-enum class Existing
+// The existing files as SolidWorks wrote them, left empty by a save that
+// never ended, or held by another program without sharing.
+enum class State
 {
     Written,
     Empty,
-    Held,
+    Held
 };
+constexpr const char* kAlnum = "M8x20_DIN933_8_8.SLDPRT";
+constexpr const char* kSafe = "M8x20_DIN 933_8.8.SLDPRT";
 
 // One Run in a part directory of the given length (its separator included;
 // 0: the scratch folder as it is) holding the given files.
@@ -263,7 +265,7 @@ struct NamingCase
     const char* opened; // the file opened in SolidWorks; null: none, the dialog was asked
     long type;
     bool imported;
-    Existing existingAs = Existing::Written;
+    State state = State::Written;
 };
 
 class PartFileNamingTest : public testing::TestWithParam<NamingCase>
@@ -287,8 +289,8 @@ TEST_P(PartFileNamingTest, Run_ChoosesTheExistingOrNewPartFile)
     for (const std::string& file : row.existing)
     {
         WriteFileText(directory + file,
-                      row.existingAs == Existing::Empty ? "" : "QelSwSim document type=2\r\n");
-        if (row.existingAs == Existing::Held)
+                      row.state == State::Empty ? "" : "QelSwSim document type=2\r\n");
+        if (row.state == State::Held)
             holders.emplace_back(CreateFileA((directory + file).c_str(), GENERIC_READ, 0, nullptr,
                                              OPEN_EXISTING, 0, nullptr));
     }
@@ -359,24 +361,8 @@ INSTANTIATE_TEST_SUITE_P(
                                "M8x20_DIN 933_8.8_abcdefghijklmnopqrstuvwxyz.SLDPRT",
                                1,
                                true},
-                    NamingCase{"EmptyPartMadeAnew",
-                               0,
-                               {"M8x20_DIN 933_8.8.SLDPRT"},
-                               "",
-                               nullptr,
-                               "M8x20_DIN 933_8.8.SLDPRT",
-                               1,
-                               true,
-                               Existing::Empty},
-                    NamingCase{"PartHeldWithoutSharingIsOpened",
-                               0,
-                               {"M8x20_DIN933_8_8.SLDPRT"},
-                               "",
-                               nullptr,
-                               "M8x20_DIN933_8_8.SLDPRT",
-                               1,
-                               false,
-                               Existing::Held},
+                    NamingCase{"ZeroBytes", 0, {kSafe}, "", nullptr, kSafe, 1, true, State::Empty},
+                    NamingCase{"Held", 0, {kAlnum}, "", nullptr, kAlnum, 1, false, State::Held},
                     NamingCase{"Directory245NoStem", 245, {}, "", nullptr, nullptr, 0, false},
                     NamingCase{"Directory300NoStem", 300, {}, "", nullptr, nullptr, 0, false}),
     [](const testing::TestParamInfo<NamingCase>& info) { return info.param.name; });

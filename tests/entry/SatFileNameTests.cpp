@@ -1,7 +1,7 @@
-// The file name rules: ".sat" is added to a direct file's name that does not
-// end in it when the host's buffer has room for it, and a device's name is
-// refused; the part directory leaves a stem its room or none; a new name from
-// the Save dialog loses only a part file's extension.
+// The file name rules: ".sat" is added to a direct file's name not ending in
+// it when the host's buffer has room for it (a device's name is refused); the
+// part directory leaves a stem its room or none; a new name from the Save
+// dialog loses only a part file's extension.
 #include <cstring>
 #include <string>
 
@@ -52,20 +52,19 @@ TEST_P(SatFileNameTest, CompletesOrLeavesTheHostsName)
 
 INSTANTIATE_TEST_SUITE_P(
     Names, SatFileNameTest,
-    testing::Values(
-        NameCase{"C:\\parts\\bolt", 18, true, "C:\\parts\\bolt.sat"},
-        NameCase{"C:\\parts\\bolt", 17, false, "C:\\parts\\bolt"},
-        NameCase{"C:\\old.parts\\bolt", 260, true, "C:\\old.parts\\bolt.sat"},
-        NameCase{"C:/old.parts/bolt", 260, true, "C:/old.parts/bolt.sat"},
-        NameCase{"C:\\parts\\DIN 933 M6x1.5", 260, true, "C:\\parts\\DIN 933 M6x1.5.sat"},
-        NameCase{"C:\\parts\\bolt.", 260, true, "C:\\parts\\bolt..sat"},
-        NameCase{"C:\\parts\\CON", 260, false, "C:\\parts\\CON"},
-        NameCase{"nul.sat", 0, false, "nul.sat"},
-        NameCase{"C:/parts/Com1 .txt", 260, false, "C:/parts/Com1 .txt"},
-        NameCase{"C:\\parts\\CONSOLE", 260, true, "C:\\parts\\CONSOLE.sat"},
-        NameCase{"bolt.SAT", 0, true, "bolt.SAT"}, NameCase{"bolt", 0, false, "bolt"},
-        NameCase{"", 260, false, ""},
-        NameCase{"C:\\parts\\bolt.\x83\x5C", 260, true, "C:\\parts\\bolt.\x83\x5C.sat", true}));
+    testing::Values(NameCase{"C:\\parts\\bolt", 18, true, "C:\\parts\\bolt.sat"},
+                    NameCase{"C:\\parts\\bolt", 17, false, "C:\\parts\\bolt"},
+                    NameCase{"C:\\old.parts\\bolt", 260, true, "C:\\old.parts\\bolt.sat"},
+                    NameCase{"C:/old.parts/bolt", 260, true, "C:/old.parts/bolt.sat"},
+                    NameCase{"DIN 933 M6x1.5", 260, true, "DIN 933 M6x1.5.sat"},
+                    NameCase{"C:\\parts\\bolt.", 260, true, "C:\\parts\\bolt..sat"},
+                    NameCase{"C:\\parts\\CON", 260, false, "C:\\parts\\CON"},
+                    NameCase{"nul.sat", 0, false, "nul.sat"},
+                    NameCase{"Com1 .txt", 0, false, "Com1 .txt"},
+                    NameCase{"CONSOLE", 260, true, "CONSOLE.sat"},
+                    NameCase{"bolt.SAT", 0, true, "bolt.SAT"}, NameCase{"bolt", 0, false, "bolt"},
+                    NameCase{"", 260, false, ""},
+                    NameCase{"bolt.\x83\x5C", 260, true, "bolt.\x83\x5C.sat", true}));
 
 TEST(SatFileName, RefusesABufferWithoutTerminatorWithinItsSize)
 {

@@ -2,7 +2,8 @@
 // many host processes do at once, and checks that every read sees a pair
 // that one writer wrote whole. Test equipment of the settings tests.
 //   settingshammer ID CYCLES   exit 0: every pair whole; 1: a torn pair
-//   settingshammer hold        takes the settings mutex and keeps it until killed
+//   settingshammer hold [MS]   takes the settings mutex and keeps it until killed
+//                              (or ends after MS milliseconds, abandoning it)
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -38,13 +39,13 @@ private:
     BOOL m_overwrite = 0;
 };
 
-int Hold()
+int Hold(DWORD milliseconds)
 {
     HANDLE mutex = CreateMutexA(nullptr, FALSE, kSettingsFile);
     WaitForSingleObject(mutex, INFINITE);
     std::puts("held");
     std::fflush(stdout);
-    Sleep(INFINITE);
+    Sleep(milliseconds);
     return 0;
 }
 
@@ -52,8 +53,8 @@ int Hold()
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && std::string(argv[1]) == "hold")
-        return Hold();
+    if (argc >= 2 && std::string(argv[1]) == "hold")
+        return Hold(argc == 3 ? std::strtoul(argv[2], nullptr, 10) : INFINITE);
     if (argc != 3)
         return 2;
     const int cycles = std::atoi(argv[2]);
