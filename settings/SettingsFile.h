@@ -97,7 +97,7 @@ public:
 private:
     void CompleteIniFile(const char* fileName);
     void UseTempDirectory();
-    // The part directory under the mutex, without making sure of it.
+    // Reads the values under the mutex, without making sure of the part directory.
     void ReadValues();
     // Writes the keys given (null: left as stored); on a failure puts the part
     // directory back as it was and throws the error text.
