@@ -121,7 +121,10 @@ void CInsertionDriver::CreateFromSatFile(const void* part)
 int CInsertionDriver::ShowOptions()
 {
     LockUpdates(); // no SolidWorks window is known here: nothing is locked
-    m_pSettings = std::make_unique<CSettingsFile>(CSettingsFile::kFileName);
+    // The dialog only shows the part directory: it is neither created nor
+    // waited for (a server that is down, a mistyped path).
+    m_pSettings = std::make_unique<CSettingsFile>(CSettingsFile::kFileName,
+                                                  CSettingsFile::PartDirectory::AsStored);
     TraceSettings("read from");
     COptionsDlg dialog; // owned by the host's active window
     if (m_pSettings->EditSettings(dialog) != 0)
@@ -196,6 +199,8 @@ void CInsertionDriver::TraceSettings(const char* what) const
     CTrace::Line("settings %s %s: PartPath=%s Overwrite=%d LockWaitSeconds=%u", what,
                  m_pSettings->GetIniFile(), m_pSettings->GetPartPath(), m_pSettings->GetOverwrite(),
                  m_pSettings->GetLockWaitSeconds());
+    if (!m_pSettings->GetMutexNote().empty())
+        CTrace::Line("%s", m_pSettings->GetMutexNote().c_str());
 }
 
 std::string CInsertionDriver::FailureText(const std::string& reason)
