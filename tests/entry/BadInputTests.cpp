@@ -337,12 +337,11 @@ const std::string kPump = "\x83\x7C\x83\x93\x83\x76";
 // ソケット and ダケット (ダ, 83 5F, is what ソ became made file-safe byte by byte).
 const std::string kSoketto = kSo + "\x83\x50\x83\x62\x83\x67";
 const std::string kDaketto = "\x83\x5F\x83\x50\x83\x62\x83\x67";
-
 // The parts "ソケット / M8" and "ダケット / M8" one after the other: the sum of
 // the results; left: the part directory and the number of imports.
 Outcome CreateSokettoThenDaketto(CBadInputBed& b)
 {
-    Outcome outcome{0};
+    Outcome outcome{0, "", {}};
     for (const std::string& value : {kSoketto, kDaketto})
     {
         CPartBlockBuilder builder;
