@@ -24,6 +24,9 @@ std::string DirectoryBusyText(const std::string& directory, unsigned seconds);
 std::string ReenteredText(const std::string& directory);
 // The text of the box shown while an insertion waits for the part directory.
 std::string WaitingText(const std::string& directory);
+std::string WaitCancelledText(const std::string& directory);
+// A new part refused because the part directory's lock file cannot serve.
+std::string LockFileUnusableText(const std::string& directory, unsigned long error);
 // The system's text for an error code, as the messages carry it.
 std::string SystemReasonText(unsigned long error);
 std::string DllErrorText(const std::string& dll, long code);
