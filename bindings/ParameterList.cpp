@@ -3,6 +3,7 @@
 #include <new>
 #include <utility>
 
+#include "common/AnsiPath.h"
 #include "common/BoundedString.h"
 
 namespace qel
@@ -95,21 +96,25 @@ int CParameterList::ParseText(const char* text)
 
     int result = 1;
     bool inValue = false;
-    for (const char* c = text; *c != '\0'; ++c)
+    // By character: the second byte of a two-byte character (that of ポ is a
+    // bar's) is never a separator.
+    for (const char *c = text, *next = text; *c != '\0'; c = next)
     {
+        next = NextCharacter(c);
+        const bool single = next == c + 1;
         if (!inValue)
         {
-            if (*c == m_chKeyValueSeparator)
+            if (single && *c == m_chKeyValueSeparator)
             {
                 inValue = true;
                 value.clear();
             }
             else
             {
-                key += *c;
+                key.append(c, next);
             }
         }
-        else if (*c == m_chItemSeparator)
+        else if (single && *c == m_chItemSeparator)
         {
             if (result == 1)
                 result = StoreItem(key, value);
@@ -119,7 +124,7 @@ int CParameterList::ParseText(const char* text)
         }
         else
         {
-            value += *c;
+            value.append(c, next);
         }
     }
     // The last item needs no separator behind it, and may lack the "=".

@@ -2,6 +2,7 @@
 
 #include "cad/CaseFoldedText.h"
 
+#include "common/AnsiPath.h"
 #include "common/BoundedString.h"
 #include "common/ErrorMessage.h"
 
@@ -70,27 +71,27 @@ FileRead ReadWholeFile(const char* path, std::vector<char>& buffer, std::size_t&
 }
 
 // The joined file name keeps letters and digits of the basic Latin alphabet
-// only; the usual separators of designations become "_".
-bool AlnumChar(char c, char& out)
+// only; the usual separators of designations become "_". A character of two
+// bytes is dropped whole, as every other character.
+std::string_view AlnumChar(std::string_view c)
 {
-    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
-    {
-        out = c;
-        return true;
-    }
-    if (c == '.' || c == ',' || c == ';' || c == ':')
-    {
-        out = '_';
-        return true;
-    }
-    return false;
+    if (c.size() != 1)
+        return {};
+    if ((c[0] >= 'A' && c[0] <= 'Z') || (c[0] >= 'a' && c[0] <= 'z') ||
+        (c[0] >= '0' && c[0] <= '9'))
+        return c;
+    if (c[0] == '.' || c[0] == ',' || c[0] == ';' || c[0] == ':')
+        return "_";
+    return {};
 }
 
-// Every byte except the nine that file names may not hold is kept.
-bool FileSafeChar(char c, char& out)
+// Every character except the nine that file names may not hold is kept; a
+// character of two bytes whole, also when its second byte is a backslash's.
+std::string_view FileSafeChar(std::string_view c)
 {
-    out = std::strchr("\\/:*?\"<>|", c) != nullptr && c != '\0' ? '_' : c;
-    return true;
+    const bool forbidden =
+        c.size() == 1 && c[0] != '\0' && std::strchr("\\/:*?\"<>|", c[0]) != nullptr;
+    return forbidden ? "_" : c;
 }
 
 } // namespace
@@ -171,17 +172,20 @@ int CAttributeList::JoinValues(char* output, unsigned capacity, CharFilter filte
     };
     for (const Entry* entry = m_pHead.get(); entry != nullptr; entry = entry->next.get())
     {
-        char mapped = '\0';
-        for (char c : entry->value)
+        const std::string_view value = entry->value;
+        for (std::size_t at = 0, width = 0; at < value.size(); at += width)
         {
-            if (filter(c, mapped))
-                put(mapped);
+            width =
+                static_cast<std::size_t>(NextCharacter(value.data() + at) - (value.data() + at));
+            for (char c : filter(value.substr(at, width)))
+                put(c);
         }
         if (entry->next)
             put('_'); // also behind a value that gave nothing
     }
+    // A cut name ends before the character that did not fit whole.
     if (capacity > 0)
-        output[length < room ? length : room] = '\0';
+        output[length <= room ? length : WholeCharactersLength(output, room)] = '\0';
     if (length == 0)
         return 0;
     return length > room ? -1 : 1;

@@ -13,6 +13,19 @@ const char* NextCharacter(const char* text)
     return text + (IsLeadByte(text[0]) && text[1] != '\0' ? 2 : 1);
 }
 
+std::size_t WholeCharactersLength(const char* text, std::size_t length)
+{
+    std::size_t whole = 0;
+    while (whole < length)
+    {
+        const std::size_t next = whole + (IsLeadByte(text[whole]) ? 2 : 1);
+        if (next > length)
+            break;
+        whole = next;
+    }
+    return whole;
+}
+
 char LastCharacter(const char* path)
 {
     const char* last = nullptr;

@@ -21,6 +21,11 @@ constexpr bool IsPathSeparator(char c)
 // lead byte just before the terminator counts as a character of its own.
 const char* NextCharacter(const char* text);
 
+// The length of the longest start of text's first length bytes that ends on
+// a character boundary: a lead byte in the last place, whose second byte was
+// cut off, is left out. Every cut of an ANSI text to a fixed length uses it.
+std::size_t WholeCharactersLength(const char* text, std::size_t length);
+
 // The last character of path when it is a single byte; '\0' for an empty
 // path and for one that ends in a two-byte character.
 char LastCharacter(const char* path);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/AnsiPath.h"
+
 namespace qel
 {
 
@@ -13,6 +15,8 @@ std::size_t CopyAtMost(char* dest, std::size_t destSize, const char* source, std
         return 0;
     std::size_t limit = destSize - 1 < maxChars ? destSize - 1 : maxChars;
     std::size_t length = source == nullptr ? 0 : BoundedLength(source, limit);
+    if (length == limit)
+        length = WholeCharactersLength(source, length); // a cut never halves a character
     if (length > 0)
         std::memmove(dest, source, length);
     dest[length] = '\0';
@@ -45,7 +49,8 @@ std::size_t FormatBounded(char* dest, std::size_t destSize, const char* format, 
         dest[0] = '\0';
         return 0;
     }
-    dest[destSize - 1] = '\0';
+    if (static_cast<std::size_t>(written) >= destSize)
+        dest[WholeCharactersLength(dest, destSize - 1)] = '\0';
     return BoundedLength(dest, destSize - 1);
 }
 

@@ -10,13 +10,15 @@ namespace qel
 // Size of the system's path buffers: at most 259 characters and a terminator.
 constexpr std::size_t kPathBufferSize = 260;
 
-// Copies at most destSize - 1 characters of source and terminates the result;
-// a null source gives the empty text. Returns the length copied. Nothing is
-// written when destSize is 0.
+// Copies at most destSize - 1 bytes of source and terminates the result; a
+// null source gives the empty text. Returns the length copied. Nothing is
+// written when destSize is 0. Every cut of these helpers ends on a character
+// boundary of the ANSI code page: a two-byte character that does not fit
+// whole is left out whole.
 std::size_t CopyBounded(char* dest, std::size_t destSize, const char* source);
 
-// As CopyBounded, but keeps at most maxChars characters of source (and never
-// more than destSize - 1).
+// As CopyBounded, but keeps at most maxChars bytes of source (and never more
+// than destSize - 1).
 std::size_t CopyAtMost(char* dest, std::size_t destSize, const char* source, std::size_t maxChars);
 
 // Appends source behind the text in dest, keeping the whole within destSize

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "common/AnsiPath.h"
+
 namespace qel
 {
 
@@ -27,7 +29,8 @@ void CopyErrorText(char* buffer, unsigned size, const char* text)
     if (buffer == nullptr || size == 0)
         return;
     std::strncpy(buffer, text != nullptr ? text : "", size);
-    buffer[size - 1] = '\0';
+    // A text cut at the buffer's size loses a two-byte character whole.
+    buffer[WholeCharactersLength(buffer, size - 1)] = '\0';
 }
 
 } // namespace qel

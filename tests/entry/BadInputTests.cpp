@@ -187,6 +187,7 @@ public:
     }
 
     const CScratchFolder& Folder() const { return m_folder; }
+    swsim::CSimulatorClient& Simulator() { return m_simulator; }
 
 private:
     swsim::CSimulatorClient& m_simulator;
@@ -334,6 +335,29 @@ const std::vector<std::string> kNewPart = {kBoltFile, kLockFile, "TempSW.sat"};
 const std::string kHyo = "\x95\x5C";
 const std::string kSo = "\x83\x5C";
 const std::string kPump = "\x83\x7C\x83\x93\x83\x76";
+// ソケット and ダケット (ダ, 83 5F, is what ソ became made file-safe byte by byte).
+const std::string kSoketto = kSo + "\x83\x50\x83\x62\x83\x67";
+const std::string kDaketto = "\x83\x5F\x83\x50\x83\x62\x83\x67";
+// The parts "ソケット / M8" and "ダケット / M8" one after the other: the sum of
+// the results; left: the part directory and the number of imports.
+Outcome CreateSokettoThenDaketto(CBadInputBed& b)
+{
+    Outcome outcome{0, "", {}};
+    for (const std::string& value : {kSoketto, kDaketto})
+    {
+        CPartBlockBuilder builder;
+        builder.AddAttribute("Designation", value);
+        builder.AddAttribute("Size", "M8");
+        std::vector<uint8_t> block = builder.Build();
+        outcome.result += b.Create(&block).result;
+    }
+    outcome.files = FileNamesIn(b.PartDir());
+    int imports = 0;
+    for (const std::string& call : b.Simulator().JournalLines())
+        imports += call.rfind("app 0x31 ", 0) == 0 ? 1 : 0;
+    outcome.files.push_back(std::to_string(imports) + " imports");
+    return outcome;
+}
 
 const BadInputRow kRows[] = {
     {"host part block", "null pointer", [](CBadInputBed& b) { return b.Create(nullptr); }, 0,
@@ -574,6 +598,13 @@ const BadInputRow kRows[] = {
      [](const CBadInputBed& b)
      { return b.Folder().PathOf("dirs\\\x83\x7C|x") + " is not a valid pathname !"; },
      {"PartPath=parts\\"},
+     true},
+    {"texts",
+     "<83 5C>... / M8, then <83 5F>... / M8: two files, two imports",
+     CreateSokettoThenDaketto,
+     2,
+     NoText,
+     {kLockFile, "TempSW.sat", kSoketto + "_M8.SLDPRT", kDaketto + "_M8.SLDPRT", "2 imports"},
      true},
 };
 

@@ -13,6 +13,7 @@
 #include "PluginModule.h"
 #include "StandinLog.h"
 #include "tools/partblock/PartBlockBuilder.h"
+#include "tools/partblock/TextEscapes.h"
 
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -160,7 +161,7 @@ TEST(DirectFileWriterVariants, DirectFile_WriterMissing_ReturnsZeroAndShowsNothi
         host.Run({"QelCreateDirectFile", folder.PathOf("bolt.qpb"), folder.PathOf("bolt"), "260"});
 
     EXPECT_EQ("0", OutputField(run.output, "result")) << run.output;
-    EXPECT_EQ(folder.PathOf("bolt.sat"), OutputField(run.output, "file")) << run.output;
+    EXPECT_EQ(EscapeText(folder.PathOf("bolt.sat")), OutputField(run.output, "file")) << run.output;
     EXPECT_FALSE(FileExists(folder.PathOf("bolt.sat")));
 }
 

@@ -173,7 +173,7 @@ TEST(PartBlockDump, ShowsHeaderItemsAndEscapedTexts)
                     "format words: 0 2 54 12\n"
                     "item count: 4\n"
                     "item 0 at offset 24: code 303, payload 23 bytes, attribute \"Gr\\xF6\\xDFe\" "
-                    "= \"a\\b\\n\"\n"
+                    "= \"a\\\\b\\n\"\n"
                     "item 1 at offset 53: code 302, payload 0 bytes\n"
                     "item 2 at offset 59: code 500, payload 3 bytes: 00ff10\n"
                     "item 3 at offset 68: code 303, payload 16 bytes, attribute not readable: name "

@@ -158,7 +158,7 @@ TEST_F(QelHost, QelCreateDirectFilePassesNameInZeroFilledBufferAndShowsItAfterwa
     ProcessOutcome outcome =
         RunWithFake({"QelCreateDirectFile", PartFile(), "C:\\parts\\bolt", "18"});
     EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
-    EXPECT_EQ(outcome.output, "result: 7\nfile: C:\\parts\\bolt.sat\n");
+    EXPECT_EQ(outcome.output, "result: 7\nfile: C:\\\\parts\\\\bolt.sat\n");
     EXPECT_EQ(Recorded(), std::vector<std::string>{"QelCreateDirectFile part=" + Hex(BoltPart()) +
                                                    " file=C:\\parts\\bolt size=18 tail=zero"});
 }
@@ -168,7 +168,7 @@ TEST_F(QelHost, QelCreateDirectFile2PassesParamsZeroArgumentsAndName)
     ProcessOutcome outcome =
         RunWithFake({"QelCreateDirectFile_2", "null", "Unit=mm", "out dir\\bolt.step", "100"});
     EXPECT_EQ(outcome.exitCode, 0) << outcome.errors;
-    EXPECT_EQ(outcome.output, "result: 7\nfile: out dir\\bolt.step\n");
+    EXPECT_EQ(outcome.output, "result: 7\nfile: out dir\\\\bolt.step\n");
     EXPECT_EQ(Recorded(),
               std::vector<std::string>{"QelCreateDirectFile_2 part=null params=Unit=mm "
                                        "unread=0 0 file=out dir\\bolt.step size=100 tail=zero"});

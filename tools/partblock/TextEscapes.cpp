@@ -84,6 +84,8 @@ std::string EscapeText(const std::string& text)
             result += "\\t";
         else if (c == '\r')
             result += "\\r";
+        else if (c == '\\')
+            result += "\\\\";
         else if (byte >= 0x20 && byte < 0x7F)
             result += c;
         else

@@ -12,9 +12,9 @@ namespace qel::test
 // a \x without two hex digits or a trailing backslash.
 bool UnescapeText(const std::string& text, std::string& result, std::string& error);
 
-// For display: printable ASCII stays (backslashes too, so paths read
-// naturally), \n \t \r are named, every other byte becomes \xHH (upper-case
-// digits).
+// For display, undone exactly by UnescapeText: printable ASCII stays, a
+// backslash is doubled, \n \t \r are named, every other byte becomes \xHH
+// (upper-case digits).
 std::string EscapeText(const std::string& text);
 
 } // namespace qel::test

@@ -91,7 +91,9 @@ const char* CHostCommandLine::Usage()
            "  make-part DESCRIPTION.txt OUT.qpb\n"
            "  show-part FILE.qpb\n"
            "PARTFILE and PARAMS may be 'null' for a null pointer, 'nowhere' for one to unmapped\n"
-           "memory; ERRSIZE or BUFSIZE 0 passes a null buffer.\n";
+           "memory; ERRSIZE or BUFSIZE 0 passes a null buffer.\n"
+           "Buffer texts are printed escaped: \\\\ for a backslash, \\n \\t \\r, \\xHH for any\n"
+           "other byte outside printable ASCII.\n";
 }
 
 } // namespace qel::test
