@@ -21,6 +21,7 @@ constexpr const char* kPartPathKey = "PartPath";
 constexpr const char* kOverwriteKey = "Overwrite";
 constexpr const char* kLockWaitKey = "LockWaitSeconds";
 constexpr unsigned kMostLockWaitSeconds = 3600;
+constexpr const char* kSolidWorksWaitKey = "SolidWorksWaitSeconds";
 // A path buffer keeps at most this many characters.
 constexpr std::size_t kPathChars = kPathBufferSize - 1;
 // The default part directory is fetched with room left for a trailing backslash.
@@ -124,6 +125,9 @@ int CSettingsFile::ReadSettings()
         GetPrivateProfileIntA(kSection, kLockWaitKey, kDefaultLockWaitSeconds, m_szIniFile);
     if (m_nLockWaitSeconds > kMostLockWaitSeconds)
         m_nLockWaitSeconds = kMostLockWaitSeconds;
+    m_nSolidWorksWaitSeconds = GetPrivateProfileIntA(kSection, kSolidWorksWaitKey, 0, m_szIniFile);
+    if (m_nSolidWorksWaitSeconds > kMostLockWaitSeconds)
+        m_nSolidWorksWaitSeconds = kMostLockWaitSeconds;
     return 1;
 }
 

@@ -95,6 +95,23 @@ std::string SystemReasonText(unsigned long error)
     return text;
 }
 
+std::string CallCancelledText()
+{
+    return GermanUserTexts() ? "Abgebrochen, w\xE4hrend SolidWorks nicht antwortete."
+                             : "Cancelled while SolidWorks was not answering.";
+}
+
+std::string NotAnsweringText(unsigned seconds)
+{
+    const std::string n = std::to_string(seconds);
+    return GermanUserTexts() ? "SolidWorks antwortet seit " + n +
+                                   " Sekunden nicht.\nM\xF6glicherweise wartet es in einem "
+                                   "seiner Fenster auf eine Antwort."
+                             : "SolidWorks has not answered for " + n +
+                                   " seconds.\nIt may be waiting for an answer in one of its "
+                                   "own windows.";
+}
+
 std::string CannotInsertPartText(const std::string& reason)
 {
     return (GermanUserTexts() ? "Kann Part nicht in  Assembly einf\xFCgen !\nException: \""

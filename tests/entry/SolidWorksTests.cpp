@@ -25,6 +25,7 @@
 #include "tests/support/TestFiles.h"
 #include "tools/partblock/PartBlockBuilder.h"
 #include "tools/partblock/TextEscapes.h"
+#include "tools/swsim/SimIds.h"
 #include "tools/swsim/SimulatorClient.h"
 #include "common/WinOwners.h"
 #include "resources/resource.h"
@@ -403,6 +404,133 @@ TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
     EXPECT_EQ(1, m_result);
     EXPECT_EQ(CannotCreatePartText(Stem(), ReenteredText(PartDir())), reentered);
     EXPECT_EQ(0, s_simulator->OutstandingReferences());
+}
+
+// SolidWorks accepts the import and asks the user a question of its own
+// before it answers. A filter the host registered stays registered.
+class HostFilter : public IMessageFilter
+{
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override
+    {
+        *out = this;
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override
+    {
+        return SERVERCALL_ISHANDLED;
+    }
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD, DWORD) override { return ~0UL; }
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override
+    {
+        return PENDINGMSG_WAITDEFPROCESS;
+    }
+};
+
+IMessageFilter* RegisteredFilter()
+{
+    IMessageFilter* current = nullptr;
+    CoRegisterMessageFilter(nullptr, &current);
+    CoRegisterMessageFilter(current, nullptr);
+    return current;
+}
+
+class QuestionTest : public LockWaitTest
+{
+protected:
+    void SetUp() override
+    {
+        LockWaitTest::SetUp();
+        m_other.Reset();
+        s_simulator->ClearJournal();
+        s_simulator->Configure("ask-at=6"); // the import
+        CoRegisterMessageFilter(&m_hostFilter, nullptr);
+    }
+    void TearDown() override { CoRegisterMessageFilter(nullptr, nullptr); }
+    static HWND Question() { return FindWindowW(L"#32770", swsim::kQuestionCaption); }
+    static void Answer() { PostMessageW(Question(), WM_COMMAND, IDOK, 0); }
+
+    HostFilter m_hostFilter;
+};
+
+TEST_F(QuestionTest, Create_Box_SwitchesToTheQuestionAndClosesOnceAnswered)
+{
+    std::string shown;
+    HWND owner = nullptr;
+    HWND front = nullptr;
+    HWND question = nullptr;
+    BOOL hostEnabled = TRUE;
+    bool closed = false;
+    CDialogDriver user({{IDC_SOLIDWORKS_SWITCH, [&](HWND box)
+                         {
+                             shown = CDialogDriver::ItemText(box, IDC_SOLIDWORKS_WAIT_TEXT);
+                             owner = GetWindow(box, GW_OWNER);
+                             hostEnabled = IsWindowEnabled(m_host.Get());
+                             CDialogDriver::Press(box, IDC_SOLIDWORKS_SWITCH);
+                             CDialogDriver::WaitFor(
+                                 [&] { return GetForegroundWindow() == Question(); });
+                             front = GetForegroundWindow();
+                             question = Question();
+                             Answer();
+                             closed = CDialogDriver::WaitFor([&] { return !IsWindow(box); });
+                         }}});
+    EXPECT_EQ(1, m_plugin.QelCreate(m_part.data()));
+    user.Finish();
+    EXPECT_THAT(shown, testing::AnyOf(NotAnsweringText(5), NotAnsweringText(6)));
+    EXPECT_EQ(m_host.Get(), owner);
+    EXPECT_FALSE(hostEnabled) << "the host took input while SolidWorks was not answering";
+    EXPECT_NE(nullptr, question);
+    EXPECT_EQ(question, front) << "SolidWorks' question was not brought to the front";
+    EXPECT_TRUE(closed) << "the box stayed after the call came back";
+    EXPECT_TRUE(IsWindowEnabled(m_host.Get()));
+    EXPECT_EQ(&m_hostFilter, RegisteredFilter());
+    EXPECT_THAT(PartDirFiles(),
+                testing::UnorderedElementsAre("TempSW.sat", kBoltFile, "QelSW99_3D.lock"));
+}
+
+TEST_F(QuestionTest, Create_Cancel_EndsTheCallAndSendsNothingMore)
+{
+    CDialogDriver user(
+        {{IDC_SOLIDWORKS_SWITCH,
+          [&](HWND box)
+          {
+              CDialogDriver::Press(box, IDCANCEL);
+              // Under Wine the call comes back once SolidWorks answers.
+              CDialogDriver::WaitFor([&] { return !IsWindow(box); });
+              Answer();
+          }},
+         {CDialogDriver::kMessageBox, [](HWND b) { CDialogDriver::Press(b, IDOK); }}});
+    EXPECT_EQ(0, m_plugin.QelCreate(m_part.data()));
+    user.Finish();
+    EXPECT_THAT(user.MessageTexts(),
+                ElementsAre(CannotCreatePartText(Stem(), CallCancelledText())));
+    EXPECT_THAT(s_simulator->JournalLines().back(), testing::StartsWith("app 0x31 method"));
+    EXPECT_TRUE(IsWindowEnabled(m_host.Get()));
+    EXPECT_EQ(0, s_simulator->OutstandingReferences());
+    EXPECT_EQ(&m_hostFilter, RegisteredFilter());
+    EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock", "TempSW.sat"));
+    HoldLock(PartDir()); // the lock is free: it is had at once
+}
+
+TEST_F(QuestionTest, Create2_Silent_CancelledAtTheBound)
+{
+    CSettingsFileOverride bound("[Options]\r\nPartPath=" + PartDir() +
+                                "\r\nSolidWorksWaitSeconds=2\r\n");
+    HWND box = nullptr;
+    std::thread answer(
+        [&]
+        {
+            Sleep(4000);
+            box = FindWindowA("#32770", "QelSW99_3D");
+            Answer();
+        });
+    EXPECT_EQ(CannotCreatePartText(Stem(), CallCancelledText()), Create(m_part.data()));
+    answer.join();
+    EXPECT_EQ(0, m_result);
+    EXPECT_EQ(nullptr, box);
+    EXPECT_EQ(&m_hostFilter, RegisteredFilter());
 }
 
 // The part window's place: 300 x 200 in the lower right corner of the
