@@ -448,11 +448,23 @@ protected:
         s_simulator->Configure("ask-at=6"); // the import
         CoRegisterMessageFilter(&m_hostFilter, nullptr);
     }
-    void TearDown() override { CoRegisterMessageFilter(nullptr, nullptr); }
+    void TearDown() override
+    {
+        CoRegisterMessageFilter(nullptr, nullptr);
+        m_done = true;
+        m_watchdog.join();
+    }
     static HWND Question() { return FindWindowW(L"#32770", swsim::kQuestionCaption); }
     static void Answer() { PostMessageW(Question(), WM_COMMAND, IDOK, 0); }
 
     HostFilter m_hostFilter;
+    // A question nobody answered (no box appeared) is answered after 20 s.
+    std::atomic<bool> m_done{false};
+    std::thread m_watchdog{[this]
+                           {
+                               CDialogDriver::WaitFor([this] { return m_done.load(); }, 20000);
+                               Answer();
+                           }};
 };
 
 TEST_F(QuestionTest, Create_Box_SwitchesToTheQuestionAndClosesOnceAnswered)
