@@ -60,10 +60,9 @@ void CSolidWorksWaitDlg::ServeWindow(HWND window)
     MSG message;
     while (m_hWnd != nullptr && PeekMessageA(&message, window, 0, 0, PM_REMOVE))
     {
-        if (IsDialogMessageA(m_hWnd, &message))
-            continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+        // The box takes no typed text: keys are the dialog manager's.
+        if (!IsDialogMessageA(m_hWnd, &message))
+            DispatchMessageA(&message);
     }
 }
 

@@ -103,13 +103,12 @@ std::string CallCancelledText()
 
 std::string NotAnsweringText(unsigned seconds)
 {
-    const std::string n = std::to_string(seconds);
-    return GermanUserTexts() ? "SolidWorks antwortet seit " + n +
-                                   " Sekunden nicht.\nM\xF6glicherweise wartet es in einem "
-                                   "seiner Fenster auf eine Antwort."
-                             : "SolidWorks has not answered for " + n +
-                                   " seconds.\nIt may be waiting for an answer in one of its "
-                                   "own windows.";
+    if (GermanUserTexts())
+        return "SolidWorks antwortet seit " + std::to_string(seconds) +
+               " Sekunden nicht.\nM\xF6glicherweise wartet es in einem seiner Fenster auf eine "
+               "Antwort.";
+    return "SolidWorks has not answered for " + std::to_string(seconds) +
+           " seconds.\nIt may be waiting for an answer in one of its own windows.";
 }
 
 std::string CannotInsertPartText(const std::string& reason)

@@ -24,8 +24,7 @@ std::string DirectoryBusyText(const std::string& directory, unsigned seconds);
 std::string ReenteredText(const std::string& directory);
 // The text of the box shown while an insertion waits for the part directory.
 std::string WaitingText(const std::string& directory);
-// The reason of a SolidWorks call cancelled by the user or by its bound, and
-// the text of the box shown while a call has not come back.
+// A cancelled SolidWorks call's reason; the box of a call not come back.
 std::string CallCancelledText();
 std::string NotAnsweringText(unsigned seconds);
 // The system's text for an error code, as the messages carry it.
