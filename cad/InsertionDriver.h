@@ -12,6 +12,7 @@
 #include "cad/SwApp.h"
 #include "cad/SwDoc.h"
 #include "common/BoundedString.h"
+#include "common/WaitOutcome.h"
 #include "ui/IPartFileDialog.h"
 
 namespace qel
@@ -90,9 +91,9 @@ private:
     // Takes the part directory's lock for a part that is to be created or
     // opened; throws when the call cannot go on.
     void LockPartDirectory(CPartDirectoryLock& lock, bool create);
-    // Waits for the lock: CLockWaitDlg's kDone, kFailed, kTimedOut or IDCANCEL.
-    INT_PTR SilentWait(CPartDirectoryLock& lock, DWORD timeoutMs);
-    INT_PTR WaitWithBox(CPartDirectoryLock& lock, DWORD timeoutMs);
+    // Waits for the lock, after a quiet second with the box: Done, Failed,
+    // TimedOut or Cancelled.
+    WaitOutcome WaitWithBox(CPartDirectoryLock& lock, DWORD timeoutMs);
     // The part directory stopped the call: message 121 when the part was to
     // be created, 1100 when it exists.
     [[noreturn]] void ThrowDirectoryFailure(bool creating, const std::string& reason);

@@ -32,14 +32,16 @@ int CInsertionDriver::CreatePartDocument()
     try
     {
         // A file SolidWorks could not read opens nothing: the active document
-        // is then the user's own, which must never be saved as this part.
+        // is then the user's own (whichever was active before, not only the
+        // one known from the main window), which must never be saved as this part.
+        const CSwDoc before = m_app.GetActiveDocument();
         if (!m_app.LoadSatFile(m_szSatFile))
             FailStep(FormatMessageText(IDS_SAT_FILE_NOT_IMPORTED, m_szSatFile));
         CSwDoc document = m_app.GetActiveDocument();
         // Without a new document the properties and the save would go nowhere.
         if (document.IsEmpty())
             FailStep(LoadMessage(IDS_NO_ACTIVE_DOCUMENT));
-        if (document.IsSameObject(m_refDoc))
+        if (document.IsSameObject(m_refDoc) || document.IsSameObject(before))
             FailStep(FormatMessageText(IDS_SAT_FILE_NOT_IMPORTED, m_szSatFile));
         m_nDocType = document.GetType();
         AppendPartFileExtension();

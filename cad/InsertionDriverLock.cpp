@@ -21,13 +21,13 @@ namespace
 // A wait shorter than this passes without a box.
 constexpr DWORD kQuietWaitMs = 1000;
 
-using Attempt = CPartDirectoryLock::Attempt;
-
-// The system's text for an error that it may leave unset.
-std::string SystemReason(DWORD error)
+// Why the lock file cannot serve, with its path: the system's text alone
+// ("Access is denied.") would not say which file the administrator must fix.
+std::string UnusableReason(const CPartDirectoryLock& lock)
 {
-    return DescribeFailureCode(
-        static_cast<HRESULT>(error != ERROR_SUCCESS ? error : ERROR_ACCESS_DENIED));
+    const DWORD error = lock.GetError() != ERROR_SUCCESS ? lock.GetError() : ERROR_ACCESS_DENIED;
+    return FormatMessageText(IDS_LOCK_FILE_UNUSABLE, lock.GetPath().c_str(),
+                             DescribeFailureCode(static_cast<HRESULT>(error)).c_str());
 }
 } // namespace
 
@@ -35,76 +35,59 @@ void CInsertionDriver::LockPartDirectory(CPartDirectoryLock& lock, bool create)
 {
     const char* directory = m_pSettings->GetPartPath();
     // The host called again from inside this thread's own insertion (from
-    // SolidWorks' message loop): waiting would wait for itself.
-    if (CPartDirectoryLock::IsHeldByThisThread())
+    // SolidWorks' message loop, or from the wait box's): waiting would wait
+    // for itself. The thread counts as inside from the start of its wait.
+    if (!lock.MarkThread())
         ThrowDirectoryFailure(create, FormatMessageText(IDS_PART_DIRECTORY_REENTERED, directory));
-    // A new part is never made without the lock: nothing is written yet.
-    if (create && !lock.IsWritable())
-        ThrowCannotCreatePart(SystemReason(lock.GetError()));
-    // An existing part in a directory this user may only read opens without it.
     if (!lock.IsUsable())
+    {
+        // A new part is never made without the lock: nothing is written yet.
+        // An existing part in a directory this user may only read opens without it.
+        if (create)
+            ThrowCannotCreatePart(UnusableReason(lock));
         return;
+    }
 
     const DWORD boundMs = m_pSettings->GetLockWaitSeconds() * 1000UL;
     for (;;)
     {
         const DWORD start = GetTickCount();
-        const INT_PTR outcome =
-            m_bShowMessages ? WaitWithBox(lock, boundMs) : SilentWait(lock, boundMs);
-        if (outcome == CLockWaitDlg::kDone)
-            return;
-        if (outcome == CLockWaitDlg::kFailed)
+        const WaitOutcome outcome =
+            m_bShowMessages ? WaitWithBox(lock, boundMs) : lock.WaitFor(boundMs);
+        switch (outcome)
         {
+        case WaitOutcome::Done:
+            return;
+        case WaitOutcome::Failed:
             // Locks this directory does not support stop only a new part.
             if (create)
-                ThrowCannotCreatePart(SystemReason(lock.GetError()));
+                ThrowCannotCreatePart(UnusableReason(lock));
             return;
+        case WaitOutcome::Cancelled:
+            ThrowDirectoryFailure(create, FormatMessageText(IDS_LOCK_WAIT_CANCELLED, directory));
+        default:
+            break;
         }
         const DWORD waitedSeconds = (GetTickCount() - start + 500) / 1000;
         const std::string busy =
             FormatMessageText(IDS_PART_DIRECTORY_BUSY, directory, waitedSeconds);
-        if (outcome != CLockWaitDlg::kTimedOut || !m_bShowMessages || !CLockWaitDlg::AskRetry(busy))
+        if (!m_bShowMessages || !CLockWaitDlg::AskRetry(busy))
             ThrowDirectoryFailure(create, busy);
     }
 }
 
-INT_PTR CInsertionDriver::SilentWait(CPartDirectoryLock& lock, DWORD timeoutMs)
-{
-    switch (lock.WaitFor(timeoutMs))
-    {
-    case Attempt::Acquired:
-        return CLockWaitDlg::kDone;
-    case Attempt::Failed:
-        return CLockWaitDlg::kFailed;
-    default:
-        return CLockWaitDlg::kTimedOut;
-    }
-}
-
-INT_PTR CInsertionDriver::WaitWithBox(CPartDirectoryLock& lock, DWORD timeoutMs)
+WaitOutcome CInsertionDriver::WaitWithBox(CPartDirectoryLock& lock, DWORD timeoutMs)
 {
     const DWORD quietMs = std::min(kQuietWaitMs, timeoutMs);
-    const INT_PTR quiet = SilentWait(lock, quietMs);
-    if (quiet != CLockWaitDlg::kTimedOut || quietMs == timeoutMs)
+    const WaitOutcome quiet = lock.WaitFor(quietMs);
+    if (quiet != WaitOutcome::TimedOut || quietMs == timeoutMs)
         return quiet;
     CLockWaitDlg box(
         FormatMessageText(IDS_PART_DIRECTORY_WAITING, m_pSettings->GetPartPath()),
-        [&lock]
-        {
-            switch (lock.TryAcquire())
-            {
-            case Attempt::Acquired:
-                return CLockWaitDlg::Poll::Done;
-            case Attempt::Failed:
-                return CLockWaitDlg::Poll::Failed;
-            default:
-                return CLockWaitDlg::Poll::Waiting;
-            }
-        },
-        timeoutMs - quietMs);
+        [&lock] { return lock.TryAcquire(); }, timeoutMs - quietMs);
     const INT_PTR result = box.DoModal();
     // A box that could not be shown leaves the silent wait.
-    return result == -1 ? SilentWait(lock, timeoutMs - quietMs) : result;
+    return result == -1 ? lock.WaitFor(timeoutMs - quietMs) : OutcomeOfDialogResult(result);
 }
 
 void CInsertionDriver::ThrowDirectoryFailure(bool creating, const std::string& reason)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/AnsiPath.h"
+#include "common/SentMessages.h"
 
 namespace qel
 {
@@ -32,19 +33,24 @@ DWORD Elapsed(DWORD since)
     return GetTickCount() - since;
 }
 
-// The threads of this process that hold a part directory's lock now.
-class CHolderThreads
+// The threads of this process inside an insertion's lock: waiting for it or
+// holding it.
+class CMarkedThreads
 {
 public:
-    CHolderThreads() { InitializeCriticalSection(&m_section); }
-    CHolderThreads(const CHolderThreads&) = delete;
-    CHolderThreads& operator=(const CHolderThreads&) = delete;
-    ~CHolderThreads() { DeleteCriticalSection(&m_section); }
+    CMarkedThreads() { InitializeCriticalSection(&m_section); }
+    CMarkedThreads(const CMarkedThreads&) = delete;
+    CMarkedThreads& operator=(const CMarkedThreads&) = delete;
+    ~CMarkedThreads() { DeleteCriticalSection(&m_section); }
 
-    void Add(DWORD thread)
+    // False when thread is marked already.
+    bool Add(DWORD thread)
     {
         CEntered entered(m_section);
+        if (std::find(m_threads.begin(), m_threads.end(), thread) != m_threads.end())
+            return false;
         m_threads.push_back(thread);
+        return true;
     }
     void Remove(DWORD thread)
     {
@@ -52,11 +58,6 @@ public:
         const auto found = std::find(m_threads.begin(), m_threads.end(), thread);
         if (found != m_threads.end())
             m_threads.erase(found);
-    }
-    bool Contains(DWORD thread)
-    {
-        CEntered entered(m_section);
-        return std::find(m_threads.begin(), m_threads.end(), thread) != m_threads.end();
     }
 
 private:
@@ -79,7 +80,7 @@ private:
     std::vector<DWORD> m_threads;
 };
 
-CHolderThreads s_holders;
+CMarkedThreads s_marked;
 
 std::string LockFilePath(const char* partDirectory)
 {
@@ -102,7 +103,7 @@ HANDLE OpenLockFile(const std::string& path, DWORD access, DWORD disposition, DW
         *error = GetLastError();
         if (*error != ERROR_SHARING_VIOLATION || Elapsed(start) >= kOpenRetryMs)
             return INVALID_HANDLE_VALUE;
-        CPartDirectoryLock::ServeSentMessages(kRetryMs);
+        ServeSentMessages(kRetryMs);
     }
 }
 
@@ -122,92 +123,80 @@ private:
 } // namespace
 
 CPartDirectoryLock::CPartDirectoryLock(const char* partDirectory)
+    : m_path(LockFilePath(partDirectory))
 {
-    const std::string path = LockFilePath(partDirectory);
-    if (path.size() >= MAX_PATH)
+    if (m_path.size() >= MAX_PATH)
     {
         m_error = ERROR_FILENAME_EXCED_RANGE; // no file of this directory can be made either
         return;
     }
     // Windows locks with read access alone, but a file server that maps the
     // lock onto POSIX locks (Samba, Wine) makes an exclusive lock of it only
-    // on a file opened for writing.
-    m_file.Reset(OpenLockFile(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, &m_error));
-    m_bWritable = m_file.IsValid();
+    // on a file opened for writing: writing is asked for first.
+    m_file.Reset(OpenLockFile(m_path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS, &m_error));
     if (!m_file.IsValid() && m_error == ERROR_ACCESS_DENIED)
     {
-        // A directory this user may only read: existing parts are still opened.
+        // Another user's lock file that this one may only read (a share's
+        // create mask 0644, or rights to create but not to change others'
+        // files): it locks all the same. The reason kept is the first one.
         DWORD readError = ERROR_SUCCESS;
-        m_file.Reset(OpenLockFile(path, GENERIC_READ, OPEN_EXISTING, &readError));
+        m_file.Reset(OpenLockFile(m_path, GENERIC_READ, OPEN_EXISTING, &readError));
     }
 }
 
 CPartDirectoryLock::~CPartDirectoryLock()
 {
-    if (!m_bLocked)
-        return;
-    OVERLAPPED at = ByteZero();
-    UnlockFileEx(m_file.Get(), 0, 1, 0, &at); // closing the handle would drop it as well
-    s_holders.Remove(GetCurrentThreadId());
+    if (m_bLocked)
+    {
+        OVERLAPPED at = ByteZero();
+        UnlockFileEx(m_file.Get(), 0, 1, 0, &at); // closing the handle would drop it as well
+    }
+    if (m_bMarked)
+        s_marked.Remove(GetCurrentThreadId());
 }
 
-bool CPartDirectoryLock::IsHeldByThisThread()
+bool CPartDirectoryLock::MarkThread()
 {
-    return s_holders.Contains(GetCurrentThreadId());
+    if (!m_bMarked)
+        m_bMarked = s_marked.Add(GetCurrentThreadId());
+    return m_bMarked;
 }
 
-CPartDirectoryLock::Attempt CPartDirectoryLock::TryAcquire()
+WaitOutcome CPartDirectoryLock::TryAcquire()
 {
     if (m_bLocked)
-        return Attempt::Acquired;
+        return WaitOutcome::Done;
     if (!IsUsable())
-        return Attempt::Failed;
+        return WaitOutcome::Failed;
     OVERLAPPED at = ByteZero();
     if (LockFileEx(m_file.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at))
     {
         m_bLocked = true;
-        s_holders.Add(GetCurrentThreadId());
-        return Attempt::Acquired;
+        return WaitOutcome::Done;
     }
     m_error = GetLastError();
     // Only a lock that another holder has is waited for; a redirector without
     // byte-range locks or a lost connection will not get better.
-    return m_error == ERROR_LOCK_VIOLATION || m_error == ERROR_SHARING_VIOLATION ? Attempt::Busy
-                                                                                 : Attempt::Failed;
+    return m_error == ERROR_LOCK_VIOLATION || m_error == ERROR_SHARING_VIOLATION
+               ? WaitOutcome::Waiting
+               : WaitOutcome::Failed;
 }
 
-CPartDirectoryLock::Attempt CPartDirectoryLock::WaitFor(DWORD timeoutMs)
+WaitOutcome CPartDirectoryLock::WaitFor(DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();
     std::optional<CWaitCursor> waiting;
     for (;;)
     {
-        const Attempt attempt = TryAcquire();
-        if (attempt != Attempt::Busy)
+        const WaitOutcome attempt = TryAcquire();
+        if (attempt != WaitOutcome::Waiting)
             return attempt;
         const DWORD elapsed = Elapsed(start);
         if (elapsed >= timeoutMs)
-            return Attempt::TimedOut;
+            return WaitOutcome::TimedOut;
         if (!waiting)
             waiting.emplace();
         ServeSentMessages(std::min(kRetryMs, timeoutMs - elapsed));
-    }
-}
-
-void CPartDirectoryLock::ServeSentMessages(DWORD waitMs)
-{
-    // Windows marks a thread that answers no sent message as hung, and a
-    // broadcast waits for it; posted messages and input (a second insertion
-    // started from the catalogue, say) stay queued until the call is done.
-    const DWORD start = GetTickCount();
-    for (;;)
-    {
-        MSG message;
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        const DWORD elapsed = Elapsed(start);
-        if (elapsed >= waitMs || MsgWaitForMultipleObjects(0, nullptr, FALSE, waitMs - elapsed,
-                                                           QS_SENDMESSAGE) == WAIT_TIMEOUT)
-            return;
     }
 }
 

@@ -9,6 +9,9 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "common/WaitOutcome.h"
 #include "common/WinOwners.h"
 
 namespace qel
@@ -19,17 +22,11 @@ class CPartDirectoryLock
 public:
     static constexpr const char* kFileName = "QelSW99_3D.lock";
 
-    enum class Attempt
-    {
-        Acquired,
-        Busy,     // another insertion holds it
-        TimedOut, // still held by another insertion when the wait ended
-        Failed,   // the lock cannot be had at all: GetError says why
-    };
-
     // Opens (or creates) the lock file of partDirectory; takes no lock yet. A
     // file that another program holds for a moment (a virus scanner) is tried
-    // again for a short while.
+    // again for a short while. A lock file this user may only read (made by
+    // another user on a share that gives others read access) is locked
+    // through a handle for reading.
     explicit CPartDirectoryLock(const char* partDirectory);
     CPartDirectoryLock(const CPartDirectoryLock&) = delete;
     CPartDirectoryLock& operator=(const CPartDirectoryLock&) = delete;
@@ -38,30 +35,29 @@ public:
     // Attributes
     // False when the lock file cannot be opened at all.
     bool IsUsable() const { return m_file.IsValid(); }
-    // False when it could be opened for reading only: the directory takes no
-    // new files from this user.
-    bool IsWritable() const { return IsUsable() && m_bWritable; }
     // The system's error of the last open or lock that failed.
     DWORD GetError() const { return m_error; }
-    // True while the calling thread holds a part directory's lock: a call
-    // that re-entered the plug-in there would wait for itself.
-    static bool IsHeldByThisThread();
+    const std::string& GetPath() const { return m_path; }
 
     // Operations
-    // One attempt, without waiting: Acquired, Busy or Failed.
-    Attempt TryAcquire();
+    // Marks the calling thread as inside an insertion from now until this
+    // lock is gone, waiting included. False when the thread is marked
+    // already: the host called again from inside this thread's insertion (a
+    // message served while it waits), and waiting would wait for itself.
+    bool MarkThread();
+    // One attempt, without waiting: Done (the lock is ours), Waiting (another
+    // insertion holds it) or Failed.
+    WaitOutcome TryAcquire();
     // Tries until timeoutMs have passed, with the wait cursor, serving the
     // messages that other threads and programs send to this thread
-    // meanwhile: Acquired, TimedOut or Failed.
-    Attempt WaitFor(DWORD timeoutMs);
-    // Serves messages sent to the calling thread for waitMs; input and posted
-    // messages stay in the queue.
-    static void ServeSentMessages(DWORD waitMs);
+    // meanwhile: Done, TimedOut or Failed.
+    WaitOutcome WaitFor(DWORD timeoutMs);
 
 private:
+    std::string m_path;
     CHandle m_file;
-    bool m_bWritable = false;
     bool m_bLocked = false;
+    bool m_bMarked = false;
     DWORD m_error = ERROR_SUCCESS;
 };
 

@@ -5,7 +5,6 @@
 #include "common/AutomationFailure.h"
 #include "common/StringTable.h"
 #include "resources/resource.h"
-#include "ui/ModalDialog.h"
 #include "ui/SolidWorksWaitDlg.h"
 
 namespace qel
@@ -84,8 +83,6 @@ CSolidWorksCallFilter::CSolidWorksCallFilter(bool showBox, unsigned boundSeconds
     if (!m_bRegistered)
         return;
     m_pOuter = std::exchange(s_active, this);
-    if (m_bShowBox)
-        m_hHostWindow = CModalDialog::DefaultOwner();
     if (m_bShowBox || m_nBoundMs != 0)
         m_timer = std::make_unique<CWakeTimer>(m_nThreadId);
 }
@@ -181,7 +178,7 @@ WaitOutcome CSolidWorksCallFilter::Watch()
         return m_outcome;
     if (m_box == nullptr)
         m_box = std::make_unique<CSolidWorksWaitDlg>(m_switchTo);
-    if (m_box->Show(m_hHostWindow, elapsedMs / 1000) && m_box->Serve() == WaitOutcome::Cancelled)
+    if (m_box->Show(elapsedMs / 1000) && m_box->Serve() == WaitOutcome::Cancelled)
     {
         m_outcome = WaitOutcome::Cancelled;
         m_box.reset();

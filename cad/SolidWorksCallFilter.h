@@ -94,9 +94,6 @@ private:
     CSolidWorksCallFilter* m_pOuter = nullptr;
     DWORD m_nThreadId;
     bool m_bShowBox;
-    // The host's window when the insertion began: SolidWorks' question, in
-    // front by then, leaves the host's thread without an active window.
-    HWND m_hHostWindow = nullptr;
     DWORD m_nBoundMs;
     std::function<void()> m_switchTo;
     bool m_bInCall = false;

@@ -3,9 +3,11 @@
 #   package.sh BUILD_DIR OUT_DIR     prints the ZIP's path
 # QelSW99_3D-<version>.zip (the version of the DLL's version resource) holds
 # the stripped plug-in with its symbols in QelSW99_3D.pdb beside it,
-# QelSW99_3D.h, qelhost.exe (host and part-block tool), the README and docs/.
-# With QEL_SIGN_PKCS12 (a PKCS#12 file) and QEL_SIGN_PASSWORD set, the DLL and
-# qelhost.exe are signed (Authenticode; QEL_SIGN_TIMESTAMP_URL optional).
+# QelSW99_3D.h, the stripped qelhost.exe (host and part-block tool) with
+# qelhost.pdb, the README and docs/. With QEL_SIGN_PKCS12 (a PKCS#12 file) and
+# QEL_SIGN_PASSWORD set, the DLL and qelhost.exe are signed (Authenticode;
+# QEL_SIGN_TIMESTAMP_URL optional); without a certificate one line on stderr
+# says that they ship unsigned.
 set -euo pipefail
 build_dir=$(cd "$1" && pwd)
 mkdir -p "$2"
@@ -32,10 +34,15 @@ sign() {
   mv "$1.signed" "$1"
 }
 
-# GNU strip would mark the DLL debug-stripped, and debuggers would then
-# ignore the PDB; llvm-objcopy leaves the debug directory and the flag alone.
-llvm-objcopy --strip-all "$bin/QelSW99_3D.dll" QelSW99_3D.dll
-cp "$bin/QelSW99_3D.pdb" "$source_dir/entry/QelSW99_3D.h" "$bin/qelhost.exe" "$source_dir/README.md" .
+# GNU strip would mark a binary debug-stripped, and debuggers would then
+# ignore its PDB; llvm-objcopy leaves the debug directory and the flag alone.
+for binary in QelSW99_3D.dll qelhost.exe; do
+  llvm-objcopy --strip-all "$bin/$binary" "$binary"
+  cp "$bin/${binary%.*}.pdb" .
+done
+cp "$source_dir/entry/QelSW99_3D.h" "$source_dir/README.md" .
+[ -n "${QEL_SIGN_PKCS12:-}" ] ||
+  echo "package.sh: no certificate (QEL_SIGN_PKCS12): QelSW99_3D.dll and qelhost.exe ship unsigned" >&2
 sign QelSW99_3D.dll
 sign qelhost.exe
 cp "$source_dir/tools/qelhost/README.md" qelhost.md

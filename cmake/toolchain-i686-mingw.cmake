@@ -26,23 +26,38 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
 # GCC's folder of the thread model: libstdc++'s headers, and its crtbegin.o
-# and crtend.o. clang does not recognise "12-posix" as a GCC version and would
-# take mingw-w64's empty ones; GCC's crtend.o registers the unwind tables at
-# load, without which the first throw ends the host (-B finds them).
-set(gcc_dir /usr/lib/gcc/${triple}/12-${QEL_MINGW_THREADS})
-set(cxx_headers "-nostdinc++ -isystem ${gcc_dir}/include/c++ -isystem ${gcc_dir}/include/c++/${triple} -isystem ${gcc_dir}/include/c++/backward")
+# and crtend.o. clang does not recognise Debian's folder names ("12-posix") as
+# GCC versions and would take mingw-w64's empty ones; GCC's crtend.o registers
+# the unwind tables at load, without which the first throw ends the host (-B
+# finds them). The folder is the one of libgcc.a that the thread model's GCC
+# itself names, so that a newer GCC is found as well.
+set(gcc_driver ${triple}-g++-${QEL_MINGW_THREADS})
+execute_process(COMMAND ${gcc_driver} -print-libgcc-file-name
+  OUTPUT_VARIABLE libgcc OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET RESULT_VARIABLE status)
+get_filename_component(gcc_dir "${libgcc}" DIRECTORY)
+if(NOT status EQUAL 0 OR NOT IS_ABSOLUTE "${gcc_dir}" OR NOT EXISTS "${gcc_dir}/crtend.o"
+   OR NOT IS_DIRECTORY "${gcc_dir}/include/c++/${triple}")
+  message(FATAL_ERROR "Cannot find mingw-w64 GCC's folder for the ${QEL_MINGW_THREADS} thread "
+    "model: '${gcc_driver} -print-libgcc-file-name' answered '${libgcc}' (${status}); "
+    "a folder with crtend.o and include/c++/${triple} is needed. Install g++-mingw-w64-i686 "
+    "(scripts/setup).")
+endif()
+set(cxx_headers "--start-no-unused-arguments -nostdinc++ --end-no-unused-arguments -isystem ${gcc_dir}/include/c++ -isystem ${gcc_dir}/include/c++/${triple} -isystem ${gcc_dir}/include/c++/backward")
 # Doubles are rounded as on every other platform (no x87 extended precision).
 # Source paths are recorded relative to the repository, with the compilation
 # folder "."; the linker (-pdbsourcepath:.) keeps them so in the PDB, as
 # "entry\Exports.cpp", the same for every checkout.
 get_filename_component(source_dir "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
-set(common_flags "--sysroot=/usr/${triple} -B${gcc_dir} -msse2 -mfpmath=sse -gcodeview -fdebug-prefix-map=${source_dir}/= -fdebug-compilation-dir=.")
+# CMake repeats the compile flags on the link line, where -gcodeview and
+# -nostdinc++ do nothing: only those two are marked as unused there on purpose,
+# so that clang still warns about any other flag it ignores.
+set(common_flags "--sysroot=/usr/${triple} -B${gcc_dir} -msse2 -mfpmath=sse --start-no-unused-arguments -gcodeview --end-no-unused-arguments -fdebug-prefix-map=${source_dir}/= -fdebug-compilation-dir=.")
 set(CMAKE_C_FLAGS_INIT "${common_flags}")
 set(CMAKE_CXX_FLAGS_INIT "${common_flags} ${cxx_headers}")
 
 # A PDB beside each binary (--pdb= takes the binary's name); its debug
 # directory names the PDB's file name only, as shipped files do.
-set(link_flags "-Wno-unused-command-line-argument -static -fuse-ld=lld -B${gcc_dir} -L${gcc_dir} -Wl,--pdb= -Wl,--Xlink=-pdbaltpath:%_PDB% -Wl,--Xlink=-pdbsourcepath:.")
+set(link_flags "-static -fuse-ld=lld -B${gcc_dir} -L${gcc_dir} -Wl,--pdb= -Wl,--Xlink=-pdbaltpath:%_PDB% -Wl,--Xlink=-pdbsourcepath:.")
 # GCC links the posix thread model's runtime with winpthread by itself.
 if(QEL_MINGW_THREADS STREQUAL posix)
   string(APPEND link_flags " -pthread")

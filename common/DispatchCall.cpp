@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/AutomationFailure.h"
+#include "common/SentMessages.h"
 
 namespace qel
 {
@@ -107,7 +108,8 @@ CVariant InvokeDispatch(IDispatch* target, DISPID id, DispatchKind kind,
                             wantResult ? result.Get() : nullptr, exception.Get(), &argError);
         if (!IsBusy(hr) || GetTickCount() - start >= kBusyRetryMs)
             break;
-        Sleep(pause);
+        // The host's thread stays responsive to what other programs send it.
+        ServeSentMessages(pause);
     }
     if (SUCCEEDED(hr))
         return result;

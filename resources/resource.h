@@ -17,6 +17,8 @@
 #define IDS_PART_DIRECTORY_BUSY 1115
 #define IDS_SAT_FILE_NOT_IMPORTED 1116
 #define IDS_PART_DIRECTORY_REENTERED 1118
+#define IDS_LOCK_FILE_UNUSABLE 1119
+#define IDS_LOCK_WAIT_CANCELLED 1120
 // The box shown while an insertion waits for the part directory's lock.
 #define IDS_PART_DIRECTORY_WAITING 1117
 // A SolidWorks call that has not come back: the box's text and button, and

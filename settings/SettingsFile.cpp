@@ -71,6 +71,21 @@ bool IsNonZeroNumber(const char* text)
     return false;
 }
 
+// A count of seconds as stored: leading blanks, then digits, at most `most`.
+// A value that is missing, negative or no number at all gives the fallback:
+// a stray minus must not turn into an hour's freeze.
+unsigned SecondsOf(const char* text, unsigned fallback, unsigned most)
+{
+    while (*text == ' ' || *text == '\t')
+        ++text;
+    if (*text < '0' || *text > '9')
+        return fallback;
+    unsigned long seconds = 0;
+    for (; *text >= '0' && *text <= '9' && seconds <= most; ++text)
+        seconds = seconds * 10 + static_cast<unsigned long>(*text - '0');
+    return seconds > most ? most : static_cast<unsigned>(seconds);
+}
+
 } // namespace
 
 CSettingsFile::CSettingsFile(const char* fileName) : m_mutex(CreateSettingsMutex(OrEmpty(fileName)))
@@ -120,14 +135,10 @@ int CSettingsFile::ReadSettings()
 
     GetPrivateProfileStringA(kSection, kOverwriteKey, "0", value, 255, m_szIniFile);
     m_bOverwrite = IsNonZeroNumber(value) ? 1 : 0;
-    // Negative numbers come back as huge ones: both end at the upper bound.
-    m_nLockWaitSeconds =
-        GetPrivateProfileIntA(kSection, kLockWaitKey, kDefaultLockWaitSeconds, m_szIniFile);
-    if (m_nLockWaitSeconds > kMostLockWaitSeconds)
-        m_nLockWaitSeconds = kMostLockWaitSeconds;
-    m_nSolidWorksWaitSeconds = GetPrivateProfileIntA(kSection, kSolidWorksWaitKey, 0, m_szIniFile);
-    if (m_nSolidWorksWaitSeconds > kMostLockWaitSeconds)
-        m_nSolidWorksWaitSeconds = kMostLockWaitSeconds;
+    GetPrivateProfileStringA(kSection, kLockWaitKey, "", value, 255, m_szIniFile);
+    m_nLockWaitSeconds = SecondsOf(value, kDefaultLockWaitSeconds, kMostLockWaitSeconds);
+    GetPrivateProfileStringA(kSection, kSolidWorksWaitKey, "", value, 255, m_szIniFile);
+    m_nSolidWorksWaitSeconds = SecondsOf(value, 0, kMostLockWaitSeconds);
     return 1;
 }
 

@@ -14,7 +14,7 @@ constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollMs = 50;
 } // namespace
 
-CLockWaitDlg::CLockWaitDlg(std::string text, std::function<Poll()> poll, DWORD timeoutMs)
+CLockWaitDlg::CLockWaitDlg(std::string text, std::function<WaitOutcome()> poll, DWORD timeoutMs)
     : CModalDialog(IDD_LOCK_WAIT, nullptr), m_text(std::move(text)), m_poll(std::move(poll)),
       m_nTimeoutMs(timeoutMs)
 {
@@ -36,23 +36,33 @@ BOOL CLockWaitDlg::OnInitDialog()
     return TRUE;
 }
 
+void CLockWaitDlg::OnOK()
+{
+    // Enter: the dialog manager sends IDOK whatever has the focus.
+    PressFocusedButton();
+}
+
+void CLockWaitDlg::OnCancel()
+{
+    EndWith(WaitOutcome::Cancelled);
+}
+
 void CLockWaitDlg::OnTimer(UINT_PTR id)
 {
     if (id != kPollTimer)
         return;
-    switch (m_poll())
-    {
-    case Poll::Done:
-        EndDialog(kDone);
-        return;
-    case Poll::Failed:
-        EndDialog(kFailed);
-        return;
-    case Poll::Waiting:
-        if (GetTickCount() - m_nStart >= m_nTimeoutMs)
-            EndDialog(kTimedOut);
-        return;
-    }
+    const WaitOutcome outcome = m_poll();
+    if (outcome != WaitOutcome::Waiting)
+        EndWith(outcome);
+    else if (GetTickCount() - m_nStart >= m_nTimeoutMs)
+        EndWith(WaitOutcome::TimedOut);
+}
+
+void CLockWaitDlg::EndWith(WaitOutcome outcome)
+{
+    // A poll after the end would take a lock nobody waits for any more.
+    KillTimer(GetHwnd(), kPollTimer);
+    EndDialog(DialogResult(outcome));
 }
 
 } // namespace qel

@@ -1,12 +1,14 @@
 // The box an insertion shows while it waits for another insertion on its
 // part directory: a line of text and Cancel, owned by the host's window,
 // which takes no input meanwhile. Every few milliseconds it asks whether
-// the wait is over.
+// the wait is over. It ends with DialogResult of the wait's outcome: Done
+// only when the poll said so; Enter presses the focused button, Esc cancels.
 #pragma once
 
 #include <functional>
 #include <string>
 
+#include "common/WaitOutcome.h"
 #include "ui/ModalDialog.h"
 
 namespace qel
@@ -15,18 +17,8 @@ namespace qel
 class CLockWaitDlg : public CModalDialog
 {
 public:
-    enum class Poll
-    {
-        Waiting,
-        Done,
-        Failed,
-    };
-    // DoModal's results besides IDCANCEL.
-    static constexpr INT_PTR kDone = IDOK;
-    static constexpr INT_PTR kFailed = 100;
-    static constexpr INT_PTR kTimedOut = 101;
-
-    CLockWaitDlg(std::string text, std::function<Poll()> poll, DWORD timeoutMs);
+    // poll answers Waiting, Done or Failed; past timeoutMs the box ends TimedOut.
+    CLockWaitDlg(std::string text, std::function<WaitOutcome()> poll, DWORD timeoutMs);
 
     // Operations
     // Asks the user whether to go on waiting: true for Retry.
@@ -34,11 +26,15 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
     void OnTimer(UINT_PTR id) override;
 
 private:
+    void EndWith(WaitOutcome outcome);
+
     std::string m_text;
-    std::function<Poll()> m_poll;
+    std::function<WaitOutcome()> m_poll;
     DWORD m_nTimeoutMs;
     DWORD m_nStart = 0;
 };

@@ -9,6 +9,21 @@
 namespace qel
 {
 
+namespace
+{
+// EnumThreadWindows' callback: keeps the first enabled, visible, unowned
+// top-level window that is no tool window, and stops there.
+BOOL CALLBACK TakeFrame(HWND window, LPARAM found)
+{
+    if (!IsWindowVisible(window) || !IsWindowEnabled(window) ||
+        GetWindow(window, GW_OWNER) != nullptr ||
+        (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+} // namespace
+
 CModalDialog::CModalDialog(unsigned templateId, HWND parent)
     : m_nTemplateId(templateId), m_hParent(parent)
 {
@@ -37,7 +52,13 @@ void CModalDialog::EndWithFailure(std::exception_ptr failure) noexcept
 HWND CModalDialog::DefaultOwner()
 {
     HWND active = GetActiveWindow();
-    return active != nullptr ? GetAncestor(active, GA_ROOT) : nullptr;
+    if (active != nullptr)
+        return GetAncestor(active, GA_ROOT);
+    // Another program is active: the host's own frame still owns the dialog,
+    // or the user could go on working in it meanwhile.
+    HWND frame = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &TakeFrame, reinterpret_cast<LPARAM>(&frame));
+    return frame;
 }
 
 void CModalDialog::CenterOnOwner(HWND window)
@@ -88,6 +109,18 @@ void CModalDialog::OnOK()
 {
     UpdateData(true);
     EndDialog(IDOK);
+}
+
+void CModalDialog::PressFocusedButton()
+{
+    HWND focus = GetFocus();
+    if (focus == nullptr || GetParent(focus) != m_hWnd)
+        return;
+    const LRESULT code = SendMessageA(focus, WM_GETDLGCODE, 0, 0);
+    if ((code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) == 0)
+        return;
+    SendMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(focus));
 }
 
 void CModalDialog::ExchangeText(int id, std::string& value, bool save)

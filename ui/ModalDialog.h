@@ -39,8 +39,9 @@ public:
     static std::string ModuleTitle();
     int ShowMessage(const std::string& text, UINT type) const;
     // The owner of a dialog given none: the active window of the calling
-    // thread, or its top-level window when a child is active; null in a host
-    // without windows.
+    // thread (its top-level window when a child is active), else the thread's
+    // enabled, visible, unowned top-level window (the host's frame while
+    // another program is active); null in a host without windows.
     static HWND DefaultOwner();
     // Centres window on its owner, or on the work area when it has none.
     static void CenterOnOwner(HWND window);
@@ -58,6 +59,9 @@ protected:
     virtual BOOL OnHelpInfo(const HELPINFO& /*info*/) { return FALSE; }
     virtual void OnTimer(UINT_PTR /*id*/) {}
 
+    // Enter as the focused push button's click (the dialog manager sends
+    // IDOK whatever has the focus); nothing when the focus is elsewhere.
+    void PressFocusedButton();
     void ExchangeText(int id, std::string& value, bool save);
     void ExchangeCheck(int id, BOOL& value, bool save);
 

@@ -23,7 +23,7 @@ CSolidWorksWaitDlg::~CSolidWorksWaitDlg()
         DestroyWindow(m_hWnd);
 }
 
-bool CSolidWorksWaitDlg::Show(HWND owner, unsigned seconds)
+bool CSolidWorksWaitDlg::Show(unsigned seconds)
 {
     if (m_hWnd != nullptr)
     {
@@ -31,7 +31,7 @@ bool CSolidWorksWaitDlg::Show(HWND owner, unsigned seconds)
         return true;
     }
     m_nSeconds = seconds;
-    m_hOwner = owner != nullptr ? owner : CModalDialog::DefaultOwner();
+    m_hOwner = CModalDialog::DefaultOwner();
     if (CreateDialogParamA(ResourceModule(), MAKEINTRESOURCEA(IDD_SOLIDWORKS_WAIT), m_hOwner,
                            &CSolidWorksWaitDlg::DialogProc,
                            reinterpret_cast<LPARAM>(this)) == nullptr)
@@ -89,7 +89,7 @@ void CSolidWorksWaitDlg::OnInitDialog()
 
 void CSolidWorksWaitDlg::OnCommand(int id)
 {
-    // Enter gives IDOK, there being no default button: it means the focused one.
+    // Enter on a control that is no push button: the focused button.
     if (id == IDOK)
         id = GetDlgCtrlID(GetFocus());
     if (id == IDCANCEL)

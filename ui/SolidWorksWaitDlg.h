@@ -31,10 +31,10 @@ public:
     HWND GetHwnd() const { return m_hWnd; }
 
     // Operations
-    // Shows the box (once), owned by owner (the host's window; null: the
-    // thread's active one), which is disabled meanwhile, with the seconds
-    // SolidWorks has not answered. False when no box could be made.
-    bool Show(HWND owner, unsigned seconds);
+    // Shows the box (once), owned by the host's window (its frame when
+    // SolidWorks' question is active), which is disabled meanwhile, with the
+    // seconds SolidWorks has not answered. False when no box could be made.
+    bool Show(unsigned seconds);
     // Serves the messages queued for the box; Cancelled once the user
     // cancelled, Waiting otherwise.
     WaitOutcome Serve();

@@ -316,7 +316,8 @@ std::string NoGeometry(const CBadInputBed&)
 // A new part in a directory whose lock cannot be had: nothing is written.
 std::string LockRefusedIn(const std::string& directory, unsigned long error)
 {
-    return CannotCreatePartText(directory + "M8x20_DIN 933_8.8", SystemReasonText(error));
+    return CannotCreatePartText(directory + "M8x20_DIN 933_8.8",
+                                LockFileUnusableText(directory, error));
 }
 
 // A part directory whose lock file is a named pipe: a handle without byte-range locks.
@@ -435,8 +436,8 @@ const BadInputRow kRows[] = {
      { return LockRefusedIn(b.Folder().PathOf("afile\\"), ERROR_PATH_NOT_FOUND); },
      kNothing},
     {"part directory",
-     "the lock file cannot be opened for writing (a folder in its place, as where this user may "
-     "only read; folders are not listed): a new part",
+     "the lock file cannot be opened at all (a folder in its place; folders are not listed): a "
+     "new part",
      [](CBadInputBed& b)
      {
          b.Folder().MakeDir("parts\\" + kLockFile);

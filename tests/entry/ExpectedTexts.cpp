@@ -77,6 +77,23 @@ std::string ReenteredText(const std::string& directory)
                                    "\" was still running.";
 }
 
+std::string WaitCancelledText(const std::string& directory)
+{
+    return GermanUserTexts()
+               ? "Das Warten auf eine andere \xDC"
+                 "bernahme in \"" +
+                     directory + "\" wurde abgebrochen."
+               : "The wait for another insertion in \"" + directory + "\" was cancelled.";
+}
+
+std::string LockFileUnusableText(const std::string& directory, unsigned long error)
+{
+    const std::string file = "\"" + directory + "QelSW99_3D.lock\"";
+    return (GermanUserTexts() ? "Die Sperrdatei " + file + " kann nicht benutzt werden: "
+                              : "The lock file " + file + " cannot be used: ") +
+           SystemReasonText(error);
+}
+
 std::string WaitingText(const std::string& directory)
 {
     return GermanUserTexts() ? "Warte, bis eine andere \xDC"

@@ -24,6 +24,9 @@ std::string DirectoryBusyText(const std::string& directory, unsigned seconds);
 std::string ReenteredText(const std::string& directory);
 // The text of the box shown while an insertion waits for the part directory.
 std::string WaitingText(const std::string& directory);
+std::string WaitCancelledText(const std::string& directory);
+// A new part refused because the part directory's lock file cannot serve.
+std::string LockFileUnusableText(const std::string& directory, unsigned long error);
 // A cancelled SolidWorks call's reason; the box of a call not come back.
 std::string CallCancelledText();
 std::string NotAnsweringText(unsigned seconds);

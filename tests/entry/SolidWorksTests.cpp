@@ -164,6 +164,7 @@ TEST_F(SolidWorksTest, Create2_NewPart_MakesTheCallsOfTheWholeInsertion)
                     "doc#2 0x10002 get () -> view#2",
                     "view#2 0x2 method () -> " + assemblyView,
                     // CreatePartDocument
+                    "app 0x1 get () -> doc#2",
                     "app 0x31 method (\"" + PartDir() + "TempSW.sat\", \"\") -> true",
                     "app 0x1 get () -> doc#3",
                     "doc#3 0x10049 method () -> 1",
@@ -225,10 +226,20 @@ class RefusedImportTest : public SolidWorksTest,
 {
 };
 
-TEST_P(RefusedImportTest, Create2_ImportRefused_Reports121AndLeavesTheAssemblyAlone)
+TEST_P(RefusedImportTest, Create2_ImportRefused_Reports121AndLeavesTheAssembliesAlone)
 {
     s_simulator->Configure(GetParam().options);
     std::vector<uint8_t> part = BoltBlock();
+    auto looks = [] // the documents as the user sees them: title, type, file, active
+    {
+        std::vector<std::tuple<std::string, long, std::string, bool>> all;
+        for (const swsim::SimDocumentInfo& d : s_simulator->Documents())
+            all.emplace_back(d.title, d.type, d.path, d.active);
+        return all;
+    };
+    auto before = looks();
+    if (before.empty()) // NewAssembly makes the one the insertion knows
+        before.emplace_back("Assem1", 2L, "", true);
 
     EXPECT_EQ(CannotCreatePartText(PartDir() + "M8x20_DIN 933_8.8",
                                    SatFileNotImportedText(PartDir() + "TempSW.sat")),
@@ -238,10 +249,7 @@ TEST_P(RefusedImportTest, Create2_ImportRefused_Reports121AndLeavesTheAssemblyAl
     for (const char* call : {"0x1018F", "0x10025", "app 0x21", "app 0x63"})
         EXPECT_THAT(s_simulator->JournalLines(),
                     testing::Not(testing::Contains(testing::HasSubstr(call))));
-    const std::vector<swsim::SimDocumentInfo> after = s_simulator->Documents();
-    ASSERT_EQ(1u, after.size());
-    EXPECT_EQ(std::make_tuple(std::string("Assem1"), 2L, std::string(), true),
-              std::make_tuple(after[0].title, after[0].type, after[0].path, after[0].active));
+    EXPECT_EQ(before, looks());
     EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock", "TempSW.sat"));
     EXPECT_EQ(0, s_simulator->OutstandingReferences());
 }
@@ -252,8 +260,10 @@ INSTANTIATE_TEST_SUITE_P(
                     // An answer of nothing: the active document is the one already known.
                     RefusedImportCase{"ActiveIsTheUsersAssembly",
                                       "docs=assembly import=refuse answer=app:49:empty"},
-                    RefusedImportCase{"ActiveIsTheNewAssembly",
-                                      "import=refuse answer=app:49:null"}),
+                    RefusedImportCase{"ActiveIsTheNewAssembly", "import=refuse answer=app:49:null"},
+                    // The active one is not the first assembly, which gave the main window.
+                    RefusedImportCase{"ActiveIsAnotherAssembly",
+                                      "docs=assembly,assembly import=refuse answer=app:49:empty"}),
     [](const testing::TestParamInfo<RefusedImportCase>& info) { return info.param.name; });
 
 // Another insertion's hold on the part directory: a handle of its own, as
@@ -280,6 +290,19 @@ protected:
         SetActiveWindow(m_host.Get());
     }
     std::string Stem() const { return PartDir() + "M8x20_DIN 933_8.8"; }
+    // The host's own reaction to message (a catalogue command that starts an insertion).
+    void OnHostMessage(UINT message, std::function<void()> handler)
+    {
+        s_message = message;
+        s_handler = std::move(handler);
+        SetWindowLongPtrA(m_host.Get(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HostProc));
+    }
+    static LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM w, LPARAM l)
+    {
+        return message == s_message ? (s_handler(), 0) : DefWindowProcA(window, message, w, l);
+    }
+    static inline UINT s_message = 0;
+    static inline std::function<void()> s_handler;
     std::string BusyText(unsigned seconds) const
     {
         return CannotCreatePartText(Stem(), DirectoryBusyText(PartDir(), seconds));
@@ -317,9 +340,10 @@ TEST_F(LockWaitTest, Create2_Silent_AnswersSentMessagesThenGivesUpAfterTheBound)
     EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock"));
 }
 
-// The wait box, owned by the host's window: Cancel ends the call with the
-// busy reason; Retry at the bound inserts once the other insertion is done.
-TEST_F(LockWaitTest, Create_WaitBox_CancelEndsTheCallRetryInsertsOnceFree)
+// The wait box, owned by the host's window: Enter (the dialog manager's OK)
+// presses the focused Cancel and ends the call, never the wait as if the lock
+// were ours; Retry at the bound inserts once the other insertion is done.
+TEST_F(LockWaitTest, Create_WaitBox_EnterCancelsTheCallRetryInsertsOnceFree)
 {
     std::string shown;
     HWND owner = nullptr;
@@ -335,12 +359,13 @@ TEST_F(LockWaitTest, Create_WaitBox_CancelEndsTheCallRetryInsertsOnceFree)
           [&](HWND box)
           {
               look(box);
-              CDialogDriver::Press(box, IDCANCEL);
+              CDialogDriver::Press(box, IDOK);
           }},
          {CDialogDriver::kMessageBox, [](HWND b) { CDialogDriver::Press(b, IDOK); }}});
     EXPECT_EQ(0, m_plugin.QelCreate(m_part.data()));
     cancel.Finish();
-    EXPECT_THAT(cancel.MessageTexts(), ElementsAre(testing::AnyOf(BusyText(1), BusyText(2))));
+    EXPECT_THAT(cancel.MessageTexts(),
+                ElementsAre(CannotCreatePartText(Stem(), WaitCancelledText(PartDir()))));
     EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock"));
     EXPECT_EQ(WaitingText(PartDir()), shown);
     EXPECT_EQ(m_host.Get(), owner);
@@ -359,6 +384,60 @@ TEST_F(LockWaitTest, Create_WaitBox_CancelEndsTheCallRetryInsertsOnceFree)
                 testing::UnorderedElementsAre("TempSW.sat", kBoltFile, "QelSW99_3D.lock"));
 }
 
+// Another program is active, and a message that the wait box's loop
+// dispatches starts a second insertion: the box is still the host's, and
+// the second call fails at once; the first inserts once the lock is free.
+TEST_F(LockWaitTest, Create_ReenteredDuringTheWaitBox_FailsAtOnceInAnInactiveHost)
+{
+    CSettingsFileOverride longBound{"[Options]\r\nPartPath=" + PartDir() +
+                                    "\r\nLockWaitSeconds=20\r\n"};
+    std::string reentered;
+    std::atomic<bool> done{false};
+    OnHostMessage(WM_APP,
+                  [&]
+                  {
+                      reentered = Create(m_part.data());
+                      done = true;
+                  });
+    SetActiveWindow(nullptr);
+    ASSERT_EQ(nullptr, GetActiveWindow());
+    HWND owner = nullptr;
+    BOOL hostEnabled = TRUE;
+    CDialogDriver box({{IDC_LOCK_WAIT_TEXT, [&](HWND shown)
+                        {
+                            owner = GetWindow(shown, GW_OWNER);
+                            hostEnabled = IsWindowEnabled(m_host.Get());
+                            PostMessageA(m_host.Get(), WM_APP, 0, 0);
+                            CDialogDriver::WaitFor([&] { return done.load(); }, 10000);
+                            m_other.Reset();
+                        }}});
+    EXPECT_EQ(1, m_plugin.QelCreate(m_part.data()));
+    box.Finish();
+    EXPECT_EQ(CannotCreatePartText(Stem(), ReenteredText(PartDir())), reentered);
+    EXPECT_EQ(m_host.Get(), owner);
+    EXPECT_FALSE(hostEnabled) << "the host took input while waiting";
+    EXPECT_THAT(PartDirFiles(),
+                testing::UnorderedElementsAre("TempSW.sat", kBoltFile, "QelSW99_3D.lock"));
+}
+
+// A lock file that another user made where this one may only read it is
+// locked through a handle for reading. Run by foreign-lock-file.sh, which
+// makes the file and names its folder.
+TEST_F(LockWaitTest, Create2_LockFileThisUserMayOnlyRead_IsLockedAndTheNewPartMade)
+{
+    const char* folder = std::getenv("QEL_FOREIGN_LOCK_DIR");
+    if (folder == nullptr)
+        GTEST_SKIP() << "needs a lock file of another owner: foreign-lock-file.sh";
+    const std::string parts = std::string(folder) + "\\";
+    CSettingsFileOverride settings{"[Options]\r\nPartPath=" + parts + "\r\n"};
+    ASSERT_FALSE(CHandle(CreateFileA((parts + "QelSW99_3D.lock").c_str(), GENERIC_WRITE, 0, nullptr,
+                                     OPEN_EXISTING, 0, nullptr))
+                     .IsValid());
+    EXPECT_EQ("", Create(m_part.data()));
+    EXPECT_EQ(1, m_result);
+    EXPECT_TRUE(FileExists(parts + kBoltFile));
+}
+
 // The host calls the plug-in again from a message that the wait for
 // SolidWorks' answer lets through (a paint, under Wine) while this thread's
 // insertion holds the lock.
@@ -367,27 +446,18 @@ TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
     m_other.Reset();
     std::string reentered;
     std::atomic<bool> done{false};
-    static std::function<void()> s_onPaint;
-    s_onPaint = [&]
-    {
-        ValidateRect(m_host.Get(), nullptr);
-        // SolidWorks answers nothing else while it holds a call.
-        s_simulator->ReleaseHang();
-        reentered = Create(m_part.data());
-        done = true;
-    };
-    SetWindowLongPtrA(
-        m_host.Get(), GWLP_WNDPROC,
-        reinterpret_cast<LONG_PTR>(+[](HWND window, UINT message, WPARAM w, LPARAM l) -> LRESULT
-                                   {
-                                       if (message != WM_PAINT)
-                                           return DefWindowProcA(window, message, w, l);
-                                       s_onPaint();
-                                       return 0;
-                                   }));
+    OnHostMessage(WM_PAINT,
+                  [&]
+                  {
+                      ValidateRect(m_host.Get(), nullptr);
+                      // SolidWorks answers nothing else while it holds a call.
+                      s_simulator->ReleaseHang();
+                      reentered = Create(m_part.data());
+                      done = true;
+                  });
     ValidateRect(m_host.Get(), nullptr);
     s_simulator->ClearJournal();
-    s_simulator->Configure("hang-at=6"); // the import, with the lock held
+    s_simulator->Configure("hang-at=7"); // the import, with the lock held
     std::thread painter(
         [&]
         {
@@ -425,7 +495,7 @@ protected:
     {
         LockWaitTest::SetUp();
         m_other.Reset();
-        s_simulator->Configure("ask-at=6"); // the import
+        s_simulator->Configure("ask-at=7"); // the import
         CoRegisterMessageFilter(&m_hostFilter, nullptr);
     }
     void TearDown() override
@@ -602,7 +672,7 @@ TEST_F(SolidWorksTest, EveryExportKind_WorksOnThisWindowsVersion)
 // trace above). The outcome of call K is letter K of this text:
 //   S start message, C "cannot create" before the extension was added, N after
 //   it, I "cannot insert", G the window step goes on silently.
-constexpr char kFaultOutcomes[] = "SGGGGGGCCCNNNNNNNIIGGGGGIII";
+constexpr char kFaultOutcomes[] = "SGGGGGGCCCCNNNNNNNIIGGGGGIII";
 
 class FaultTest : public SolidWorksTest, public testing::WithParamInterface<int>
 {
@@ -689,7 +759,7 @@ TEST_P(BusyTest, Create2_RejectedCalls_AreRetriedForAWhile)
 INSTANTIATE_TEST_SUITE_P(
     Busy, BusyTest,
     testing::Values(BusyCase{"RevisionRejectedThrice", "fail-hresult=1:0x80010001:3", 3, true},
-                    BusyCase{"OpenRetryLaterTwice", "fail-hresult=18:0x8001010A:2", 2, true},
+                    BusyCase{"OpenRetryLaterTwice", "fail-hresult=19:0x8001010A:2", 2, true},
                     BusyCase{"RejectedForLong", "fail-hresult=1:0x80010001:100000", -1, false},
                     BusyCase{"IgnoredResultsNull",
                              "answer=app:49:null answer=doc:0x1018F:null "
@@ -758,8 +828,8 @@ TEST_P(GoneTest, Create2_SolidWorksEnds_ReportsAndTheNextCallWorks)
 
 INSTANTIATE_TEST_SUITE_P(Moments, GoneTest,
                          testing::Values(GoneCase{"BeforeTheCall", "", StartPrefix},
-                                         GoneCase{"DuringTheImport", "exit-at=6", CreatePrefix},
-                                         GoneCase{"WhileOpening", "exit-at=16", InsertPrefix}),
+                                         GoneCase{"DuringTheImport", "exit-at=7", CreatePrefix},
+                                         GoneCase{"WhileOpening", "exit-at=17", InsertPrefix}),
                          [](const testing::TestParamInfo<GoneCase>& info)
                          { return info.param.name; });
 

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Makes the integrators' ZIP from the build, signed with a throwaway
-# certificate, unpacks it and checks what a crash analysis needs: the PDB
-# matches the stripped DLL and names each export's source line, and Wine's
-# debugger reads it for a backtrace. Then runs its qelhost against the
-# stand-ins: the shipped, signed plug-in writes a SAT file.
+# certificate, unpacks it and checks what a crash analysis needs: the PDBs
+# match the stripped DLL and qelhost.exe, the DLL's names each export's source
+# line, and Wine's debugger reads it for a backtrace. Then runs its qelhost
+# against the stand-ins: the shipped, signed plug-in writes a SAT file. Made
+# without a certificate, the ZIP says so. Wine runs in a prefix of its own.
 #   check-package.sh BUILD_DIR
 set -euo pipefail
 build_dir=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d "$build_dir/package-test.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+export QEL_WINE_PREFIX=wineprefix-package
+trap 'WINEPREFIX="$build_dir/$QEL_WINE_PREFIX" wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
 fail() { echo "$1"; exit 1; }
 
 # A self-signed certificate made for this run only.
@@ -18,11 +20,14 @@ openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=QelSW99_3D test sig
 openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -passout pass:throwaway \
   -out "$work/signer.p12"
 zip=$(QEL_SIGN_PKCS12="$work/signer.p12" QEL_SIGN_PASSWORD=throwaway \
-  "$here/../../cmake/package.sh" "$build_dir" "$work")
+  "$here/../../cmake/package.sh" "$build_dir" "$work" 2>"$work/signed.txt")
+! grep -q unsigned "$work/signed.txt" || fail "a signed ZIP says it is unsigned"
+unsigned=$("$here/../../cmake/package.sh" "$build_dir" "$work/unsigned" 2>&1 >/dev/null)
+grep -q 'QelSW99_3D.dll and qelhost.exe ship unsigned' <<<"$unsigned" || fail "an unsigned ZIP does not say so"
 (cd "$work" && python3 -m zipfile -e "$zip" .)
 unpacked="$work/$(basename "$zip" .zip)"
 dll="$unpacked/QelSW99_3D.dll"
-for f in QelSW99_3D.dll QelSW99_3D.pdb QelSW99_3D.h qelhost.exe README.md docs/demo-insertion.png; do
+for f in QelSW99_3D.dll QelSW99_3D.pdb QelSW99_3D.h qelhost.exe qelhost.pdb README.md docs/demo-insertion.png; do
   [ -e "$unpacked/$f" ] || fail "missing from the ZIP: $f"
 done
 for f in QelSW99_3D.dll qelhost.exe; do
@@ -30,20 +35,20 @@ for f in QelSW99_3D.dll qelhost.exe; do
     { cat "$work/verify.txt"; fail "$f: no valid signature"; }
 done
 
-if i686-w64-mingw32-objdump -h "$dll" | grep -q '\.debug_'; then
-  fail "the shipped DLL still carries debug sections"
-fi
-# Debuggers ignore the PDB of a DLL marked debug-stripped.
-if llvm-readobj --file-headers "$dll" | grep -q IMAGE_FILE_DEBUG_STRIPPED; then
-  fail "the shipped DLL is marked debug-stripped"
-fi
-# The DLL's CodeView record (GUID bytes, age) against the PDB's summary.
-codeview=$(llvm-readobj --coff-debug-directory "$dll")
-read -ra g <<<"$(sed -n 's/.*PDBGUID: (\(.*\))/\1/p' <<<"$codeview")"
-dll_id="{${g[3]}${g[2]}${g[1]}${g[0]}-${g[5]}${g[4]}-${g[7]}${g[6]}-${g[8]}${g[9]}-$(printf %s "${g[@]:10}")}"
-dll_id="$dll_id $(sed -n 's/.*PDBAge: //p' <<<"$codeview") $(sed -n 's/.*PDBFileName: //p' <<<"$codeview")"
-pdb_id="$(llvm-pdbutil dump -summary "$unpacked/QelSW99_3D.pdb" | awk '/GUID:/ { g = $2 } /Age:/ { a = $2 } END { print g, a }') QelSW99_3D.pdb"
-[ "$dll_id" = "$pdb_id" ] || fail "the DLL names PDB $dll_id, the ZIP holds $pdb_id"
+# Each binary: stripped, not marked debug-stripped (debuggers would then ignore
+# the PDB), and its CodeView record (GUID bytes, age) names the PDB beside it.
+for binary in QelSW99_3D.dll qelhost.exe; do
+  file="$unpacked/$binary" pdb="${binary%.*}.pdb"
+  sections=$(i686-w64-mingw32-objdump -h "$file") headers=$(llvm-readobj --file-headers "$file")
+  ! grep -q '\.debug_' <<<"$sections" || fail "$binary still carries debug sections"
+  ! grep -q IMAGE_FILE_DEBUG_STRIPPED <<<"$headers" || fail "$binary is marked debug-stripped"
+  codeview=$(llvm-readobj --coff-debug-directory "$file")
+  read -ra g <<<"$(sed -n 's/.*PDBGUID: (\(.*\))/\1/p' <<<"$codeview")"
+  id="{${g[3]}${g[2]}${g[1]}${g[0]}-${g[5]}${g[4]}-${g[7]}${g[6]}-${g[8]}${g[9]}-$(printf %s "${g[@]:10}")}"
+  id="$id $(sed -n 's/.*PDBAge: //p' <<<"$codeview") $(sed -n 's/.*PDBFileName: //p' <<<"$codeview")"
+  pdb_id="$(llvm-pdbutil dump -summary "$unpacked/$pdb" | awk '/GUID:/ { g = $2 } /Age:/ { a = $2 } END { print g, a }') $pdb"
+  [ "$id" = "$pdb_id" ] || fail "$binary names PDB $id, the ZIP holds $pdb_id"
+done
 # Each export is a function of the PDB with its source file and line.
 base=$(llvm-readobj --file-headers "$dll" | awk '/ImageBase:/ { print $2 }')
 llvm-readobj --coff-exports "$dll" | awk '/Name: ./ { name = $2 } /RVA:/ && name { print name, $2; name = "" }' |

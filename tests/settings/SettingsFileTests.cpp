@@ -238,6 +238,19 @@ const OverwriteCase kOverwriteCases[] = {
 INSTANTIATE_TEST_SUITE_P(SettingsFile, OverwriteValue, ::testing::ValuesIn(kOverwriteCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// The lock wait's bound: a negative value or no number is the default, never an hour.
+TEST_F(SettingsFileTest, LockWaitSeconds_NegativeOrNoNumberGivesTheDefault)
+{
+    WriteSetting(Ini(), "PartPath", m_scratch.Path().c_str());
+    const std::pair<const char*, unsigned> rows[] = {
+        {"-5", 30}, {"abc", 30}, {"99999999999", 3600}, {" 2", 2}};
+    for (const auto& [value, expected] : rows)
+    {
+        WriteSetting(Ini(), "LockWaitSeconds", value);
+        EXPECT_EQ(expected, Open()->GetLockWaitSeconds()) << value;
+    }
+}
+
 struct DirectoryCase
 {
     const char* name;

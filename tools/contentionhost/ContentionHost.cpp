@@ -163,7 +163,7 @@ int Verify(const std::string& directory)
         }
     }
     qel::CPartDirectoryLock lock(directory.c_str());
-    const bool free = lock.TryAcquire() == qel::CPartDirectoryLock::Attempt::Acquired;
+    const bool free = lock.TryAcquire() == qel::WaitOutcome::Done;
     std::printf("parts %d wrong %d lock %s\n", parts, wrong, free ? "free" : "held");
     return parts > 0 && wrong == 0 && free ? 0 : 1;
 }
@@ -178,7 +178,7 @@ int main(int argc, char** argv)
     if (mode == "hold" && argc == 4)
     {
         qel::CPartDirectoryLock lock(argv[2]);
-        if (lock.TryAcquire() != qel::CPartDirectoryLock::Attempt::Acquired)
+        if (lock.TryAcquire() != qel::WaitOutcome::Done)
             return 1;
         std::ofstream(argv[3]) << "held\n";
         Sleep(INFINITE);
