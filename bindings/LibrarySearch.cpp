@@ -2,6 +2,7 @@
 
 #include "common/AnsiPath.h"
 #include "common/BoundedString.h"
+#include "common/Trace.h"
 
 // The image header of the module that holds this code (the linker's symbol).
 extern "C" IMAGE_DOS_HEADER __ImageBase;
@@ -107,9 +108,14 @@ HMODULE LoadLibraryFromSearchFolders(const char* fileName, DWORD& errorCode)
         // replaced by another copy further down the list.
         HMODULE module = LoadLibraryRestricted(path);
         errorCode = module != nullptr ? ERROR_SUCCESS : GetLastError();
+        if (module != nullptr)
+            CTrace::Line("library loaded: %s", path);
+        else
+            CTrace::Line("library not loaded: %s (error %lu)", path, errorCode);
         return module;
     }
     errorCode = ERROR_MOD_NOT_FOUND;
+    CTrace::Line("library %s: not found in the search folders", fileName);
     return nullptr;
 }
 

@@ -66,7 +66,7 @@ void CAutomationRef::Empty()
         object->Release();
 }
 
-CVariant CAutomationRef::Call(DISPID id, DispatchKind kind,
+CVariant CAutomationRef::Call(DispatchId id, DispatchKind kind,
                               std::initializer_list<const CVariant*> args)
 {
     if (IsEmpty())
@@ -74,7 +74,7 @@ CVariant CAutomationRef::Call(DISPID id, DispatchKind kind,
     return Invoke(id, kind, args, true);
 }
 
-void CAutomationRef::CallWithoutResult(DISPID id, DispatchKind kind,
+void CAutomationRef::CallWithoutResult(DispatchId id, DispatchKind kind,
                                        std::initializer_list<const CVariant*> args)
 {
     if (!IsEmpty())
@@ -99,7 +99,7 @@ CVariant CAutomationRef::Invoke(DISPID id, DispatchKind kind,
     }
 }
 
-std::string CAutomationRef::CallText(DISPID id, std::initializer_list<const CVariant*> args)
+std::string CAutomationRef::CallText(DispatchId id, std::initializer_list<const CVariant*> args)
 {
     CVariant result = Call(id, DispatchKind::Method, args);
     if (result.Value().vt == VT_EMPTY || result.Value().vt == VT_NULL)
@@ -108,7 +108,8 @@ std::string CAutomationRef::CallText(DISPID id, std::initializer_list<const CVar
     return NarrowText(result.Value().bstrVal);
 }
 
-std::wstring CAutomationRef::CallWideText(DISPID id, std::initializer_list<const CVariant*> args)
+std::wstring CAutomationRef::CallWideText(DispatchId id,
+                                          std::initializer_list<const CVariant*> args)
 {
     CVariant result = Call(id, DispatchKind::Method, args);
     if (result.Value().vt == VT_EMPTY || result.Value().vt == VT_NULL)
@@ -118,7 +119,7 @@ std::wstring CAutomationRef::CallWideText(DISPID id, std::initializer_list<const
     return text != nullptr ? std::wstring(text, SysStringLen(text)) : std::wstring();
 }
 
-long CAutomationRef::CallLong(DISPID id, std::initializer_list<const CVariant*> args)
+long CAutomationRef::CallLong(DispatchId id, std::initializer_list<const CVariant*> args)
 {
     CVariant result = Call(id, DispatchKind::Method, args);
     if (result.Value().vt == VT_EMPTY)
@@ -127,7 +128,7 @@ long CAutomationRef::CallLong(DISPID id, std::initializer_list<const CVariant*> 
     return result.Value().lVal;
 }
 
-IDispatch* CAutomationRef::CallObject(DISPID id, DispatchKind kind,
+IDispatch* CAutomationRef::CallObject(DispatchId id, DispatchKind kind,
                                       std::initializer_list<const CVariant*> args)
 {
     CVariant result = Call(id, kind, args);

@@ -40,14 +40,15 @@ public:
     void Empty();
 
 protected:
-    CVariant Call(DISPID id, DispatchKind kind, std::initializer_list<const CVariant*> args = {});
-    void CallWithoutResult(DISPID id, DispatchKind kind,
+    CVariant Call(DispatchId id, DispatchKind kind,
+                  std::initializer_list<const CVariant*> args = {});
+    void CallWithoutResult(DispatchId id, DispatchKind kind,
                            std::initializer_list<const CVariant*> args = {});
-    std::string CallText(DISPID id, std::initializer_list<const CVariant*> args = {});
-    std::wstring CallWideText(DISPID id, std::initializer_list<const CVariant*> args = {});
-    long CallLong(DISPID id, std::initializer_list<const CVariant*> args = {});
+    std::string CallText(DispatchId id, std::initializer_list<const CVariant*> args = {});
+    std::wstring CallWideText(DispatchId id, std::initializer_list<const CVariant*> args = {});
+    long CallLong(DispatchId id, std::initializer_list<const CVariant*> args = {});
     // The object returned by the call, owned by the caller (null for none).
-    IDispatch* CallObject(DISPID id, DispatchKind kind,
+    IDispatch* CallObject(DispatchId id, DispatchKind kind,
                           std::initializer_list<const CVariant*> args = {});
 
 private:

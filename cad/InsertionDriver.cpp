@@ -9,6 +9,7 @@
 #include "common/AutomationFailure.h"
 #include "common/ErrorMessage.h"
 #include "common/StringTable.h"
+#include "common/Trace.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 #include "ui/OptionsDlg.h"
@@ -22,7 +23,6 @@ namespace qel
 namespace
 {
 
-constexpr const char* kSettingsFileName = "QelSW99_3D.ini";
 constexpr const char* kSolidWorksProgId = "SldWorks.Application";
 constexpr const char* kSolidWorksRelease = "2001";
 
@@ -69,7 +69,8 @@ CInsertionDriver::~CInsertionDriver()
 
 int CInsertionDriver::Run(const void* part)
 {
-    m_pSettings = std::make_unique<CSettingsFile>(kSettingsFileName);
+    m_pSettings = std::make_unique<CSettingsFile>(CSettingsFile::kFileName);
+    TraceSettings("read from");
     // SolidWorks may accept a call and not answer it (a question of its own
     // open, a long rebuild): the host stays usable, and the user can switch
     // to SolidWorks or cancel.
@@ -126,9 +127,14 @@ void CInsertionDriver::CreateFromSatFile(const void* part)
 int CInsertionDriver::ShowOptions()
 {
     LockUpdates(); // no SolidWorks window is known here: nothing is locked
-    m_pSettings = std::make_unique<CSettingsFile>(kSettingsFileName);
+    // The dialog only shows the part directory: it is neither created nor
+    // waited for (a server that is down, a mistyped path).
+    m_pSettings = std::make_unique<CSettingsFile>(CSettingsFile::kFileName,
+                                                  CSettingsFile::PartDirectory::AsStored);
+    TraceSettings("read from");
     COptionsDlg dialog; // owned by the host's active window
-    m_pSettings->EditSettings(dialog);
+    if (m_pSettings->EditSettings(dialog) != 0)
+        TraceSettings("written to");
     ReleaseResources();
     UnlockUpdates();
     return 1;
@@ -189,7 +195,18 @@ int CInsertionDriver::WriteSatFile(const void* part, const char* fileName)
     CSatWriterBinding writer;
     if (writer.SaveVersion(4, 0) == 0)
         return 0;
-    return writer.CreateSatFile(part, fileName) != 0 ? 1 : 0;
+    const int written = writer.CreateSatFile(part, fileName) != 0 ? 1 : 0;
+    CTrace::Line("SAT file %s: %s", written ? "written" : "not written", fileName);
+    return written;
+}
+
+void CInsertionDriver::TraceSettings(const char* what) const
+{
+    CTrace::Line("settings %s %s: PartPath=%s Overwrite=%d LockWaitSeconds=%u", what,
+                 m_pSettings->GetIniFile(), m_pSettings->GetPartPath(), m_pSettings->GetOverwrite(),
+                 m_pSettings->GetLockWaitSeconds());
+    if (!m_pSettings->GetMutexNote().empty())
+        CTrace::Line("%s", m_pSettings->GetMutexNote().c_str());
 }
 
 std::string CInsertionDriver::FailureText(const std::string& reason)

@@ -84,6 +84,9 @@ private:
     [[noreturn]] void ThrowCannotInsertPart(const std::string& reason);
     // A failure's text as the messages carry it: at most 254 characters.
     static std::string FailureText(const std::string& reason);
+    // One trace line with the settings of the call: what ("read from"...) and
+    // the file.
+    void TraceSettings(const char* what) const;
     void AppendPartFileExtension();
     void ShowMainWindow();
     // Writes the SAT file and has SolidWorks make the part file of it.

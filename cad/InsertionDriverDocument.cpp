@@ -9,6 +9,7 @@
 #include "common/AutomationFailure.h"
 #include "common/ErrorMessage.h"
 #include "common/StringTable.h"
+#include "common/Trace.h"
 #include "resources/resource.h"
 
 namespace qel
@@ -67,7 +68,10 @@ int CInsertionDriver::CreatePartDocument()
         // Only a name that this call completed can hold this call's save; a
         // name without the extension may be a file of the user's.
         if (ownSaveName)
-            DeleteFileA(m_szPartFile);
+        {
+            const BOOL deleted = DeleteFileA(m_szPartFile);
+            CTrace::Line("part file %s: %s", deleted ? "deleted" : "not deleted", m_szPartFile);
+        }
         ThrowCannotCreatePart(failure.what());
     }
     return 1;

@@ -9,6 +9,7 @@
 #include "cad/PartDirectoryLock.h"
 #include "common/AutomationFailure.h"
 #include "common/StringTable.h"
+#include "common/Trace.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 #include "ui/LockWaitDlg.h"
@@ -54,6 +55,8 @@ void CInsertionDriver::LockPartDirectory(CPartDirectoryLock& lock, bool create)
         const DWORD start = GetTickCount();
         const WaitOutcome outcome =
             m_bShowMessages ? WaitWithBox(lock, boundMs) : lock.WaitFor(boundMs);
+        CTrace::Line("lock of %s: waited %lu ms, %s", directory, GetTickCount() - start,
+                     OutcomeName(outcome));
         switch (outcome)
         {
         case WaitOutcome::Done:

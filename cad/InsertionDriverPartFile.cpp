@@ -33,9 +33,9 @@ int CInsertionDriver::ChoosePartFile(int pass, int dialogAllowed)
                                LoadMessage(IDS_SAVE_DIALOG_TITLE).c_str(), chosen, sizeof(chosen)))
         return 0;
     CopyBounded(m_szPartFile, sizeof(m_szPartFile), chosen);
-    // An existing file keeps its whole name; a new one gets its extension
-    // from the document that SolidWorks creates.
-    if (!PathOpens(m_szPartFile))
+    // An existing part file keeps its whole name; a new one gets its
+    // extension from the document that SolidWorks creates.
+    if (!HoldsPartFile(m_szPartFile))
         DropExtensionOfNewName(m_szPartFile);
     return 1;
 }

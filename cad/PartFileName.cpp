@@ -1,11 +1,11 @@
 #include "cad/PartFileName.h"
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "common/AnsiPath.h"
 #include "common/BoundedString.h"
+#include "common/Platform.h"
 
 namespace qel
 {
@@ -50,11 +50,13 @@ bool StemFits(int capacity)
 
 void DropExtensionOfNewName(char* path)
 {
-    // Only the last component's dot counts (a dot is never half a character);
-    // index 0 is never examined: a name that is all extension keeps its dot.
-    const std::size_t separator = FindLastSeparator(path);
-    char* dot = std::strrchr(path + (separator == std::string::npos ? 0 : separator + 1), '.');
-    if (dot != nullptr && dot != path)
+    // The part file's extension is the text after the last dot (a dot is never
+    // half a character); index 0 is never examined: a name that is all
+    // extension keeps its dot.
+    if (PartFileTypeOfExtension(path) == kDocTypeUnknown)
+        return;
+    char* dot = std::strrchr(path, '.');
+    if (dot != path)
         *dot = '\0';
 }
 
@@ -75,13 +77,9 @@ const char* PartFileExtension(int docType)
     return docType == kDocTypeAssembly ? ".SLDASM" : ".SLDPRT";
 }
 
-bool PathOpens(const char* path)
+bool HoldsPartFile(const char* path)
 {
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr)
-        return false;
-    std::fclose(file);
-    return true;
+    return FileContentAt(path) == FileContent::Some;
 }
 
 int FindPartFile(char* path, std::size_t bufferSize)
@@ -89,12 +87,12 @@ int FindPartFile(char* path, std::size_t bufferSize)
     if (path == nullptr || bufferSize == 0 || path[0] == '\0')
         return kDocTypeUnknown;
     int ownType = PartFileTypeOfExtension(path);
-    if (ownType != kDocTypeUnknown && PathOpens(path))
+    if (ownType != kDocTypeUnknown && HoldsPartFile(path))
         return ownType;
     for (int type : {kDocTypePart, kDocTypeAssembly})
     {
         std::string candidate = std::string(path) + PartFileExtension(type);
-        if (candidate.size() < bufferSize && PathOpens(candidate.c_str()))
+        if (candidate.size() < bufferSize && HoldsPartFile(candidate.c_str()))
         {
             CopyBounded(path, bufferSize, candidate.c_str());
             return type;

@@ -28,9 +28,10 @@ std::size_t CopyPartDirectory(const char* partDir, char* buffer, std::size_t buf
 int StemCapacity(std::size_t directoryLength);
 bool StemFits(int capacity);
 
-// A name typed into the Save dialog that names no existing file loses its
-// extension, and only that of its last path component: C:\old.parts\bolt
-// stays whole, C:\parts\bolt.step becomes C:\parts\bolt.
+// A name typed into the Save dialog that names no existing part file loses a
+// part file's extension (.SLDPRT or .SLDASM, any letter case), which the new
+// document's type gives back; any other dot belongs to the name:
+// C:\parts\M6x1.5 and C:\old.parts\bolt stay whole.
 void DropExtensionOfNewName(char* path);
 
 // kDocTypePart / kDocTypeAssembly when the text after the path's last '.' is
@@ -40,8 +41,10 @@ int PartFileTypeOfExtension(const char* path);
 // The extension that a document of this type is saved with.
 const char* PartFileExtension(int docType);
 
-// True when path can be opened for reading.
-bool PathOpens(const char* path);
+// True when path names a part file to open, told by its attributes: a file
+// with content, also one that another program holds without sharing. An empty
+// file (left by a save that never ended) counts as missing, as does a directory.
+bool HoldsPartFile(const char* path);
 
 // Looks for an existing part file for path (a buffer of bufferSize bytes): the
 // path itself when it ends in .SLDPRT or .SLDASM, else path + ".SLDPRT", else

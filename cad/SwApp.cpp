@@ -5,18 +5,15 @@ namespace qel
 
 namespace
 {
-enum AppDispId : DISPID
-{
-    kActiveDocument = 1,
-    kFallbackDocument = 9,
-    kRevisionNumber = 12,
-    kCloseDocument = 33,
-    kLoadFile = 49,
-    kFirstDocument = 85,
-    kActivateDocument = 91,
-    kOpenDocument = 99,
-};
-}
+constexpr DispatchId kActiveDocument{1, "ActiveDocument"};
+constexpr DispatchId kFallbackDocument{9, "FallbackDocument"};
+constexpr DispatchId kRevisionNumber{12, "RevisionNumber"};
+constexpr DispatchId kCloseDocument{33, "CloseDocument"};
+constexpr DispatchId kLoadFile{49, "LoadFile"};
+constexpr DispatchId kFirstDocument{85, "FirstDocument"};
+constexpr DispatchId kActivateDocument{91, "ActivateDocument"};
+constexpr DispatchId kOpenDocument{99, "OpenDocument"};
+} // namespace
 
 std::string CSwApp::GetRevisionNumber()
 {

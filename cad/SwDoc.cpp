@@ -5,19 +5,16 @@ namespace qel
 
 namespace
 {
-enum DocDispId : DISPID
-{
-    kGetType = 0x10049,
-    kGetNextDocument = 0x101C1,
-    kAddCustomProperty = 0x1018F,
-    kSaveAs = 0x10025,
-    kGetTitle = 0x10047,
-    kView = 0x10002,
-    kDocumentFlag = 0x100E1,
-    kRefreshDocument = 0x10065,
-    kFinishOpening = 0x10068,
-};
-}
+constexpr DispatchId kGetType{0x10049, "GetType"};
+constexpr DispatchId kGetNextDocument{0x101C1, "GetNextDocument"};
+constexpr DispatchId kAddCustomProperty{0x1018F, "AddCustomProperty"};
+constexpr DispatchId kSaveAs{0x10025, "SaveAs"};
+constexpr DispatchId kGetTitle{0x10047, "GetTitle"};
+constexpr DispatchId kView{0x10002, "View"};
+constexpr DispatchId kDocumentFlag{0x100E1, "DocumentFlag"};
+constexpr DispatchId kRefreshDocument{0x10065, "RefreshDocument"};
+constexpr DispatchId kFinishOpening{0x10068, "FinishOpening"};
+} // namespace
 
 long CSwDoc::GetType()
 {

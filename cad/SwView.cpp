@@ -5,12 +5,9 @@ namespace qel
 
 namespace
 {
-enum ViewDispId : DISPID
-{
-    kGetWindowHandle = 2,
-    kRepaint = 17,
-};
-}
+constexpr DispatchId kGetWindowHandle{2, "GetWindowHandle"};
+constexpr DispatchId kRepaint{17, "Repaint"};
+} // namespace
 
 HWND CSwView::GetWindowHandle()
 {

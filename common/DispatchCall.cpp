@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "common/AutomationFailure.h"
+#include "common/DispatchTrace.h"
 #include "common/SentMessages.h"
+#include "common/Trace.h"
 
 namespace qel
 {
@@ -59,6 +61,16 @@ private:
     EXCEPINFO m_info;
 };
 
+// The failure of a call that answered hr.
+CAutomationFailure FailureOf(HRESULT hr, CExceptionInfo& exception)
+{
+    if (hr != DISP_E_EXCEPTION)
+        return CAutomationFailure(hr, DescribeFailureCode(hr));
+    std::string description = exception.Description();
+    HRESULT code = exception.Code();
+    return CAutomationFailure(code, description.empty() ? DescribeFailureCode(code) : description);
+}
+
 } // namespace
 
 namespace
@@ -75,7 +87,7 @@ bool IsBusy(HRESULT hr)
 }
 } // namespace
 
-CVariant InvokeDispatch(IDispatch* target, DISPID id, DispatchKind kind,
+CVariant InvokeDispatch(IDispatch* target, DispatchId id, DispatchKind kind,
                         std::initializer_list<const CVariant*> args, bool wantResult)
 {
     if (target == nullptr)
@@ -104,25 +116,27 @@ CVariant InvokeDispatch(IDispatch* target, DISPID id, DispatchKind kind,
     const DWORD start = GetTickCount();
     for (DWORD pause = kFirstBusyPauseMs;; pause = std::min(pause * 2, kLongestBusyPauseMs))
     {
-        hr = target->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, InvokeFlags(kind), &params,
+        hr = target->Invoke(id.id, IID_NULL, LOCALE_USER_DEFAULT, InvokeFlags(kind), &params,
                             wantResult ? result.Get() : nullptr, exception.Get(), &argError);
+        if (IsBusy(hr) && CTrace::IsOn())
+            TraceRejectedCall(id, hr, GetTickCount() - start);
         if (!IsBusy(hr) || GetTickCount() - start >= kBusyRetryMs)
             break;
         // The host's thread stays responsive to what other programs send it.
         ServeSentMessages(pause);
     }
     if (SUCCEEDED(hr))
+    {
+        if (CTrace::IsOn())
+            TraceDispatchCall(id, kind, args, &result.Value(), nullptr, GetTickCount() - start);
         return result;
+    }
 
     result.Clear();
-    if (hr == DISP_E_EXCEPTION)
-    {
-        std::string description = exception.Description();
-        HRESULT code = exception.Code();
-        throw CAutomationFailure(code,
-                                 description.empty() ? DescribeFailureCode(code) : description);
-    }
-    throw CAutomationFailure(hr, DescribeFailureCode(hr));
+    const CAutomationFailure failure = FailureOf(hr, exception);
+    if (CTrace::IsOn())
+        TraceDispatchCall(id, kind, args, nullptr, &failure, GetTickCount() - start);
+    throw failure;
 }
 
 } // namespace qel

@@ -11,6 +11,15 @@
 namespace qel
 {
 
+// A dispatch id with the name the code gives that call (the trace shows it).
+struct DispatchId
+{
+    constexpr DispatchId(DISPID value, const char* callName = "") : id(value), name(callName) {}
+
+    DISPID id;
+    const char* name;
+};
+
 enum class DispatchKind
 {
     Method,
@@ -22,7 +31,8 @@ enum class DispatchKind
 // into rgvarg reversed). A property put passes DISPID_PROPERTYPUT as its one
 // named argument. Returns the result (VT_EMPTY for a call without one).
 // Throws CAutomationFailure carrying the server's description on failure.
-CVariant InvokeDispatch(IDispatch* target, DISPID id, DispatchKind kind,
+// Each call, and each rejection that is tried again, goes into the trace.
+CVariant InvokeDispatch(IDispatch* target, DispatchId id, DispatchKind kind,
                         std::initializer_list<const CVariant*> args = {}, bool wantResult = true);
 
 } // namespace qel

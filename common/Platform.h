@@ -20,4 +20,13 @@ std::string UpperCaseCodePage(const std::string& text);
 // (Japanese, Chinese and Korean systems); never on single-byte code pages.
 bool IsLeadByte(char c);
 
+// What a path names on disk, told by its attributes without opening it.
+enum class FileContent
+{
+    None,  // nothing, or a directory
+    Empty, // a file of 0 bytes
+    Some,  // a file with content, or one whose size cannot be told (held without sharing)
+};
+FileContent FileContentAt(const char* path);
+
 } // namespace qel

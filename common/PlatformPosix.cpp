@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cstdlib>
 
+#include <sys/stat.h>
+
 namespace qel
 {
 
@@ -35,6 +37,14 @@ bool IsLeadByte(char c)
     const auto byte = static_cast<unsigned char>(c);
     // Shift JIS: 81-9F and E0-FC open a pair.
     return s_codePage == 932 && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
+}
+
+FileContent FileContentAt(const char* path)
+{
+    struct stat status = {};
+    if (path == nullptr || stat(path, &status) != 0 || !S_ISREG(status.st_mode))
+        return FileContent::None;
+    return status.st_size == 0 ? FileContent::Empty : FileContent::Some;
 }
 
 } // namespace qel

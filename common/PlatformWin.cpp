@@ -23,4 +23,18 @@ bool IsLeadByte(char c)
     return IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(c)) != FALSE;
 }
 
+FileContent FileContentAt(const char* path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+    {
+        // A file that another program holds without sharing exists all the same.
+        return GetLastError() == ERROR_SHARING_VIOLATION ? FileContent::Some : FileContent::None;
+    }
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return FileContent::None;
+    return data.nFileSizeLow == 0 && data.nFileSizeHigh == 0 ? FileContent::Empty
+                                                             : FileContent::Some;
+}
+
 } // namespace qel

@@ -11,5 +11,9 @@ namespace qel
 // messages (a second insertion started from the catalogue, say) stay queued
 // until the call is done.
 void ServeSentMessages(DWORD waitMs);
+// Waits at most waitMs for object (null: only the time passes), serving sent
+// messages meanwhile. WAIT_OBJECT_0, WAIT_ABANDONED_0, WAIT_TIMEOUT or
+// WAIT_FAILED, as WaitForSingleObject answers.
+DWORD WaitServingSentMessages(HANDLE object, DWORD waitMs);
 
 } // namespace qel

@@ -38,4 +38,23 @@ constexpr WaitOutcome OutcomeOfDialogResult(std::intptr_t result)
                : WaitOutcome::Failed;
 }
 
+// The outcome in a word, for the trace.
+constexpr const char* OutcomeName(WaitOutcome outcome)
+{
+    switch (outcome)
+    {
+    case WaitOutcome::Waiting:
+        return "waiting";
+    case WaitOutcome::Done:
+        return "acquired";
+    case WaitOutcome::TimedOut:
+        return "timed out";
+    case WaitOutcome::Cancelled:
+        return "cancelled";
+    case WaitOutcome::Failed:
+        break;
+    }
+    return "failed";
+}
+
 } // namespace qel

@@ -59,29 +59,6 @@ private:
     HANDLE m_search;
 };
 
-// A mutex held for the lifetime of the object: waits without a time limit and
-// releases in the destructor. The wait result is not examined: the callers go
-// ahead in every case (an abandoned mutex is owned all the same).
-class CMutexLock
-{
-public:
-    explicit CMutexLock(HANDLE mutex) : m_mutex(mutex)
-    {
-        if (m_mutex != nullptr)
-            WaitForSingleObject(m_mutex, INFINITE);
-    }
-    CMutexLock(const CMutexLock&) = delete;
-    CMutexLock& operator=(const CMutexLock&) = delete;
-    ~CMutexLock()
-    {
-        if (m_mutex != nullptr)
-            ReleaseMutex(m_mutex);
-    }
-
-private:
-    HANDLE m_mutex;
-};
-
 // A loaded module released with FreeLibrary.
 class CModule
 {

@@ -1,17 +1,22 @@
 #include "entry/Exports.h"
 
+#include <string>
+
 #include <windows.h>
 
 #include "bindings/CallContext.h"
 #include "bindings/MainLibraryBinding.h"
 #include "cad/InsertionDriver.h"
+#include "common/BoundedString.h"
 #include "common/ErrorMessage.h"
 #include "common/StringTable.h"
+#include "common/Trace.h"
 #include "common/WinOwners.h"
 #include "entry/ErrorBox.h"
 #include "entry/ErrorFrame.h"
 #include "entry/SatFileName.h"
 #include "resources/resource.h"
+#include "settings/SettingsFile.h"
 
 using namespace qel;
 
@@ -59,12 +64,54 @@ int CreateDirectFile(const void* part, char* fileName, unsigned fileNameSize)
     return driver.WriteSatFile(part, fileName);
 }
 
-// One export: the error frame around work, and the export's own way of
-// reporting a failure.
-template <class Work, class Report> int RunExport(Work&& work, Report&& report)
+// The trace's words for the host's part block: its total size (its first
+// field), read so that a block the host got wrong cannot end the call here.
+std::string PartBlockText(const void* part)
 {
+    if (part == nullptr)
+        return "no part block";
+    DWORD size = 0;
+    if (!ReadProcessMemory(GetCurrentProcess(), part, &size, sizeof size, nullptr))
+        return "an unreadable part block";
+    return "a part block of " + std::to_string(size) + " bytes";
+}
+
+std::string QuotedText(const char* text, std::size_t most = static_cast<std::size_t>(-1))
+{
+    if (text == nullptr)
+        return "null";
+    return "\"" + std::string(text, BoundedLength(text, most)) + "\"";
+}
+
+// The host's file name buffer: its text (within the buffer) and its size.
+std::string FileNameText(const char* fileName, unsigned size)
+{
+    return "file name " + QuotedText(fileName, size) + " in a buffer of " + std::to_string(size) +
+           " bytes";
+}
+
+// One export: the trace (when the settings switch it on), the error frame
+// around work, and the export's own way of reporting a failure. describe
+// gives the arguments' text; it runs only when the trace is on.
+template <class Describe, class Work, class Report>
+int RunExport(const char* name, Describe&& describe, Work&& work, Report&& report)
+{
+    const CTrace trace(CSettingsFile::IsTraceOn());
+    if (CTrace::IsOn())
+    {
+        try
+        {
+            CTrace::Line("%s with %s", name, describe().c_str());
+        }
+        catch (...)
+        {
+            // out of memory: the arguments go untraced
+        }
+    }
     int result = 0;
     ErrorText error = RunInErrorFrame([&] { result = work(); });
+    CTrace::Line("%s result %d%s%s", name, error == nullptr ? result : 0,
+                 error != nullptr ? ", message: " : "", error != nullptr ? error : "");
     if (error == nullptr)
         return result;
     report(error);
@@ -85,6 +132,7 @@ extern "C" int __stdcall QelCreate(const void* part)
 {
     CMainLibraryBinding mainLibrary;
     return RunExport(
+        "QelCreate", [&] { return PartBlockText(part); },
         [&]
         {
             const CExportOle ole;
@@ -100,6 +148,12 @@ extern "C" int __stdcall QelCreate_2(const void* part, const char* parameters, c
     CMainLibraryBinding mainLibrary;
     CCallContext context;
     return RunExport(
+        "QelCreate_2",
+        [&]
+        {
+            return PartBlockText(part) + ", parameters " + QuotedText(parameters) +
+                   ", an error buffer of " + std::to_string(errorBufferSize) + " bytes";
+        },
         [&]
         {
             context.SetText(parameters);
@@ -118,6 +172,7 @@ extern "C" int __stdcall QelCreate_2(const void* part, const char* parameters, c
 extern "C" int __stdcall QelOptions()
 {
     return RunExport(
+        "QelOptions", [] { return std::string("no arguments"); },
         []
         {
             const CExportOle ole;
@@ -132,6 +187,7 @@ extern "C" int __stdcall QelOptions_2(const char* parameters, char* /*unusedBuff
     CCallContext context;
     // The error is shown whatever the parameter text says about messages.
     return RunExport(
+        "QelOptions_2", [&] { return "parameters " + QuotedText(parameters); },
         [&]
         {
             context.SetText(parameters);
@@ -144,7 +200,10 @@ extern "C" int __stdcall QelOptions_2(const char* parameters, char* /*unusedBuff
 extern "C" int __stdcall QelCreateDirectFile(const void* part, char* fileName,
                                              unsigned fileNameSize)
 {
-    return RunExport([&] { return CreateDirectFile(part, fileName, fileNameSize); }, ReportNothing);
+    return RunExport(
+        "QelCreateDirectFile",
+        [&] { return PartBlockText(part) + ", " + FileNameText(fileName, fileNameSize); },
+        [&] { return CreateDirectFile(part, fileName, fileNameSize); }, ReportNothing);
 }
 
 extern "C" int __stdcall QelCreateDirectFile_2(const void* part, const char* parameters,
@@ -153,6 +212,12 @@ extern "C" int __stdcall QelCreateDirectFile_2(const void* part, const char* par
 {
     CCallContext context;
     return RunExport(
+        "QelCreateDirectFile_2",
+        [&]
+        {
+            return PartBlockText(part) + ", parameters " + QuotedText(parameters) + ", " +
+                   FileNameText(fileName, fileNameSize);
+        },
         [&]
         {
             context.SetText(parameters);

@@ -1,5 +1,7 @@
-// The file name rule of the direct-file exports: a name without an extension
-// gets ".sat"; a name with any extension (an empty one too) stays as it is.
+// The file name rule of the direct-file exports: a name gets ".sat" unless it
+// ends in it already, in any letter case (DIN 933 M6x1.5 becomes
+// DIN 933 M6x1.5.sat); a name that Windows takes for a device (CON, NUL,
+// COM1, ..., with or without an extension) is refused.
 #pragma once
 
 #include <cstddef>
@@ -7,13 +9,17 @@
 namespace qel
 {
 
-// True when the name of length n has an extension: walking back from its end,
-// a '.' is met before any '\' or '/'.
-bool HasFileExtension(const char* name, std::size_t length);
+// True when the name ends in ".sat", in any letter case.
+bool EndsWithSatExtension(const char* name);
+
+// True when the path's last component names a device: CON, PRN, AUX, NUL,
+// COM0-COM9 or LPT0-LPT9 in any letter case, before its first dot and without
+// blanks at its end (con, "CON .sat", nul.txt).
+bool NamesDevice(const char* path);
 
 // Completes the host's file name buffer in place. False when the buffer holds
-// no name, holds no terminator within size, or has no room for ".sat"; the
-// buffer is then unchanged.
+// no name, holds no terminator within size, names a device, or has no room
+// for ".sat"; the buffer is then unchanged.
 bool CompleteSatFileName(char* buffer, std::size_t size);
 
 } // namespace qel

@@ -5,6 +5,7 @@
 
 #include "common/AnsiPath.h"
 #include "common/AutomationFailure.h"
+#include "common/BoundedMutexLock.h"
 #include "common/BoundedString.h"
 #include "common/ErrorMessage.h"
 #include "common/StringTable.h"
@@ -20,6 +21,7 @@ constexpr const char* kSection = "Options";
 constexpr const char* kPartPathKey = "PartPath";
 constexpr const char* kOverwriteKey = "Overwrite";
 constexpr const char* kLockWaitKey = "LockWaitSeconds";
+constexpr const char* kTraceKey = "Trace";
 constexpr unsigned kMostLockWaitSeconds = 3600;
 constexpr const char* kSolidWorksWaitKey = "SolidWorksWaitSeconds";
 // A path buffer keeps at most this many characters.
@@ -88,7 +90,8 @@ unsigned SecondsOf(const char* text, unsigned fallback, unsigned most)
 
 } // namespace
 
-CSettingsFile::CSettingsFile(const char* fileName) : m_mutex(CreateSettingsMutex(OrEmpty(fileName)))
+CSettingsFile::CSettingsFile(const char* fileName, PartDirectory partDirectory)
+    : m_mutex(CreateSettingsMutex(OrEmpty(fileName))), m_partDirectory(partDirectory)
 {
     std::size_t space = DirectorySpace(OrEmpty(fileName));
     UINT length = GetWindowsDirectoryA(m_szIniFile, static_cast<UINT>(space));
@@ -106,6 +109,12 @@ CSettingsFile::CSettingsFile(const char* fileName, const char* directory)
     ReadSettings();
 }
 
+bool CSettingsFile::IsTraceOn(const char* fileName)
+{
+    // A bare file name is looked up in the Windows directory.
+    return GetPrivateProfileIntA(kSection, kTraceKey, 0, fileName) != 0;
+}
+
 void CSettingsFile::CompleteIniFile(const char* fileName)
 {
     // Only a backslash counts here: a directory ending in '/' gets one as well.
@@ -118,28 +127,57 @@ void CSettingsFile::CompleteIniFile(const char* fileName)
 
 int CSettingsFile::ReadSettings()
 {
-    CMutexLock lock(m_mutex.Get());
+    ReadValues();
+    // Outside the mutex: on a share whose server is down each level can wait
+    // for the network's time-out, and every other host would wait as well.
+    if (m_partDirectory == PartDirectory::Ensure && m_szStoredPartPath[0] != '\0')
+        EnsureDirectory(m_szPartPath);
+    return 1;
+}
 
+void CSettingsFile::ReadValues()
+{
+    CBoundedMutexLock lock(m_mutex.Get(), kMutexWaitMs);
+    NoteMutexWait(lock.WaitResult());
+
+    ReadStoredValues(m_szStoredPartPath, sizeof m_szStoredPartPath, &m_bStoredOverwrite);
+    // The stored directory is used as it stands, without a separator added.
+    if (m_szStoredPartPath[0] != '\0')
+        CopyBounded(m_szPartPath, sizeof m_szPartPath, m_szStoredPartPath);
+    else
+        UseTempDirectory();
+    m_bOverwrite = m_bStoredOverwrite;
+    char value[256];
+    GetPrivateProfileStringA(kSection, kLockWaitKey, "", value, sizeof value, m_szIniFile);
+    m_nLockWaitSeconds = SecondsOf(value, kDefaultLockWaitSeconds, kMostLockWaitSeconds);
+    GetPrivateProfileStringA(kSection, kSolidWorksWaitKey, "", value, sizeof value, m_szIniFile);
+    m_nSolidWorksWaitSeconds = SecondsOf(value, 0, kMostLockWaitSeconds);
+}
+
+void CSettingsFile::ReadStoredValues(char* partPath, std::size_t size, BOOL* overwrite) const
+{
     char value[515];
     GetPrivateProfileStringA(kSection, kPartPathKey, "", value, sizeof value, m_szIniFile);
-    if (value[0] != '\0')
-    {
-        // The stored directory is used as it stands, without a separator added.
-        CopyAtMost(m_szPartPath, sizeof m_szPartPath, value, kPathChars);
-        EnsureDirectory(m_szPartPath);
-    }
-    else
-    {
-        UseTempDirectory();
-    }
-
+    CopyAtMost(partPath, size, value, kPathChars);
     GetPrivateProfileStringA(kSection, kOverwriteKey, "0", value, 255, m_szIniFile);
-    m_bOverwrite = IsNonZeroNumber(value) ? 1 : 0;
-    GetPrivateProfileStringA(kSection, kLockWaitKey, "", value, 255, m_szIniFile);
-    m_nLockWaitSeconds = SecondsOf(value, kDefaultLockWaitSeconds, kMostLockWaitSeconds);
-    GetPrivateProfileStringA(kSection, kSolidWorksWaitKey, "", value, 255, m_szIniFile);
-    m_nSolidWorksWaitSeconds = SecondsOf(value, 0, kMostLockWaitSeconds);
-    return 1;
+    *overwrite = IsNonZeroNumber(value) ? 1 : 0;
+}
+
+void CSettingsFile::NoteMutexWait(DWORD waitResult)
+{
+    m_strMutexNote.clear();
+    if (waitResult == WAIT_OBJECT_0)
+        return;
+    const std::string mutex = std::string("the settings mutex of \"") + m_szIniFile + "\"";
+    if (waitResult == WAIT_ABANDONED_0)
+        m_strMutexNote = "Took " + mutex + ", left behind by a process that ended holding it.";
+    else if (waitResult == WAIT_TIMEOUT)
+        m_strMutexNote = "Went on without " + mutex + ": another process held it for " +
+                         std::to_string(kMutexWaitMs / 1000) + " s.";
+    else
+        m_strMutexNote = "Went on without " + mutex + ": waiting for it failed (error " +
+                         std::to_string(GetLastError()) + ").";
+    OutputDebugStringA(("QelSW99_3D: " + m_strMutexNote + "\n").c_str());
 }
 
 void CSettingsFile::UseTempDirectory()
@@ -158,18 +196,30 @@ int CSettingsFile::EditSettings(IEditor& editor)
     if (editor.DoModal() == IEditor::kSetupFailed)
         return 0;
 
-    // The committed values are written after OK, Cancel or a failed modal loop alike.
-    CMutexLock lock(m_mutex.Get());
+    // After OK, Cancel or a failed modal loop alike: what OK or Apply
+    // committed differs from the starting values; Cancel alone commits nothing.
+    CBoundedMutexLock lock(m_mutex.Get(), kMutexWaitMs);
+    NoteMutexWait(lock.WaitResult());
     char partPath[kPathBufferSize];
     CopyAtMost(partPath, sizeof partPath, editor.GetPartPath(), kPathChars);
     const BOOL overwrite = editor.GetOverwrite() ? 1 : 0;
-    WriteSettings(partPath, overwrite);
-    CopyBounded(m_szPartPath, sizeof m_szPartPath, partPath);
-    m_bOverwrite = overwrite;
+    // A key that another host or an administrator stored meanwhile stays theirs.
+    char storedPath[kPathBufferSize];
+    BOOL storedOverwrite = 0;
+    ReadStoredValues(storedPath, sizeof storedPath, &storedOverwrite);
+    const bool writePath = std::strcmp(partPath, m_szPartPath) != 0 &&
+                           std::strcmp(storedPath, m_szStoredPartPath) == 0;
+    const bool writeOverwrite = overwrite != m_bOverwrite && storedOverwrite == m_bStoredOverwrite;
+    WriteSettings(writePath ? partPath : nullptr,
+                  writeOverwrite ? (overwrite ? "1" : "0") : nullptr);
+    if (writePath)
+        CopyBounded(m_szPartPath, sizeof m_szPartPath, partPath);
+    if (writeOverwrite)
+        m_bOverwrite = overwrite;
     return 1;
 }
 
-void CSettingsFile::WriteSettings(const char* partPath, BOOL overwrite)
+void CSettingsFile::WriteSettings(const char* partPath, const char* overwrite)
 {
     // The value before, to put back when the second key cannot be written
     // (a default that no stored value can be marks a missing key).
@@ -177,14 +227,17 @@ void CSettingsFile::WriteSettings(const char* partPath, BOOL overwrite)
     char previous[515];
     GetPrivateProfileStringA(kSection, kPartPathKey, kMissing, previous, sizeof previous,
                              m_szIniFile);
-    if (!WritePrivateProfileStringA(kSection, kPartPathKey, partPath, m_szIniFile))
+    if (partPath != nullptr &&
+        !WritePrivateProfileStringA(kSection, kPartPathKey, partPath, m_szIniFile))
         ThrowNotSaved(GetLastError());
-    if (WritePrivateProfileStringA(kSection, kOverwriteKey, overwrite ? "1" : "0", m_szIniFile))
+    if (overwrite == nullptr ||
+        WritePrivateProfileStringA(kSection, kOverwriteKey, overwrite, m_szIniFile))
         return;
     const DWORD error = GetLastError();
     const bool wasMissing = std::strcmp(previous, kMissing) == 0;
-    WritePrivateProfileStringA(kSection, kPartPathKey, wasMissing ? nullptr : previous,
-                               m_szIniFile); // best effort: the report follows either way
+    if (partPath != nullptr)
+        WritePrivateProfileStringA(kSection, kPartPathKey, wasMissing ? nullptr : previous,
+                                   m_szIniFile); // best effort: the report follows either way
     ThrowNotSaved(error);
 }
 

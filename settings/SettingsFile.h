@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "common/WinOwners.h"
 
 namespace qel
@@ -14,7 +16,21 @@ namespace qel
 class CSettingsFile
 {
 public:
+    // The plug-in's settings file, in the Windows directory.
+    static constexpr const char* kFileName = "QelSW99_3D.ini";
     static constexpr unsigned kDefaultLockWaitSeconds = 30;
+    // How long a read or write waits for the named mutex before it goes
+    // ahead without it (the holder hangs).
+    static constexpr DWORD kMutexWaitMs = 5000;
+
+    // Whether reading the settings makes sure the stored part directory
+    // exists: an insertion needs it; the options dialog only shows the path
+    // (a mistyped one on a server that is down is neither created nor waited for).
+    enum class PartDirectory
+    {
+        Ensure,
+        AsStored,
+    };
 
     // What EditSettings needs of the options dialog: starting values in, a
     // modal run, the committed values out.
@@ -37,7 +53,8 @@ public:
     // Creates the mutex named fileName and reads the settings file of that
     // name in the Windows directory. Throws an error text when the mutex
     // cannot be created.
-    explicit CSettingsFile(const char* fileName);
+    explicit CSettingsFile(const char* fileName,
+                           PartDirectory partDirectory = PartDirectory::Ensure);
     // The same with the settings file in the given directory instead.
     CSettingsFile(const char* fileName, const char* directory);
     CSettingsFile(const CSettingsFile&) = delete;
@@ -58,16 +75,28 @@ public:
     unsigned GetSolidWorksWaitSeconds() const { return m_nSolidWorksWaitSeconds; }
     // Full path of the settings file.
     const char* GetIniFile() const { return m_szIniFile; }
+    // Why the last read or write went ahead without the mutex's plain
+    // protection (held past the bound, left behind by a holder that ended);
+    // empty when it had it.
+    const std::string& GetMutexNote() const { return m_strMutexNote; }
+
+    // Whether the settings file of that name in the Windows directory switches
+    // the trace on (key Trace, 0 unless stored). Read without the mutex: a
+    // file being written meanwhile reads as off.
+    static bool IsTraceOn(const char* fileName = kFileName);
 
     // Operations
 
-    // (Re)loads both values from the file under the mutex. Returns 1.
+    // (Re)loads the values from the file under the mutex; the stored part
+    // directory is made sure of after the mutex is released. Returns 1.
     int ReadSettings();
 
-    // Lets the editor change the values and stores its committed values in the
-    // file (also after a cancel). Returns 1 when written; 0 when the editor
-    // failed to set itself up (nothing written). A file that cannot be written
-    // is left as it was and reported as an error text naming it.
+    // Lets the editor change the values and stores what its committed values
+    // changed (by OK or Apply), key by key: a key that another writer changed
+    // since the values were read is left as that writer stored it. Returns 1
+    // after the editor ran (nothing is written when nothing changed); 0 when
+    // it failed to set itself up (nothing written). A file that cannot be
+    // written is left as it was and reported as an error text naming it.
     int EditSettings(IEditor& editor);
 
     // Makes sure the directory exists, creating every missing level. The
@@ -78,9 +107,15 @@ public:
 private:
     void CompleteIniFile(const char* fileName);
     void UseTempDirectory();
-    // Writes both keys; on a failure puts the part directory back as it was
-    // and throws the error text.
-    void WriteSettings(const char* partPath, BOOL overwrite);
+    // Reads the values under the mutex, without making sure of the part directory.
+    void ReadValues();
+    // Writes the keys given (null: left as stored); on a failure puts the part
+    // directory back as it was and throws the error text.
+    void WriteSettings(const char* partPath, const char* overwrite);
+    // The stored values as the file holds them now (an empty part directory
+    // when none is stored). Called under the mutex.
+    void ReadStoredValues(char* partPath, std::size_t size, BOOL* overwrite) const;
+    void NoteMutexWait(DWORD waitResult);
     [[noreturn]] void ThrowNotSaved(DWORD error) const;
 
     CHandle m_mutex;
@@ -89,6 +124,11 @@ private:
     BOOL m_bOverwrite = 0;
     unsigned m_nLockWaitSeconds = kDefaultLockWaitSeconds;
     unsigned m_nSolidWorksWaitSeconds = 0;
+    PartDirectory m_partDirectory = PartDirectory::Ensure;
+    // The part directory and flag as the file held them when last read.
+    char m_szStoredPartPath[260] = {};
+    BOOL m_bStoredOverwrite = 0;
+    std::string m_strMutexNote;
 };
 
 } // namespace qel

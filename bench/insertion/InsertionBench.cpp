@@ -10,8 +10,11 @@
 // - QelCreateDirectFile per call next to the SAT writer's own load, its two
 //   calls and its release, with and without OLE started on the calling thread
 //   ("ratio directfile_vs_writer_ole N", "ratio directfile_vs_writer_no_ole N").
+// QEL_BENCH_TRACE=1 in the environment runs all of it with the trace switched
+// on (Trace=1 in the settings); otherwise it is off.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -165,7 +168,10 @@ int Run()
     constexpr int kRounds = 30;
     swsim::CSimulatorClient simulator("docs=assembly");
     qel::test::CScratchFolder folder("bench-insertion");
-    qel::test::CSettingsFileOverride settings("[Options]\r\nPartPath=" + folder.Path() + "\r\n");
+    const char* trace = std::getenv("QEL_BENCH_TRACE");
+    qel::test::CSettingsFileOverride settings("[Options]\r\nPartPath=" + folder.Path() +
+                                              "\r\nTrace=" + (trace != nullptr ? trace : "0") +
+                                              "\r\n");
     HMODULE plugin = LoadLibraryA((qel::test::BinFolder() + "\\QelSW99_3D.dll").c_str());
     auto insert = reinterpret_cast<InsertFunction>(
         reinterpret_cast<void*>(GetProcAddress(plugin, "QelCreate_2")));

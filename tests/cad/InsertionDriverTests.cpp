@@ -14,6 +14,7 @@
 #include "cad/InsertionDriver.h"
 #include "common/ErrorMessage.h"
 #include "common/StringTable.h"
+#include "common/WinOwners.h"
 #include "resources/resource.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ScratchFolder.h"
@@ -241,6 +242,17 @@ std::vector<uint8_t> BoltWithNote(const char* note)
     return builder.Build();
 }
 
+// The existing files as SolidWorks wrote them, left empty by a save that
+// never ended, or held by another program without sharing.
+enum class State
+{
+    Written,
+    Empty,
+    Held
+};
+constexpr const char* kAlnum = "M8x20_DIN933_8_8.SLDPRT";
+constexpr const char* kSafe = "M8x20_DIN 933_8.8.SLDPRT";
+
 // One Run in a part directory of the given length (its separator included;
 // 0: the scratch folder as it is) holding the given files.
 struct NamingCase
@@ -253,6 +265,7 @@ struct NamingCase
     const char* opened; // the file opened in SolidWorks; null: none, the dialog was asked
     long type;
     bool imported;
+    State state = State::Written;
 };
 
 class PartFileNamingTest : public testing::TestWithParam<NamingCase>
@@ -272,8 +285,15 @@ TEST_P(PartFileNamingTest, Run_ChoosesTheExistingOrNewPartFile)
     if (row.directoryLength > directory.size())
         directory += std::string(row.directoryLength - directory.size() - 1, 'd') + "\\";
     CSettingsFileOverride settings("[Options]\r\nPartPath=" + directory + "\r\n");
+    std::vector<CHandle> holders;
     for (const std::string& file : row.existing)
-        WriteFileText(directory + file, "QelSwSim document type=2\r\n");
+    {
+        WriteFileText(directory + file,
+                      row.state == State::Empty ? "" : "QelSwSim document type=2\r\n");
+        if (row.state == State::Held)
+            holders.emplace_back(CreateFileA((directory + file).c_str(), GENERIC_READ, 0, nullptr,
+                                             OPEN_EXISTING, 0, nullptr));
+    }
     s_simulator->Configure(std::string("reset=1 docs=assembly ") + row.options);
     s_simulator->ClearJournal();
     std::vector<uint8_t> part = BoltWithNote(row.note);
@@ -283,6 +303,7 @@ TEST_P(PartFileNamingTest, Run_ChoosesTheExistingOrNewPartFile)
 
     EXPECT_EQ(row.opened != nullptr ? 1 : 0, driver->Run(part.data()));
     driver.reset(); // gives the SolidWorks references back
+    holders.clear();
 
     const std::string journal = s_simulator->Journal();
     EXPECT_EQ(row.opened == nullptr ? 1 : 0, dialog.m_calls);
@@ -293,6 +314,8 @@ TEST_P(PartFileNamingTest, Run_ChoosesTheExistingOrNewPartFile)
             << journal;
     else
         EXPECT_EQ(std::string::npos, journal.find("app 0x63")) << journal;
+    if (row.opened != nullptr)
+        EXPECT_NE("", ReadFileText(directory + row.opened)) << "the part file is empty";
     EXPECT_EQ(0, s_simulator->OutstandingReferences());
 }
 
@@ -338,6 +361,8 @@ INSTANTIATE_TEST_SUITE_P(
                                "M8x20_DIN 933_8.8_abcdefghijklmnopqrstuvwxyz.SLDPRT",
                                1,
                                true},
+                    NamingCase{"ZeroBytes", 0, {kSafe}, "", nullptr, kSafe, 1, true, State::Empty},
+                    NamingCase{"Held", 0, {kAlnum}, "", nullptr, kAlnum, 1, false, State::Held},
                     NamingCase{"Directory245NoStem", 245, {}, "", nullptr, nullptr, 0, false},
                     NamingCase{"Directory300NoStem", 300, {}, "", nullptr, nullptr, 0, false}),
     [](const testing::TestParamInfo<NamingCase>& info) { return info.param.name; });
@@ -349,6 +374,7 @@ struct SaveDialogCase
     const char* name;
     const char* typed; // null: Cancel
     const char* created;
+    const char* existing = nullptr; // another part in the folder
 };
 
 class SaveDialogTest : public testing::TestWithParam<SaveDialogCase>
@@ -361,6 +387,8 @@ TEST_P(SaveDialogTest, Run_NoNameFromTheAttributes_AsksTheUser)
     CScratchFolder folder("savedialog");
     const std::string directory = folder.MakeDir("old.parts") + "\\";
     CSettingsFileOverride settings("[Options]\r\nPartPath=" + directory + "\r\n");
+    if (GetParam().existing != nullptr)
+        WriteFileText(directory + GetParam().existing, "QelSwSim document type=1\r\n");
     std::vector<uint8_t> part = CPartBlockBuilder().Build();
     std::string caption;
     char before[MAX_PATH] = {};
@@ -398,7 +426,9 @@ TEST_P(SaveDialogTest, Run_NoNameFromTheAttributes_AsksTheUser)
 INSTANTIATE_TEST_SUITE_P(Answers, SaveDialogTest,
                          testing::Values(SaveDialogCase{"Cancel", nullptr, nullptr},
                                          SaveDialogCase{"NewNameInDottedFolder", "bolt",
-                                                        "bolt.SLDPRT"}),
+                                                        "bolt.SLDPRT"},
+                                         SaveDialogCase{"DottedNameNextToAnotherPart", "M6x1.5",
+                                                        "M6x1.5.SLDPRT", "M6x1.SLDPRT"}),
                          [](const testing::TestParamInfo<SaveDialogCase>& info)
                          { return info.param.name; });
 

@@ -67,15 +67,15 @@ TEST_F(DirectFileTest, DirectFile_WritesWithSaveVersion4_0AndReleasesTheWriter)
                             "QelSatWr.dll CreateSatFile " + name + " -> 1", "QelSatWr.dll detach"));
 }
 
-TEST_F(DirectFileTest, DirectFile_KeepsAnyExtensionAndWritesSatUnderThatName)
+TEST_F(DirectFileTest, DirectFile_DottedNameGetsSatAsWell)
 {
-    std::string name = m_folder.PathOf("bolt.step");
+    std::string name = m_folder.PathOf("DIN 933 M6x1.5");
     std::vector<char> buffer = NameBuffer(name, 260);
 
     EXPECT_EQ(1, m_plugin.QelCreateDirectFile(m_part.data(), buffer.data(), 260));
 
-    EXPECT_EQ(name, std::string(buffer.data()));
-    EXPECT_THAT(ReadFileText(name), StartsWith("400 0 1 0"));
+    EXPECT_EQ(name + ".sat", std::string(buffer.data()));
+    EXPECT_THAT(ReadFileText(name + ".sat"), StartsWith("400 0 1 0"));
 }
 
 TEST_F(DirectFileTest, DirectFile_NoRoomForExtension_ReturnsZeroAndLeavesBuffer)

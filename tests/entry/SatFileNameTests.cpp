@@ -1,7 +1,7 @@
-// The file name rules: ".sat" is added to a direct file's name without an
-// extension when the host's buffer has room for it; the part directory leaves
-// a stem its room or none; a new name from the Save dialog loses only the
-// extension of its last component.
+// The file name rules: ".sat" is added to a direct file's name not ending in
+// it when the host's buffer has room for it (a device's name is refused); the
+// part directory leaves a stem its room or none; a new name from the Save
+// dialog loses only a part file's extension.
 #include <cstring>
 #include <string>
 
@@ -56,12 +56,15 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{"C:\\parts\\bolt", 17, false, "C:\\parts\\bolt"},
                     NameCase{"C:\\old.parts\\bolt", 260, true, "C:\\old.parts\\bolt.sat"},
                     NameCase{"C:/old.parts/bolt", 260, true, "C:/old.parts/bolt.sat"},
-                    NameCase{"C:\\parts\\bolt.step", 260, true, "C:\\parts\\bolt.step"},
-                    NameCase{"C:\\parts\\bolt.", 260, true, "C:\\parts\\bolt."},
+                    NameCase{"DIN 933 M6x1.5", 260, true, "DIN 933 M6x1.5.sat"},
+                    NameCase{"C:\\parts\\bolt.", 260, true, "C:\\parts\\bolt..sat"},
+                    NameCase{"C:\\parts\\CON", 260, false, "C:\\parts\\CON"},
+                    NameCase{"nul.sat", 0, false, "nul.sat"},
+                    NameCase{"Com1 .txt", 0, false, "Com1 .txt"},
+                    NameCase{"CONSOLE", 260, true, "CONSOLE.sat"},
                     NameCase{"bolt.SAT", 0, true, "bolt.SAT"}, NameCase{"bolt", 0, false, "bolt"},
                     NameCase{"", 260, false, ""},
-                    NameCase{"C:\\parts\\bolt.\x83\x5C", 260, true, "C:\\parts\\bolt.\x83\x5C",
-                             true}));
+                    NameCase{"bolt.\x83\x5C", 260, true, "bolt.\x83\x5C.sat", true}));
 
 TEST(SatFileName, RefusesABufferWithoutTerminatorWithinItsSize)
 {
@@ -113,16 +116,16 @@ INSTANTIATE_TEST_SUITE_P(Directories, PartDirectoryTest,
                          testing::Values(PartDirectoryCase{199, 45}, PartDirectoryCase{243, 1},
                                          PartDirectoryCase{244, 0}, PartDirectoryCase{299, -14}));
 
-TEST(NewPartName, LosesOnlyTheExtensionOfItsLastComponent)
+TEST(NewPartName, LosesOnlyAPartFilesExtension)
 {
     for (auto [typed, expected] : {std::pair{"C:\\old.parts\\bolt", "C:\\old.parts\\bolt"},
                                    {"C:/old.parts/bolt", "C:/old.parts/bolt"},
-                                   {"C:\\parts\\bolt.step", "C:\\parts\\bolt"},
+                                   {"C:\\parts\\M6x1.5", "C:\\parts\\M6x1.5"},
+                                   {"C:\\parts\\bolt.step", "C:\\parts\\bolt.step"},
                                    {"C:\\parts\\a.b.SLDPRT", "C:\\parts\\a.b"},
+                                   {"C:\\parts\\bolt.sldAsm", "C:\\parts\\bolt"},
                                    {".SLDPRT", ".SLDPRT"},
-                                   // ソ (83 5C) ends in a backslash's byte only in code page 932
-                                   {"C:\\parts\\bolt.\x83\x5C",
-                                    Japanese() ? "C:\\parts\\bolt" : "C:\\parts\\bolt.\x83\x5C"}})
+                                   {"C:\\parts\\bolt.\x83\x5C", "C:\\parts\\bolt.\x83\x5C"}})
     {
         std::string name = typed;
         qel::DropExtensionOfNewName(name.data());

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <regex>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -23,6 +24,7 @@
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/SettingsFileOverride.h"
 #include "tests/support/TestFiles.h"
+#include "tests/settings/TempVariables.h"
 #include "tools/partblock/PartBlockBuilder.h"
 #include "tools/partblock/TextEscapes.h"
 #include "tools/swsim/SimIds.h"
@@ -774,6 +776,56 @@ INSTANTIATE_TEST_SUITE_P(
                              "answer=doc:0x10025:done answer=app:91:done",
                              0, true}),
     [](const testing::TestParamInfo<BusyCase>& info) { return info.param.name; });
+
+// Group 1 of pattern in each line that has it, in order (the dispatch ids).
+std::vector<std::string> Ids(const std::vector<std::string>& lines, const char* pattern)
+{
+    std::vector<std::string> ids;
+    std::smatch match;
+    for (const std::string& line : lines)
+        if (std::regex_search(line, match, std::regex(pattern)))
+            ids.push_back(match[1]);
+    return ids;
+}
+
+// Trace=1 (rows: a SolidWorks fault; a log there before, in bytes, -1 a folder): the
+// outcome and the journal as with Trace=0, the journal's calls (dispatch ids) in the log.
+TEST_F(SolidWorksTest, Create2_TraceOn_KeepsTheOutcomeAndLogsTheJournalsCalls)
+{
+    for (const auto& [fault, oldLog] : std::vector<std::pair<std::string, int>>{
+             {"", 0}, {"fail-hresult=1:0x80010001:2", 0}, {"", 1100000}, {"", -1}})
+    {
+        SCOPED_TRACE(fault + " " + std::to_string(oldLog));
+        CScratchFolder temp("trace");
+        const CTempVariables variables(temp.Path());
+        const std::string log = temp.PathOf("QelSW99_3D.log"), old(std::max(oldLog, 0), 'x');
+        oldLog < 0 ? (void)temp.MakeDir("QelSW99_3D.log") : WriteFileText(log, old);
+        auto insert = [&, fault = fault](const char* trace)
+        {
+            CSettingsFileOverride settings("[Options]\r\nPartPath=" + PartDir() +
+                                           "\r\nTrace=" + trace);
+            s_simulator->Configure("reset=1 docs=part,assembly " + fault);
+            s_simulator->ClearJournal();
+            DeleteFileA((PartDir() + kBoltFile).c_str());
+            const std::string message = Create(BoltBlock().data());
+            return std::make_tuple(m_result, message,
+                                   Ids(s_simulator->JournalLines(), "^\\S+ (0x\\w+) "));
+        };
+        const auto traced = insert("1");
+
+        EXPECT_EQ(insert("0"), traced);
+        EXPECT_EQ(1, std::get<0>(traced));
+        const std::vector<std::string> lines = ReadFileLines(log);
+        EXPECT_EQ(oldLog < 0 ? std::vector<std::string>() : std::get<2>(traced),
+                  Ids(lines, " call (0x\\w+) "));
+        EXPECT_TRUE(old == ReadFileText(log + ".1")) << "the old log is not .log.1";
+        const std::string head =
+            "^[-0-9]{10} [:0-9]{8}\\.\\d{3} " + std::to_string(GetCurrentProcessId()) + " " +
+            std::to_string(GetCurrentThreadId()) + " QelCreate_2 with a part block of " +
+            std::to_string(BoltBlock().size());
+        EXPECT_TRUE(oldLog < 0 || std::regex_search(lines.at(0), std::regex(head)));
+    }
+}
 
 // SolidWorks ends before or in the middle of an insertion: the step's
 // message, the host goes on, and the next call works once SolidWorks runs.

@@ -1,7 +1,9 @@
 #include "settings/SettingsFile.h"
 
 #include <algorithm>
+#include <atomic>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <ostream>
@@ -455,6 +457,8 @@ public:
     INT_PTR DoModal() override
     {
         m_lockFreeWhileRunning = IsMutexFree(m_mutexName);
+        if (m_duringRun)
+            m_duringRun();
         if (m_chosen)
         {
             m_committedPath = m_choice;
@@ -471,6 +475,7 @@ public:
 
     std::string m_startPath;
     BOOL m_startOverwrite = -1;
+    std::function<void()> m_duringRun; // another writer, say
     bool m_lockFreeWhileRunning = false;
     mutable bool m_lockHeldWhileCommitting = false;
 
@@ -488,6 +493,7 @@ struct EditCase
 {
     const char* name;
     INT_PTR result;
+    const char* otherPath = nullptr; // stored by another writer while the dialog is open
 };
 
 std::ostream& operator<<(std::ostream& out, const EditCase& c)
@@ -507,6 +513,8 @@ TEST_P(EditSettingsResult, WritesCommittedValuesUnderTheMutex)
     auto settings = Open();
     CFakeEditor editor(GetParam().result, kIniName);
     editor.Choose(chosen, 5);
+    const char* other = GetParam().otherPath;
+    editor.m_duringRun = [&] { other ? WriteSetting(Ini(), "PartPath", other) : void(); };
 
     EXPECT_EQ(1, settings->EditSettings(editor));
 
@@ -514,9 +522,9 @@ TEST_P(EditSettingsResult, WritesCommittedValuesUnderTheMutex)
     EXPECT_EQ(0, editor.m_startOverwrite);
     EXPECT_TRUE(editor.m_lockFreeWhileRunning);
     EXPECT_TRUE(editor.m_lockHeldWhileCommitting);
-    EXPECT_EQ(chosen, ReadSetting(Ini(), "PartPath"));
+    EXPECT_EQ(other ? other : chosen, ReadSetting(Ini(), "PartPath"));
     EXPECT_EQ("1", ReadSetting(Ini(), "Overwrite"));
-    EXPECT_EQ(chosen, settings->GetPartPath());
+    EXPECT_EQ(other ? start : chosen, settings->GetPartPath());
     EXPECT_EQ(1, settings->GetOverwrite());
 }
 
@@ -524,22 +532,21 @@ const EditCase kEditCases[] = {
     {"Ok", 1},
     {"Cancel", 2},
     {"ModalLoopFailed", -1},
+    {"OkLeavesAnotherWritersPath", 1, "\\\\server\\parts"},
 };
 
 INSTANTIATE_TEST_SUITE_P(SettingsFile, EditSettingsResult, ::testing::ValuesIn(kEditCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(SettingsFileTest, EditSettings_CancelStoresTheDefaultPartDirectory)
+TEST_F(SettingsFileTest, EditSettings_CancelWithoutApplyWritesNothing)
 {
-    std::string tempDir = m_scratch.MakeDir("Temp Dir");
-    CTempVariables tmp(tempDir);
+    CTempVariables tmp(m_scratch.MakeDir("Temp Dir"));
     auto settings = Open();
     CFakeEditor editor(2, kIniName);
 
     EXPECT_EQ(1, settings->EditSettings(editor));
 
-    EXPECT_EQ(tempDir + "\\", ReadSetting(Ini(), "PartPath"));
-    EXPECT_EQ("0", ReadSetting(Ini(), "Overwrite"));
+    EXPECT_FALSE(Exists(Ini()));
 }
 
 TEST_F(SettingsFileTest, EditSettings_SetupFailureLeavesTheFileUntouched)
@@ -599,7 +606,7 @@ TEST_F(SettingsFileTest, EditSettings_CommittedPathOf300CharactersKeepsFirst259)
 
     EXPECT_EQ(chosen.substr(0, 259), settings->GetPartPath());
     EXPECT_EQ(chosen.substr(0, 259), ReadSetting(Ini(), "PartPath"));
-    EXPECT_EQ("0", ReadSetting(Ini(), "Overwrite"));
+    EXPECT_EQ(kMissing, ReadSetting(Ini(), "Overwrite")) << "a key the user did not change";
 }
 
 } // namespace
@@ -648,9 +655,9 @@ TEST_F(SettingsContentionTest, TwoWritersAndReaders_EveryReadSeesAWholePair)
     EXPECT_EQ(0u, ExitCodeOf(second)) << "a torn pair";
 }
 
-TEST_F(SettingsContentionTest, HolderKilledWithTheMutex_DoesNotStopTheNextReader)
+TEST_F(SettingsContentionTest, HolderHangingThenKilled_DoesNotStopTheReaders)
 {
-    CHandle holder = StartHammer("hold");
+    CHandle holder = StartHammer("hold 60000"); // ends, abandoning the mutex, after a minute
     ASSERT_TRUE(holder.IsValid());
     struct CEndHolder // the holder never outlives the test, whatever fails
     {
@@ -666,6 +673,27 @@ TEST_F(SettingsContentionTest, HolderKilledWithTheMutex_DoesNotStopTheNextReader
         return false;
     };
     ASSERT_TRUE(CDialogDriver::WaitFor(heldByAnother, 10000)) << "the holder never took the mutex";
+
+    // While it hangs, a read answers the messages sent to its thread and goes
+    // on without the mutex past the bound.
+    CWindow window(
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    std::atomic<bool> reading{true};
+    int answered = 0;
+    std::thread sender(
+        [&]
+        {
+            for (DWORD_PTR result = 0; reading;)
+                answered += SendMessageTimeoutA(window.Get(), WM_NULL, 0, 0, 0, 200, &result);
+        });
+    {
+        CSettingsFile settings("QelSW99_3D.ini");
+        reading = false;
+        sender.join();
+        EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(holder.Get(), 0)) << "waited for the holder";
+        EXPECT_GT(answered, 0) << "no sent message was answered while waiting";
+        EXPECT_NE(std::string::npos, settings.GetMutexNote().find("held it"));
+    }
     TerminateProcess(holder.Get(), 1);
     WaitForSingleObject(holder.Get(), 10000);
 

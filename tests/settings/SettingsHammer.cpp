@@ -2,7 +2,8 @@
 // many host processes do at once, and checks that every read sees a pair
 // that one writer wrote whole. Test equipment of the settings tests.
 //   settingshammer ID CYCLES   exit 0: every pair whole; 1: a torn pair
-//   settingshammer hold        takes the settings mutex and keeps it until killed
+//   settingshammer hold [MS]   takes the settings mutex and keeps it until killed
+//                              (or ends after MS milliseconds, abandoning it)
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -16,31 +17,35 @@ namespace
 
 constexpr const char* kSettingsFile = "QelSW99_3D.ini";
 
-// Commits a given pair, as the options dialog commits the user's choice.
+// Commits the other pair, as the options dialog commits the user's choice.
+// A pair's path follows from its flag, so that a writer either finds the pair
+// it started with and changes both keys, or finds the other writer's and
+// leaves both alone: whatever one writer wrote is always whole.
 class CPairEditor : public qel::CSettingsFile::IEditor
 {
 public:
-    CPairEditor(std::string path, BOOL overwrite) : m_path(std::move(path)), m_overwrite(overwrite)
-    {
-    }
     void SetPartPath(const char*) override {}
-    void SetOverwrite(BOOL) override {}
+    void SetOverwrite(BOOL overwrite) override
+    {
+        m_overwrite = !overwrite;
+        m_path = std::string("Q:\\hammer\\pair_") + (m_overwrite ? "1" : "0");
+    }
     INT_PTR DoModal() override { return IDOK; }
     const char* GetPartPath() const override { return m_path.c_str(); }
     BOOL GetOverwrite() const override { return m_overwrite; }
 
 private:
     std::string m_path;
-    BOOL m_overwrite;
+    BOOL m_overwrite = 0;
 };
 
-int Hold()
+int Hold(DWORD milliseconds)
 {
     HANDLE mutex = CreateMutexA(nullptr, FALSE, kSettingsFile);
     WaitForSingleObject(mutex, INFINITE);
     std::puts("held");
     std::fflush(stdout);
-    Sleep(INFINITE);
+    Sleep(milliseconds);
     return 0;
 }
 
@@ -48,22 +53,18 @@ int Hold()
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && std::string(argv[1]) == "hold")
-        return Hold();
+    if (argc >= 2 && std::string(argv[1]) == "hold")
+        return Hold(argc == 3 ? std::strtoul(argv[2], nullptr, 10) : INFINITE);
     if (argc != 3)
         return 2;
-    const std::string id = argv[1];
     const int cycles = std::atoi(argv[2]);
     for (int cycle = 0; cycle < cycles; ++cycle)
     {
         // The flag is written twice: as Overwrite and as the path's last
-        // character. A reader that sees them differ saw two writers' halves.
-        const BOOL flag = (cycle + id.size()) % 2;
-        const std::string path =
-            "Q:\\hammer\\" + id + "_" + std::to_string(cycle) + "_" + (flag ? "1" : "0");
+        // character. A reader that sees them differ saw a write half done.
         {
             qel::CSettingsFile settings(kSettingsFile);
-            CPairEditor editor(path, flag);
+            CPairEditor editor;
             settings.EditSettings(editor);
         }
         qel::CSettingsFile reader(kSettingsFile);

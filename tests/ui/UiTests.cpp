@@ -93,24 +93,31 @@ protected:
                                    900, 700, nullptr, nullptr, nullptr, nullptr)};
 };
 
-TEST_F(OptionsTest, OpenAndCancel_WritesBothKeysWithTheStartingValues)
+TEST_F(OptionsTest, OpenAndCancel_LeavesWhatAnotherWriterStoredMeanwhile)
 {
     std::string shown;
     HWND owner = nullptr;
     bool hostEnabled = true;
     bool centred = false;
-    EXPECT_EQ(1, ShowOptions({{Driver::kOptions, [&](HWND dialog)
-                               {
-                                   shown = Driver::ItemText(dialog, 1044);
-                                   owner = GetWindow(dialog, GW_OWNER);
-                                   hostEnabled = IsWindowEnabled(m_host.Get());
-                                   centred = CentredOn(dialog, m_host.Get());
-                                   Driver::Press(dialog, IDCANCEL);
-                               }}}));
+    bool browseByTab = false;
+    EXPECT_EQ(1,
+              ShowOptions({{Driver::kOptions, [&](HWND dialog)
+                            {
+                                shown = Driver::ItemText(dialog, 1044);
+                                owner = GetWindow(dialog, GW_OWNER);
+                                hostEnabled = IsWindowEnabled(m_host.Get());
+                                centred = CentredOn(dialog, m_host.Get());
+                                browseByTab = GetNextDlgTabItem(dialog, GetDlgItem(dialog, 1044),
+                                                                FALSE) == GetDlgItem(dialog, 1102);
+                                WritePrivateProfileStringA("Options", "PartPath", m_picked.c_str(),
+                                                           CSettingsFileOverride::Path().c_str());
+                                Driver::Press(dialog, IDCANCEL);
+                            }}}));
 
     EXPECT_EQ(m_start, shown);
-    EXPECT_EQ(m_start, IniValue("PartPath"));
-    EXPECT_EQ("0", IniValue("Overwrite"));
+    EXPECT_TRUE(browseByTab) << "Tab from the path does not reach \"...\"";
+    EXPECT_EQ(m_picked, IniValue("PartPath"));
+    EXPECT_EQ("(missing)", IniValue("Overwrite"));
     EXPECT_EQ(m_host.Get(), owner);
     EXPECT_FALSE(hostEnabled) << "the host took input while the dialog was open";
     EXPECT_TRUE(centred);

@@ -34,6 +34,13 @@ bool FileExists(const std::wstring& path)
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool IsEmptyFile(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
+           data.nFileSizeLow == 0 && data.nFileSizeHigh == 0;
+}
+
 } // namespace
 
 CSimulator::CSimulator(CSimMainWindow& window)
@@ -355,7 +362,8 @@ CCallResult CSimulator::OpenDocument(const CDispatchCall& call)
         call.SetOut(kErrorArg, kErrorFileNotFound);
         return CCallResult::Empty();
     }
-    if (type != 1 && type != 2)
+    // SolidWorks cannot read an empty file (a save that never ended) as a document.
+    if ((type != 1 && type != 2) || IsEmptyFile(path))
     {
         call.SetOut(kErrorArg, kErrorGeneric);
         return CCallResult::Empty();
