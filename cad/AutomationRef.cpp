@@ -81,7 +81,7 @@ void CAutomationRef::CallWithoutResult(DispatchId id, DispatchKind kind,
         Invoke(id, kind, args, false);
 }
 
-CVariant CAutomationRef::Invoke(DISPID id, DispatchKind kind,
+CVariant CAutomationRef::Invoke(DispatchId id, DispatchKind kind,
                                 std::initializer_list<const CVariant*> args, bool wantResult)
 {
     const CSolidWorksCallFilter::CCallScope scope;

@@ -53,7 +53,7 @@ protected:
 
 private:
     // Every call goes here: under the insertion's message filter, if any.
-    CVariant Invoke(DISPID id, DispatchKind kind, std::initializer_list<const CVariant*> args,
+    CVariant Invoke(DispatchId id, DispatchKind kind, std::initializer_list<const CVariant*> args,
                     bool wantResult);
 
     IDispatch* m_pObject = nullptr;
