@@ -4,6 +4,7 @@
 
 #include <wrl/client.h>
 
+#include "cad/SolidWorksCallFilter.h"
 #include "common/AutomationFailure.h"
 
 namespace qel
@@ -70,14 +71,32 @@ CVariant CAutomationRef::Call(DispatchId id, DispatchKind kind,
 {
     if (IsEmpty())
         return CVariant();
-    return InvokeDispatch(m_pObject, id, kind, args);
+    return Invoke(id, kind, args, true);
 }
 
 void CAutomationRef::CallWithoutResult(DispatchId id, DispatchKind kind,
                                        std::initializer_list<const CVariant*> args)
 {
     if (!IsEmpty())
-        InvokeDispatch(m_pObject, id, kind, args, false);
+        Invoke(id, kind, args, false);
+}
+
+CVariant CAutomationRef::Invoke(DispatchId id, DispatchKind kind,
+                                std::initializer_list<const CVariant*> args, bool wantResult)
+{
+    const CSolidWorksCallFilter::CCallScope scope;
+    try
+    {
+        CVariant result = InvokeDispatch(m_pObject, id, kind, args, wantResult);
+        scope.ThrowIfCancelled();
+        return result;
+    }
+    catch (const CAutomationFailure&)
+    {
+        // A cancelled call fails with the cancellation, whatever COM made of it.
+        scope.ThrowIfCancelled();
+        throw;
+    }
 }
 
 std::string CAutomationRef::CallText(DispatchId id, std::initializer_list<const CVariant*> args)

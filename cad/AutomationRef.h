@@ -52,6 +52,10 @@ protected:
                           std::initializer_list<const CVariant*> args = {});
 
 private:
+    // Every call goes here: under the insertion's message filter, if any.
+    CVariant Invoke(DispatchId id, DispatchKind kind, std::initializer_list<const CVariant*> args,
+                    bool wantResult);
+
     IDispatch* m_pObject = nullptr;
     bool m_bOwning = false;
 };

@@ -5,6 +5,7 @@
 #include "bindings/SatWriterBinding.h"
 #include "cad/PartBlockReader.h"
 #include "cad/PartDirectoryLock.h"
+#include "cad/SolidWorksCallFilter.h"
 #include "common/AutomationFailure.h"
 #include "common/ErrorMessage.h"
 #include "common/StringTable.h"
@@ -70,6 +71,11 @@ int CInsertionDriver::Run(const void* part)
 {
     m_pSettings = std::make_unique<CSettingsFile>(CSettingsFile::kFileName);
     TraceSettings("read from");
+    // SolidWorks may accept a call and not answer it (a question of its own
+    // open, a long rebuild): the host stays usable, and the user can switch
+    // to SolidWorks or cancel.
+    const CSolidWorksCallFilter filter(m_bShowMessages, m_pSettings->GetSolidWorksWaitSeconds(),
+                                       [this] { SwitchToSolidWorks(); });
     Connect();
     m_hMainWnd = FindMainWindow();
     CollectAttributes(part);

@@ -74,6 +74,9 @@ public:
     void PlacePartWindow(IDispatch* document);
     void RefreshPartView(IDispatch* document);
     void BringToForeground(HWND window);
+    // Restores and raises SolidWorks' main window, and the window it waits in
+    // (an enabled window the main window owns: its question), if any.
+    void SwitchToSolidWorks();
 
 private:
     // Message 121 for the part file, with reason as its exception text.
@@ -85,6 +88,7 @@ private:
     // the file.
     void TraceSettings(const char* what) const;
     void AppendPartFileExtension();
+    void ShowMainWindow();
     // Writes the SAT file and has SolidWorks make the part file of it.
     void CreateFromSatFile(const void* part);
     // Takes the part directory's lock for a part that is to be created or

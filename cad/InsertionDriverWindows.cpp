@@ -42,6 +42,23 @@ private:
     bool m_bLifted;
     DWORD m_saved = 0;
 };
+
+// The window SolidWorks waits in: an enabled, visible window its main window owns.
+struct QuestionSearch
+{
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindQuestion(HWND window, LPARAM search)
+{
+    auto& question = *reinterpret_cast<QuestionSearch*>(search);
+    if (GetWindow(window, GW_OWNER) != question.owner || !IsWindowEnabled(window) ||
+        !IsWindowVisible(window))
+        return TRUE;
+    question.found = window;
+    return FALSE;
+}
 } // namespace
 
 int CInsertionDriver::FindReferenceDocument()
@@ -92,9 +109,7 @@ HWND CInsertionDriver::FindMainWindow()
 int CInsertionDriver::InsertIntoAssembly()
 {
     UnlockUpdates();
-    if (IsIconic(m_hMainWnd))
-        ShowWindow(m_hMainWnd, SW_SHOWNORMAL);
-    BringToForeground(m_hMainWnd);
+    ShowMainWindow();
 
     try
     {
@@ -173,6 +188,24 @@ void CInsertionDriver::BringToForeground(HWND window)
     const COsVersion version;
     const CForegroundLockLift lift(version.IsWindows98OrLater() || version.IsWindowsNT5());
     SetForegroundWindow(window);
+}
+
+void CInsertionDriver::ShowMainWindow()
+{
+    if (IsIconic(m_hMainWnd))
+        ShowWindow(m_hMainWnd, SW_SHOWNORMAL);
+    BringToForeground(m_hMainWnd);
+}
+
+void CInsertionDriver::SwitchToSolidWorks()
+{
+    ShowMainWindow();
+    if (m_hMainWnd == nullptr)
+        return;
+    QuestionSearch search = {m_hMainWnd, nullptr};
+    EnumThreadWindows(GetWindowThreadProcessId(m_hMainWnd, nullptr), &FindQuestion,
+                      reinterpret_cast<LPARAM>(&search));
+    BringToForeground(search.found);
 }
 
 void CInsertionDriver::ThrowCannotInsertPart(const std::string& reason)

@@ -21,6 +21,11 @@
 #define IDS_LOCK_WAIT_CANCELLED 1120
 // The box shown while an insertion waits for the part directory's lock.
 #define IDS_PART_DIRECTORY_WAITING 1117
+// A SolidWorks call that has not come back: the box's text and button, and
+// the reason of a call cancelled by the user or by the bound.
+#define IDS_SOLIDWORKS_NOT_ANSWERING 1130
+#define IDS_SOLIDWORKS_SWITCH 1131
+#define IDS_SOLIDWORKS_CALL_CANCELLED 1132
 // The options could not be stored: the settings file and the system's reason.
 #define IDS_SETTINGS_NOT_SAVED 1114
 
@@ -46,6 +51,11 @@
 // The box of a wait for the part directory (template 130): its text and Cancel.
 #define IDD_LOCK_WAIT 130
 #define IDC_LOCK_WAIT_TEXT 1001
+
+// The box of a SolidWorks call that has not come back (template 131).
+#define IDD_SOLIDWORKS_WAIT 131
+#define IDC_SOLIDWORKS_WAIT_TEXT 1002
+#define IDC_SOLIDWORKS_SWITCH 1003
 
 // The directory chooser (template 101): the plug-in's own controls; the
 // others carry the ids the system's old-style file dialog expects.

@@ -23,6 +23,7 @@ constexpr const char* kOverwriteKey = "Overwrite";
 constexpr const char* kLockWaitKey = "LockWaitSeconds";
 constexpr const char* kTraceKey = "Trace";
 constexpr unsigned kMostLockWaitSeconds = 3600;
+constexpr const char* kSolidWorksWaitKey = "SolidWorksWaitSeconds";
 // A path buffer keeps at most this many characters.
 constexpr std::size_t kPathChars = kPathBufferSize - 1;
 // The default part directory is fetched with room left for a trailing backslash.
@@ -149,6 +150,8 @@ void CSettingsFile::ReadValues()
     char value[256];
     GetPrivateProfileStringA(kSection, kLockWaitKey, "", value, sizeof value, m_szIniFile);
     m_nLockWaitSeconds = SecondsOf(value, kDefaultLockWaitSeconds, kMostLockWaitSeconds);
+    GetPrivateProfileStringA(kSection, kSolidWorksWaitKey, "", value, sizeof value, m_szIniFile);
+    m_nSolidWorksWaitSeconds = SecondsOf(value, 0, kMostLockWaitSeconds);
 }
 
 void CSettingsFile::ReadStoredValues(char* partPath, std::size_t size, BOOL* overwrite) const

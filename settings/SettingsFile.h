@@ -70,6 +70,9 @@ public:
     // How long an insertion waits for another one on the part directory
     // (key LockWaitSeconds, 30 unless stored; at most an hour).
     unsigned GetLockWaitSeconds() const { return m_nLockWaitSeconds; }
+    // How long a silent call waits for a SolidWorks call that has not come
+    // back (key SolidWorksWaitSeconds; 0, no bound, unless stored; at most an hour).
+    unsigned GetSolidWorksWaitSeconds() const { return m_nSolidWorksWaitSeconds; }
     // Full path of the settings file.
     const char* GetIniFile() const { return m_szIniFile; }
     // Why the last read or write went ahead without the mutex's plain
@@ -120,6 +123,7 @@ private:
     char m_szPartPath[260] = {};
     BOOL m_bOverwrite = 0;
     unsigned m_nLockWaitSeconds = kDefaultLockWaitSeconds;
+    unsigned m_nSolidWorksWaitSeconds = 0;
     PartDirectory m_partDirectory = PartDirectory::Ensure;
     // The part directory and flag as the file held them when last read.
     char m_szStoredPartPath[260] = {};

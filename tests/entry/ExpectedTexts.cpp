@@ -112,6 +112,22 @@ std::string SystemReasonText(unsigned long error)
     return text;
 }
 
+std::string CallCancelledText()
+{
+    return GermanUserTexts() ? "Abgebrochen, w\xE4hrend SolidWorks nicht antwortete."
+                             : "Cancelled while SolidWorks was not answering.";
+}
+
+std::string NotAnsweringText(unsigned seconds)
+{
+    if (GermanUserTexts())
+        return "SolidWorks antwortet seit " + std::to_string(seconds) +
+               " Sekunden nicht.\nM\xF6glicherweise wartet es in einem seiner Fenster auf eine "
+               "Antwort.";
+    return "SolidWorks has not answered for " + std::to_string(seconds) +
+           " seconds.\nIt may be waiting for an answer in one of its own windows.";
+}
+
 std::string CannotInsertPartText(const std::string& reason)
 {
     return (GermanUserTexts() ? "Kann Part nicht in  Assembly einf\xFCgen !\nException: \""

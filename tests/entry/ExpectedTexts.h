@@ -27,6 +27,9 @@ std::string WaitingText(const std::string& directory);
 std::string WaitCancelledText(const std::string& directory);
 // A new part refused because the part directory's lock file cannot serve.
 std::string LockFileUnusableText(const std::string& directory, unsigned long error);
+// A cancelled SolidWorks call's reason; the box of a call not come back.
+std::string CallCancelledText();
+std::string NotAnsweringText(unsigned seconds);
 // The system's text for an error code, as the messages carry it.
 std::string SystemReasonText(unsigned long error);
 std::string DllErrorText(const std::string& dll, long code);

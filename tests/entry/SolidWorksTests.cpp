@@ -27,6 +27,7 @@
 #include "tests/settings/TempVariables.h"
 #include "tools/partblock/PartBlockBuilder.h"
 #include "tools/partblock/TextEscapes.h"
+#include "tools/swsim/SimIds.h"
 #include "tools/swsim/SimulatorClient.h"
 #include "common/WinOwners.h"
 #include "resources/resource.h"
@@ -475,6 +476,103 @@ TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
     EXPECT_EQ(1, m_result);
     EXPECT_EQ(CannotCreatePartText(Stem(), ReenteredText(PartDir())), reentered);
     EXPECT_EQ(0, s_simulator->OutstandingReferences());
+}
+
+// SolidWorks asks a question of its own in the import; one nobody answers (no
+// box) is answered after 20 s. A filter the host registered stays registered.
+struct HostFilter : IMessageFilter
+{
+    STDMETHOD(QueryInterface)(REFIID, void** out) { return *out = this, S_OK; }
+    STDMETHOD_(ULONG, AddRef)() { return 2; }
+    STDMETHOD_(ULONG, Release)() { return 1; }
+    STDMETHOD_(DWORD, HandleInComingCall)(DWORD, HTASK, DWORD, LPINTERFACEINFO) { return 0; }
+    STDMETHOD_(DWORD, RetryRejectedCall)(HTASK, DWORD, DWORD) { return ~0UL; }
+    STDMETHOD_(DWORD, MessagePending)(HTASK, DWORD, DWORD) { return 2; }
+};
+
+class QuestionTest : public LockWaitTest
+{
+protected:
+    void SetUp() override
+    {
+        LockWaitTest::SetUp();
+        m_other.Reset();
+        s_simulator->Configure("ask-at=7"); // the import
+        CoRegisterMessageFilter(&m_hostFilter, nullptr);
+    }
+    void TearDown() override
+    {
+        IMessageFilter* registered = nullptr;
+        CoRegisterMessageFilter(nullptr, &registered);
+        EXPECT_EQ(&m_hostFilter, registered) << "the host's filter was not registered again";
+        m_done = true;
+        m_watchdog.join();
+    }
+    static HWND Question() { return FindWindowW(L"#32770", swsim::kQuestionCaption); }
+    static void Answer() { PostMessageW(Question(), WM_COMMAND, IDOK, 0); }
+
+    HostFilter m_hostFilter;
+    std::atomic<bool> m_done{false};
+    std::thread m_watchdog{[this]
+                           { CDialogDriver::WaitFor([&] { return +m_done; }, 20000), Answer(); }};
+};
+
+TEST_F(QuestionTest, Create_Box_SwitchesToTheQuestionAndClosesOnceAnswered)
+{
+    std::string shown;
+    HWND owner = nullptr;
+    bool inFront = false;
+    BOOL hostEnabled = TRUE;
+    CDialogDriver user({{IDC_SOLIDWORKS_SWITCH, [&](HWND box)
+                         {
+                             shown = CDialogDriver::ItemText(box, IDC_SOLIDWORKS_WAIT_TEXT);
+                             owner = GetWindow(box, GW_OWNER);
+                             hostEnabled = IsWindowEnabled(m_host.Get());
+                             CDialogDriver::Press(box, IDC_SOLIDWORKS_SWITCH);
+                             inFront = CDialogDriver::WaitFor(
+                                 [&] { return GetForegroundWindow() == Question(); });
+                             Answer(); // the box closes by itself: the step's dialog reacts
+                         }}});
+    EXPECT_EQ(1, m_plugin.QelCreate(m_part.data())); // the part made and opened
+    user.Finish();
+    EXPECT_THAT(shown, testing::AnyOf(NotAnsweringText(5), NotAnsweringText(6)));
+    EXPECT_EQ(m_host.Get(), owner);
+    EXPECT_FALSE(hostEnabled) << "the host took input while SolidWorks was not answering";
+    EXPECT_TRUE(inFront) << "SolidWorks' question was not brought to the front";
+}
+
+TEST_F(QuestionTest, Create_Cancel_EndsTheCallAndSendsNothingMore)
+{
+    CDialogDriver user(
+        {{IDC_SOLIDWORKS_SWITCH,
+          [&](HWND box)
+          {
+              CDialogDriver::Press(box, IDCANCEL); // Wine then waits for the answer
+              CDialogDriver::WaitFor([&] { return !IsWindow(box); });
+              Answer();
+          }},
+         {CDialogDriver::kMessageBox, [](HWND b) { CDialogDriver::Press(b, IDOK); }}});
+    EXPECT_EQ(0, m_plugin.QelCreate(m_part.data()));
+    user.Finish();
+    EXPECT_THAT(user.MessageTexts(),
+                ElementsAre(CannotCreatePartText(Stem(), CallCancelledText())));
+    EXPECT_THAT(s_simulator->JournalLines().back(), testing::StartsWith("app 0x31 method"));
+    EXPECT_TRUE(IsWindowEnabled(m_host.Get()));
+    EXPECT_EQ(0, s_simulator->OutstandingReferences());
+    EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock", "TempSW.sat"));
+    HoldLock(PartDir()); // the lock is free: it is had at once
+}
+
+TEST_F(QuestionTest, Create2_Silent_CancelledAtTheBound)
+{
+    CSettingsFileOverride bound("[Options]\r\nPartPath=" + PartDir() +
+                                "\r\nSolidWorksWaitSeconds=2\r\n");
+    HWND box = nullptr;
+    std::thread answer([&] { Sleep(4000), box = FindWindowA("#32770", "QelSW99_3D"), Answer(); });
+    EXPECT_EQ(CannotCreatePartText(Stem(), CallCancelledText()), Create(m_part.data()));
+    answer.join();
+    EXPECT_EQ(0, m_result);
+    EXPECT_EQ(nullptr, box) << "a silent call showed a box";
 }
 
 // The part window's place: 300 x 200 in the lower right corner of the

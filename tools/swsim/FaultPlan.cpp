@@ -11,6 +11,7 @@ void CFaultPlan::Clear()
     m_answers.clear();
     m_exitAt = 0;
     m_hangAt = 0;
+    m_askAt = 0;
 }
 
 const std::wstring* CFaultPlan::FaultFor(long callNumber, ObjectKind object, DISPID id) const

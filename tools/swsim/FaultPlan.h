@@ -22,6 +22,7 @@ public:
     void AddAnswer(const AnswerOption& answer) { m_answers.push_back(answer); }
     void SetExitAt(long callNumber) { m_exitAt = callNumber; }
     void SetHangAt(long callNumber) { m_hangAt = callNumber; }
+    void SetAskAt(long callNumber) { m_askAt = callNumber; }
     void Clear();
 
     // The description of the fault planned for this call, or null when the
@@ -35,6 +36,7 @@ public:
     const HRESULT* HresultFor(long callNumber) const;
     bool ExitsAt(long callNumber) const { return m_exitAt == callNumber; }
     bool HangsAt(long callNumber) const { return m_hangAt == callNumber; }
+    bool AsksAt(long callNumber) const { return m_askAt == callNumber; }
 
 private:
     std::vector<FailCallOption> m_calls;
@@ -43,6 +45,7 @@ private:
     std::vector<AnswerOption> m_answers;
     long m_exitAt = 0;
     long m_hangAt = 0;
+    long m_askAt = 0;
 };
 
 } // namespace swsim

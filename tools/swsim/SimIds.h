@@ -35,5 +35,7 @@ enum ControlDispId : DISPID
 // The simulator's main window.
 inline constexpr wchar_t kMainWindowClass[] = L"QelSwSimMain";
 inline constexpr wchar_t kMainWindowTitle[] = L"SolidWorks 2001 simulator";
+// The caption of the question that the option ask-at shows.
+inline constexpr wchar_t kQuestionCaption[] = L"SolidWorks simulator question";
 
 } // namespace swsim

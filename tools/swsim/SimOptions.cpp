@@ -218,6 +218,10 @@ void ApplyItem(CSimOptions& options, const std::wstring& key, const std::wstring
     {
         options.hangAt = ParseCallNumber(key, value);
     }
+    else if (key == L"ask-at")
+    {
+        options.askAt = ParseCallNumber(key, value);
+    }
     else if (key == L"release")
     {
         options.release = ParseFlag(key, value);

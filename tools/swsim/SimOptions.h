@@ -69,6 +69,7 @@ public:
     std::vector<AnswerOption> answers;
     std::optional<long> exitAt;
     std::optional<long> hangAt;
+    std::optional<long> askAt; // the call first asks a question in a modal box
     bool release = false;
     std::optional<AreaSizeOption> area;
     std::optional<bool> noView;

@@ -8,6 +8,7 @@
 #include "tools/swsim/DispatchCall.h"
 #include "tools/swsim/MainWindow.h"
 #include "tools/swsim/SatIdentity.h"
+#include "tools/swsim/SimIds.h"
 
 namespace swsim
 {
@@ -134,9 +135,14 @@ void CSimulator::Configure(const CSimOptions& options)
     {
         m_faults.SetHangAt(*options.hangAt);
     }
+    if (options.askAt)
+    {
+        m_faults.SetAskAt(*options.askAt);
+    }
     if (options.release)
     {
         m_hangReleased = true;
+        AnswerQuestion();
     }
     if (options.area)
     {
@@ -179,6 +185,23 @@ void CSimulator::HangUntilReleased()
     }
 }
 
+void CSimulator::AskQuestion()
+{
+    // A box owned by the main window, as a program asks about a file or the
+    // geometry in the middle of a call; its modal loop serves other calls.
+    MessageBoxW(m_window.Handle(), L"Go on with this call?", kQuestionCaption,
+                MB_OK | MB_ICONQUESTION);
+}
+
+void CSimulator::AnswerQuestion()
+{
+    HWND question = FindWindowW(L"#32770", kQuestionCaption);
+    if (question != nullptr && GetWindow(question, GW_OWNER) == m_window.Handle())
+    {
+        PostMessageW(question, WM_COMMAND, IDOK, 0);
+    }
+}
+
 HRESULT CSimulator::Invoke(const CSimObject& target, DISPID id, WORD flags, DISPPARAMS* params,
                            VARIANT* result, EXCEPINFO* exception, UINT* argErr)
 {
@@ -195,6 +218,10 @@ HRESULT CSimulator::Invoke(const CSimObject& target, DISPID id, WORD flags, DISP
     if (m_faults.HangsAt(number))
     {
         HangUntilReleased();
+    }
+    if (m_faults.AsksAt(number))
+    {
+        AskQuestion();
     }
     const std::wstring* fault = m_faults.FaultFor(number, target.Kind(), id);
     const HRESULT* rejected = m_faults.HresultFor(number);

@@ -64,6 +64,8 @@ private:
     static CCallResult DocumentResult(const CSimDocument* document);
     void Reset();
     void HangUntilReleased();
+    void AskQuestion();
+    void AnswerQuestion();
 
     CSimMainWindow& m_window;
     std::vector<CSimObject*> m_objects; // borrowed; each object untracks itself

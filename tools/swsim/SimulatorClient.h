@@ -61,7 +61,7 @@ public:
     // Ends the simulator's process at once, as a crash would, and waits until
     // it is gone.
     void Kill();
-    // Lets a call held by the option hang-at go on.
+    // Lets a call held by the option hang-at go on; answers ask-at's question.
     void ReleaseHang() { Configure("release=1"); }
 
 private:
