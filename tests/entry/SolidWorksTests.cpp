@@ -459,13 +459,15 @@ TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
                   });
     ValidateRect(m_host.Get(), nullptr);
     s_simulator->ClearJournal();
-    s_simulator->Configure("hang-at=7"); // the import, with the lock held
+    // The document read just before the import: the first call after the SAT
+    // file is written, so the paint comes while it is held.
+    s_simulator->Configure("hang-at=6");
     std::thread painter(
         [&]
         {
             CDialogDriver::WaitFor([&] { return FileExists(PartDir() + "TempSW.sat"); }, 10000);
             InvalidateRect(m_host.Get(), nullptr, FALSE);
-            // Never re-entered: the held import is let go all the same.
+            // Never re-entered: the held call is let go all the same.
             // (through swsimctl: the simulator's client belongs to the test's thread).
             if (!CDialogDriver::WaitFor([&] { return done.load(); }, 10000))
                 std::system(("\"" + BinFolder() + "\\swsimctl.exe\" configure release=1").c_str());
