@@ -570,7 +570,9 @@ TEST_F(QuestionTest, Create2_Silent_CancelledAtTheBound)
     CSettingsFileOverride bound("[Options]\r\nPartPath=" + PartDir() +
                                 "\r\nSolidWorksWaitSeconds=2\r\n");
     HWND box = nullptr;
-    std::thread answer([&] { Sleep(4000), box = FindWindowA("#32770", "QelSW99_3D"), Answer(); });
+    // SolidWorks answers after 6 s: past the bound, and past the 5 s after which a
+    // call that may show boxes would show one (Wine returns the cancel only then).
+    std::thread answer([&] { Sleep(6000), box = FindWindowA("#32770", "QelSW99_3D"), Answer(); });
     EXPECT_EQ(CannotCreatePartText(Stem(), CallCancelledText()), Create(m_part.data()));
     answer.join();
     EXPECT_EQ(0, m_result);
