@@ -50,13 +50,33 @@ void Shot(const char* name, RECT rect)
     CDialogDriver::WaitFor([&] { return qel::test::FileExists(base + ".done"); }, 20000);
 }
 
+BOOL CALLBACK FindUnpainted(HWND window, LPARAM param)
+{
+    if (GetUpdateRect(window, nullptr, FALSE))
+    {
+        *reinterpret_cast<bool*>(param) = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Whether window and its controls have painted everything they were asked to.
+bool IsPainted(HWND window)
+{
+    bool unpainted = GetUpdateRect(window, nullptr, FALSE) != FALSE;
+    if (!unpainted)
+        EnumChildWindows(window, FindUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+    return !unpainted;
+}
+
 // Has window painted whole before its picture: the screen shows a window
-// only as far as its thread has drawn it.
+// only as far as its thread has drawn it, and a moment after.
 void Present(HWND window)
 {
     RedrawWindow(window, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    CDialogDriver::WaitFor([&] { return IsPainted(window); }, 5000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
 }
 
 RECT WindowRect(HWND window)
