@@ -15,11 +15,13 @@ namespace
 
 constexpr const char* kLogName = "QelSW99_3D.log";
 constexpr const char* kOldLogSuffix = ".1";
-// Several processes append to one log: one renames it at a time, so that a
-// second one never renames the fresh log the first has just begun.
-constexpr const char* kRotationMutexName = "QelSW99_3D.log";
-// A rename takes a moment; a holder that takes longer costs this call's trace.
-constexpr DWORD kRotationWaitMs = 1000;
+// One line is written, or the log renamed, at a time, by every thread of every
+// process: appends through several handles are not atomic everywhere (Wine
+// finds the end and writes there in two steps), and a second process must
+// never rename the fresh log that the first has just begun.
+constexpr const char* kLogMutexName = "QelSW99_3D.log";
+// A line takes a moment; a holder that takes longer costs this call's trace.
+constexpr DWORD kLogWaitMs = 1000;
 
 // The trace of the call each thread runs; one index per load of the plug-in.
 CThreadSlot<CTrace> s_current;
@@ -53,30 +55,28 @@ std::string LogPath()
     return std::string(path) + kLogName;
 }
 
-// Held for one rotation; released by whoever took it.
-class CRotationLock
+// The log's mutex, held for one line.
+class CLogLock
 {
 public:
-    CRotationLock() : m_mutex(CreateMutexA(nullptr, FALSE, kRotationMutexName))
+    explicit CLogLock(HANDLE mutex) : m_mutex(mutex), m_bHeld(false)
     {
-        if (!m_mutex.IsValid())
-            return;
-        const DWORD waited = WaitForSingleObject(m_mutex.Get(), kRotationWaitMs);
+        const DWORD waited = WaitForSingleObject(m_mutex, kLogWaitMs);
         m_bHeld = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
     }
-    CRotationLock(const CRotationLock&) = delete;
-    CRotationLock& operator=(const CRotationLock&) = delete;
-    ~CRotationLock()
+    CLogLock(const CLogLock&) = delete;
+    CLogLock& operator=(const CLogLock&) = delete;
+    ~CLogLock()
     {
         if (m_bHeld)
-            ReleaseMutex(m_mutex.Get());
+            ReleaseMutex(m_mutex);
     }
 
     bool IsHeld() const { return m_bHeld; }
 
 private:
-    CHandle m_mutex;
-    bool m_bHeld = false;
+    HANDLE m_mutex;
+    bool m_bHeld;
 };
 
 // The log to append lineSize bytes to, after the one held has reached its
@@ -85,9 +85,6 @@ private:
 // as it is. Null when the rename or the open fails.
 CHandle ReopenWithRoom(const std::string& path, DWORD lineSize)
 {
-    const CRotationLock lock;
-    if (!lock.IsHeld())
-        return CHandle();
     CHandle current(OpenForAppending(path.c_str()));
     if (!current.IsValid())
         return CHandle();
@@ -139,7 +136,9 @@ std::string FormatLineText(const char* format, va_list args)
 } // namespace
 
 CTrace::CTrace(bool on) noexcept
-    : m_file(OpenLog(on, m_path)), m_scope(s_current, m_file.IsValid() ? this : nullptr)
+    : m_file(OpenLog(on, m_path)),
+      m_mutex(m_file.IsValid() ? CreateMutexA(nullptr, FALSE, kLogMutexName) : nullptr),
+      m_scope(s_current, m_mutex.IsValid() ? this : nullptr)
 {
 }
 
@@ -147,6 +146,7 @@ CTrace::~CTrace()
 {
     const DWORD lastError = GetLastError();
     m_file.Reset();
+    m_mutex.Reset();
     SetLastError(lastError);
 }
 
@@ -200,10 +200,11 @@ void CTrace::Write(const char* format, va_list args)
     }
     line.append("\r\n");
     const auto size = static_cast<DWORD>(line.size());
+    const CLogLock lock(m_mutex.Get());
     DWORD written = 0;
-    if (!MakeRoom(size) || !WriteFile(m_file.Get(), line.data(), size, &written, nullptr) ||
-        written != size)
-        Stop(); // a full disk, a failed rename: silent for the rest of the call
+    if (!lock.IsHeld() || !MakeRoom(size) ||
+        !WriteFile(m_file.Get(), line.data(), size, &written, nullptr) || written != size)
+        Stop(); // a full disk, a failed rename, a hung holder: silent for the rest of the call
 }
 
 bool CTrace::MakeRoom(DWORD lineSize)

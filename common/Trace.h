@@ -52,7 +52,8 @@ public:
     // Operations
 
     // Appends one line: local time with milliseconds, process id, thread id
-    // (decimal) and the formatted text, in one WriteFile. Line breaks in the
+    // (decimal) and the formatted text, in one WriteFile while holding the
+    // log's mutex (one writer at a time, in every process). Line breaks in the
     // text become blanks. A log that reached its bound is renamed first; when
     // that fails the trace stops for the call. Does nothing while the trace is
     // off.
@@ -67,6 +68,7 @@ private:
 
     std::string m_path;
     CHandle m_file;
+    CHandle m_mutex; // shared by every writer of the log
     CThreadSlotScope<CTrace> m_scope;
 };
 

@@ -866,7 +866,7 @@ TEST_F(SolidWorksTest, DirectFile_TwoThreadsTraced_WriteEveryFileAndEveryLine)
         for (int i = 0; i < 300; ++i)
         {
             std::string name =
-                m_folder.PathOf(ids[t] + "-" + std::to_string(i)) + std::string(4, 0);
+                m_folder.PathOf(ids[t] + "-" + std::to_string(i)) + std::string(5, 0);
             m_plugin.QelCreateDirectFile(part.data(), name.data(), name.size());
         }
     };
