@@ -164,6 +164,7 @@ TEST_F(SolidWorksTest, Create2_NewPart_MakesTheCallsOfTheWholeInsertion)
                     "doc#1 0x101C1 method () -> doc#2",
                     "doc#2 0x10049 method () -> 2",
                     "doc#2 0x10002 get () -> view#2",
+                    "doc#2 0x10002 get () -> view#2",
                     "view#2 0x2 method () -> " + assemblyView,
                     // CreatePartDocument
                     "app 0x1 get () -> doc#2",
@@ -636,7 +637,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Without an assembly template no main window is found: nothing is
         // restored or moved; the part is still opened and activated.
         PlacementCase{"NoAssemblyTemplate", "minimized=1 new-assembly=0", "", false, 0, 0, true},
-        PlacementCase{"PartWithoutView", "docs=assembly", "no-view=1", false, 0, 0, false}),
+        PlacementCase{"PartWithoutView", "docs=assembly", "no-view=1", false, 0, 0, false},
+        PlacementCase{"ComponentsFirst", "components=assembly docs=assembly", "", true, 0, 0,
+                      false}),
     [](const testing::TestParamInfo<PlacementCase>& info) { return info.param.name; });
 
 // One of each export kind as the host calls them, for the runs under each
@@ -678,7 +681,7 @@ TEST_F(SolidWorksTest, EveryExportKind_WorksOnThisWindowsVersion)
 // trace above). The outcome of call K is letter K of this text:
 //   S start message, C "cannot create" before the extension was added, N after
 //   it, I "cannot insert", G the window step goes on silently.
-constexpr char kFaultOutcomes[] = "SGGGGGGCCCCNNNNNNNIIGGGGGIII";
+constexpr char kFaultOutcomes[] = "SGGGGGGGCCCCNNNNNNNIIGGGGGIII";
 
 class FaultTest : public SolidWorksTest, public testing::WithParamInterface<int>
 {
