@@ -462,7 +462,7 @@ TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
     s_simulator->ClearJournal();
     // The document read just before the import: the first call after the SAT
     // file is written, so the paint comes while it is held.
-    s_simulator->Configure("hang-at=6");
+    s_simulator->Configure("hang-at=7");
     std::thread painter(
         [&]
         {
@@ -500,7 +500,7 @@ protected:
     {
         LockWaitTest::SetUp();
         m_other.Reset();
-        s_simulator->Configure("ask-at=7"); // the import
+        s_simulator->Configure("ask-at=8"); // the import
         CoRegisterMessageFilter(&m_hostFilter, nullptr);
     }
     void TearDown() override
@@ -887,8 +887,8 @@ TEST_P(GoneTest, Create2_SolidWorksEnds_ReportsAndTheNextCallWorks)
 
 INSTANTIATE_TEST_SUITE_P(Moments, GoneTest,
                          testing::Values(GoneCase{"BeforeTheCall", "", StartPrefix},
-                                         GoneCase{"DuringTheImport", "exit-at=7", CreatePrefix},
-                                         GoneCase{"WhileOpening", "exit-at=17", InsertPrefix}),
+                                         GoneCase{"DuringTheImport", "exit-at=8", CreatePrefix},
+                                         GoneCase{"WhileOpening", "exit-at=18", InsertPrefix}),
                          [](const testing::TestParamInfo<GoneCase>& info)
                          { return info.param.name; });
 
