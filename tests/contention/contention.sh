@@ -176,9 +176,8 @@ holder_killed() {
   local b=$!
   started+=($b)
   wait_until "B at the lock" calls_at_least wineprefix-b 6
-  # Were B not held, its document read before the import (call 7) would follow
-  # within milliseconds (a whole insertion takes about 70 ms here): it must not
-  # come for 2 s.
+  # Were B not held, its read before the import (call 7) would follow at once
+  # (a whole insertion takes about 70 ms here): it must not come for 2 s.
   for _ in $(seq 1 20); do
     ! calls_at_least wineprefix-b 7 || fail "B did not wait for the lock"
     sleep 0.1
