@@ -85,12 +85,13 @@ std::string_view AlnumChar(std::string_view c)
     return {};
 }
 
-// Every character except the nine that file names may not hold is kept; a
-// character of two bytes whole, also when its second byte is a backslash's.
+// Every character except the nine that file names may not hold, and the '@'
+// that SolidWorks refuses in the names it saves, is kept; a character of two
+// bytes whole, also when its second byte is a backslash's.
 std::string_view FileSafeChar(std::string_view c)
 {
     const bool forbidden =
-        c.size() == 1 && c[0] != '\0' && std::strchr("\\/:*?\"<>|", c[0]) != nullptr;
+        c.size() == 1 && c[0] != '\0' && std::strchr("\\/:*?\"<>|@", c[0]) != nullptr;
     return forbidden ? "_" : c;
 }
 

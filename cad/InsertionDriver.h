@@ -88,6 +88,19 @@ private:
     // the file.
     void TraceSettings(const char* what) const;
     void AppendPartFileExtension();
+    // Fails the step when SolidWorks holds a document of the part file's
+    // name other than imported: it would be taken for the part.
+    void RefuseOpenNamesake(const CSwDoc& imported);
+    // The part file's name without its folder, and without its extension.
+    const char* PartFileName() const;
+    std::string PartFileStem() const;
+    // Whether a document's title names the part file, with or without the
+    // extension (Windows may hide it).
+    bool NamesPartFile(const std::wstring& title) const;
+    // The name SolidWorks knows the part's document by: its title with the
+    // extension that Windows may hide added back, so that a part and an
+    // assembly of one name are never confused. Other titles stay as they are.
+    std::wstring DocumentName(const std::wstring& title) const;
     void ShowMainWindow();
     // Writes the SAT file and has SolidWorks make the part file of it.
     void CreateFromSatFile(const void* part);

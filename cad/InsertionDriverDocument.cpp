@@ -5,8 +5,11 @@
 
 #include <cstring>
 
+#include "cad/CaseFoldedText.h"
 #include "cad/PartFileName.h"
+#include "common/AnsiPath.h"
 #include "common/AutomationFailure.h"
+#include "common/ComOwners.h"
 #include "common/ErrorMessage.h"
 #include "common/StringTable.h"
 #include "common/Trace.h"
@@ -61,7 +64,17 @@ int CInsertionDriver::CreatePartDocument()
         document.SaveAs(m_szPartFile);
         document.SaveAs(m_szPartFile);
         const std::wstring title = document.GetTitle();
-        m_app.CloseDocument(title.c_str());
+        // An empty title would close whatever is active, maybe the user's own
+        // document: the saved part file stays, and its document open.
+        if (title.empty())
+        {
+            ownSaveName = false;
+            FailStep(LoadMessage(IDS_NO_DOCUMENT_TITLE));
+        }
+        // A save that did not take leaves the new document's title.
+        if (!NamesPartFile(title))
+            RefuseOpenNamesake(document);
+        m_app.CloseDocument(DocumentName(title).c_str());
     }
     catch (const CAutomationFailure& failure)
     {
@@ -85,6 +98,49 @@ void CInsertionDriver::AppendPartFileExtension()
         sizeof(m_szPartFile))
         FailStep(LoadMessage(IDS_PART_NAME_TOO_LONG));
     AppendBounded(m_szPartFile, sizeof(m_szPartFile), extension);
+}
+
+void CInsertionDriver::RefuseOpenNamesake(const CSwDoc& imported)
+{
+    for (CSwDoc document = m_app.GetFirstDocument(); !document.IsEmpty();
+         document = document.GetNextDocument())
+    {
+        // Without its extension (Windows hides it) the title may name an
+        // assembly of the part's name, which SolidWorks keeps apart.
+        const std::wstring title = document.GetTitle();
+        const bool stemOnly = DocumentName(title) != title;
+        if (!document.IsSameObject(imported) && NamesPartFile(title) &&
+            (!stemOnly || document.GetType() == m_nDocType))
+            FailStep(FormatMessageText(IDS_NAMESAKE_OPEN, PartFileName()));
+    }
+}
+
+const char* CInsertionDriver::PartFileName() const
+{
+    const std::size_t separator = FindLastSeparator(m_szPartFile);
+    return m_szPartFile + (separator == std::string::npos ? 0 : separator + 1);
+}
+
+std::string CInsertionDriver::PartFileStem() const
+{
+    const std::string name = PartFileName();
+    const bool extension = PartFileTypeOfExtension(name.c_str()) != kDocTypeUnknown;
+    return name.substr(0, name.size() - (extension ? std::strlen(".SLDPRT") : 0));
+}
+
+bool CInsertionDriver::NamesPartFile(const std::wstring& title) const
+{
+    const std::string text = NarrowText(title.c_str());
+    return CCaseFoldedText::Equal(text, PartFileName()) ||
+           CCaseFoldedText::Equal(text, PartFileStem());
+}
+
+std::wstring CInsertionDriver::DocumentName(const std::wstring& title) const
+{
+    if (!CCaseFoldedText::Equal(NarrowText(title.c_str()), PartFileStem()))
+        return title;
+    const std::string extension = PartFileExtension(static_cast<int>(m_nDocType));
+    return title + std::wstring(extension.begin(), extension.end());
 }
 
 void CInsertionDriver::ThrowCannotCreatePart(const std::string& reason)

@@ -36,7 +36,10 @@ int CInsertionDriver::ChoosePartFile(int pass, int dialogAllowed)
     // An existing part file keeps its whole name; a new one gets its
     // extension from the document that SolidWorks creates.
     if (!HoldsPartFile(m_szPartFile))
+    {
         DropExtensionOfNewName(m_szPartFile);
+        CutNewName(m_szPartFile);
+    }
     return 1;
 }
 

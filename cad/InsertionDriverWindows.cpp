@@ -17,6 +17,8 @@ namespace
 {
 constexpr int kPartWindowWidth = 300;
 constexpr int kPartWindowHeight = 200;
+// OpenDoc's error when SolidWorks holds another folder's document of that name.
+constexpr long kSameTitleAlreadyOpen = 65536;
 
 // Restores the foreground lock time-out when the scope ends.
 class CForegroundLockLift
@@ -63,21 +65,27 @@ BOOL CALLBACK FindQuestion(HWND window, LPARAM search)
 
 int CInsertionDriver::FindReferenceDocument()
 {
-    // The first open assembly, else the document SolidWorks offers instead.
-    for (CSwDoc document = m_app.GetFirstDocument(); !document.IsEmpty();
-         document = document.GetNextDocument())
+    // The first open assembly with a window of its own: the list begins with
+    // the components of the first assembly opened, which have none. When no
+    // assembly has one, the first assembly (the part's window then stays
+    // where SolidWorks opens it); without any, the document SolidWorks offers.
+    CSwDoc firstAssembly;
+    CSwDoc document = m_app.GetFirstDocument();
+    while (!document.IsEmpty())
     {
-        if (document.GetType() == CSwDoc::kAssembly)
+        const bool assembly = document.GetType() == CSwDoc::kAssembly;
+        if (assembly && !document.GetView().IsEmpty())
         {
             m_refDoc = std::move(document);
             return 1;
         }
+        CSwDoc next = document.GetNextDocument();
+        if (assembly && firstAssembly.IsEmpty())
+            firstAssembly = std::move(document);
+        document = std::move(next);
     }
-    CSwDoc fallback = m_app.GetFallbackDocument();
-    if (fallback.IsEmpty())
-        return 0;
-    m_refDoc = std::move(fallback);
-    return 1;
+    m_refDoc = firstAssembly.IsEmpty() ? m_app.GetFallbackDocument() : std::move(firstAssembly);
+    return m_refDoc.IsEmpty() ? 0 : 1;
 }
 
 HWND CInsertionDriver::FindMainWindow()
@@ -116,6 +124,8 @@ int CInsertionDriver::InsertIntoAssembly()
         long error = 0;
         CSwDoc document = m_app.OpenPartFile(m_szPartFile, m_nDocType, &error);
         // Going on would report an insertion that never happened.
+        if (document.IsEmpty() && (error & kSameTitleAlreadyOpen) != 0)
+            throw CAutomationFailure(E_FAIL, FormatMessageText(IDS_NAMESAKE_OPEN, PartFileName()));
         if (document.IsEmpty())
             throw CAutomationFailure(
                 E_FAIL, FormatMessageText(IDS_PART_FILE_NOT_OPENED, m_szPartFile, error));
@@ -123,7 +133,7 @@ int CInsertionDriver::InsertIntoAssembly()
         PlacePartWindow(document.GetBorrowed());
         RefreshPartView(document.GetBorrowed());
         const std::wstring title = document.GetTitle();
-        m_app.ActivateDocument(title.c_str(), &error);
+        m_app.ActivateDocument(DocumentName(title).c_str(), &error);
         document.FinishOpening();
     }
     catch (const CAutomationFailure& failure)

@@ -60,6 +60,13 @@ void DropExtensionOfNewName(char* path)
         *dot = '\0';
 }
 
+void CutNewName(char* path)
+{
+    const std::size_t bound = kDirectoryAndStemMax - 1;
+    if (BoundedLength(path, kPathBufferSize) > bound)
+        path[WholeCharactersLength(path, bound)] = '\0';
+}
+
 int PartFileTypeOfExtension(const char* path)
 {
     const char* dot = std::strrchr(path, '.');

@@ -34,6 +34,11 @@ bool StemFits(int capacity);
 // C:\parts\M6x1.5 and C:\old.parts\bolt stay whole.
 void DropExtensionOfNewName(char* path);
 
+// A new name typed into the Save dialog keeps to the bound of a built one
+// (directory and stem 244 characters, cut on a character boundary): with its
+// extension it stays within the 255 characters SolidWorks saves.
+void CutNewName(char* path);
+
 // kDocTypePart / kDocTypeAssembly when the text after the path's last '.' is
 // SLDPRT / SLDASM in any letter case, else kDocTypeUnknown.
 int PartFileTypeOfExtension(const char* path);

@@ -19,6 +19,10 @@
 #define IDS_PART_DIRECTORY_REENTERED 1118
 #define IDS_LOCK_FILE_UNUSABLE 1119
 #define IDS_LOCK_WAIT_CANCELLED 1120
+// SolidWorks holds another folder's document of the part's name; it gave no
+// title for the saved part.
+#define IDS_NAMESAKE_OPEN 1140
+#define IDS_NO_DOCUMENT_TITLE 1141
 // The box shown while an insertion waits for the part directory's lock.
 #define IDS_PART_DIRECTORY_WAITING 1117
 // A SolidWorks call that has not come back: the box's text and button, and

@@ -163,9 +163,9 @@ holder_killed() {
   use_part_dir "$dir"
   sim wineprefix configure "reset=1 docs=assembly"
   sim wineprefix clear
-  # Calls 1 to 5 find the main window, the 6th reads the active document;
-  # the 7th, the import, hangs.
-  sim wineprefix configure "hang-at=7"
+  # Calls 1 to 6 find the main window, the 7th reads the active document;
+  # the 8th, the import, hangs.
+  sim wineprefix configure "hang-at=8"
   sim wineprefix-b configure "reset=1 docs=assembly"
   (on wineprefix "$bin/contentionhost.exe" insert 1 >"$work/a.log") &
   local a=$!
@@ -175,11 +175,11 @@ holder_killed() {
   on wineprefix-b "$bin/contentionhost.exe" insert 2 >"$work/b.log" &
   local b=$!
   started+=($b)
-  wait_until "B at the lock" calls_at_least wineprefix-b 5
-  # Were B not held, its import (call 6) would follow within milliseconds (a
-  # whole insertion takes about 70 ms here): it must not come for 2 s.
+  wait_until "B at the lock" calls_at_least wineprefix-b 6
+  # Were B not held, its read before the import (call 7) would follow at once
+  # (a whole insertion takes about 70 ms here): it must not come for 2 s.
   for _ in $(seq 1 20); do
-    ! calls_at_least wineprefix-b 6 || fail "B did not wait for the lock"
+    ! calls_at_least wineprefix-b 7 || fail "B did not wait for the lock"
     sleep 0.1
   done
   kill_tree "$a"

@@ -186,6 +186,22 @@ public:
         return outcome;
     }
 
+    // Another folder's document of name open; left also the documents with a file.
+    Outcome CreateBeside(const std::string& name, const std::string& options)
+    {
+        const std::string path = m_folder.MakeDir("other") + "\\" + name;
+        WriteFileText(path,
+                      "QelSwSim document type=" + std::string(name.back() == 'T' ? "1" : "2"));
+        m_simulator.Configure(options + " open=\"" + path + "\"");
+        std::vector<uint8_t> block = BoltBlock();
+        Outcome outcome = Create(&block);
+        for (const swsim::SimDocumentInfo& d : m_simulator.Documents())
+            if (!d.path.empty())
+                outcome.files.push_back(d.path.substr(m_folder.Path().size() + 1) +
+                                        (d.active && outcome.result == 1 ? " (active)" : ""));
+        return outcome;
+    }
+
     const CScratchFolder& Folder() const { return m_folder; }
     swsim::CSimulatorClient& Simulator() { return m_simulator; }
 
@@ -259,7 +275,7 @@ void TwoValuesOf30000(CPartBlockBuilder& p)
 }
 void ReservedCharacters(CPartBlockBuilder& p)
 {
-    p.AddAttribute("Designation", "M8<20>:\"x\"?*|/\\");
+    p.AddAttribute("Designation", "M8<20>:\"x\"?*|/\\@");
 }
 void UnknownFormatWords(CPartBlockBuilder& p)
 {
@@ -395,11 +411,11 @@ const BadInputRow kRows[] = {
      NoText,
      {"aa...a.SLDPRT (directory and name cut to 244 characters)", kLockFile, "TempSW.sat"}},
     {"texts",
-     "reserved characters in a value: M8<20>:\"x\"?*|/\\",
+     "reserved characters in a value, and the '@' SolidWorks refuses: M8<20>:\"x\"?*|/\\@",
      CreateBuilt<ReservedCharacters>,
      1,
      NoText,
-     {"M8_20___x______.SLDPRT", kLockFile, "TempSW.sat"}},
+     {"M8_20___x_______.SLDPRT", kLockFile, "TempSW.sat"}},
     {"part directory",
      "243 characters (room for a name of one character)",
      [](CBadInputBed& b)
@@ -501,6 +517,38 @@ const BadInputRow kRows[] = {
                               RunningOnWine() ? ERROR_INVALID_HANDLE : ERROR_INVALID_FUNCTION);
      },
      kNothing},
+    {"SolidWorks",
+     "a document of the part's name open from another folder: not taken for it",
+     [](CBadInputBed& b) { return b.CreateBeside(kBoltFile, ""); },
+     0,
+     [](const CBadInputBed& b)
+     { return CannotCreatePartText(b.PartDir() + kBoltFile, NamesakeOpenText(kBoltFile)); },
+     {kLockFile, "TempSW.sat", "other\\" + kBoltFile}},
+    {"SolidWorks",
+     "the same, the part file exists: not opened",
+     [](CBadInputBed& b)
+     {
+         WriteFileText(b.PartDir() + kBoltFile, "QelSwSim document type=1");
+         return b.CreateBeside(kBoltFile, "");
+     },
+     0,
+     [](const CBadInputBed&) { return CannotInsertPartText(NamesakeOpenText(kBoltFile)); },
+     {kBoltFile, kLockFile, "other\\" + kBoltFile}},
+    {"SolidWorks",
+     "extensions hidden, an assembly of the part's name open elsewhere: left open",
+     [](CBadInputBed& b)
+     { return b.CreateBeside("M8x20_DIN 933_8.8.SLDASM", "show-extensions=0"); },
+     1,
+     NoText,
+     {kBoltFile, kLockFile, "TempSW.sat", "other\\M8x20_DIN 933_8.8.SLDASM",
+      "parts\\" + kBoltFile + " (active)"}},
+    {"SolidWorks",
+     "no title for the saved part: nothing closed, the part file stays",
+     [](CBadInputBed& b) { return b.CreateBeside("washer.SLDPRT", "answer=doc:0x10047:\"\""); },
+     0,
+     [](const CBadInputBed& b)
+     { return CannotCreatePartText(b.PartDir() + kBoltFile, NoDocumentTitleText()); },
+     {kBoltFile, kLockFile, "TempSW.sat", "other\\washer.SLDPRT", "parts\\" + kBoltFile}},
     {"parameters", "unknown item: Colour=red",
      [](CBadInputBed& b)
      {

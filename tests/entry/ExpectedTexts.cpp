@@ -56,6 +56,22 @@ std::string SatFileNotImportedText(const std::string& satFile)
                              : "SolidWorks could not import \"" + satFile + "\".";
 }
 
+std::string NamesakeOpenText(const std::string& name)
+{
+    return GermanUserTexts()
+               ? "In SolidWorks ist ein Dokument namens \"" + name +
+                     "\" aus einem anderen Ordner ge\366ffnet."
+               : "SolidWorks has a document named \"" + name + "\" open from another folder.";
+}
+
+std::string NoDocumentTitleText()
+{
+    return GermanUserTexts()
+               ? "SolidWorks hat keinen Titel f\374r das gespeicherte Teil genannt: "
+                 "sein Dokument bleibt ge\366ffnet."
+               : "SolidWorks gave no title for the saved part: its document stays open.";
+}
+
 std::string DirectoryBusyText(const std::string& directory, unsigned seconds)
 {
     const std::string waited = std::to_string(seconds);

@@ -20,6 +20,9 @@ std::string CannotInsertPartText(const std::string& reason);
 // The reasons 121 gives when SolidWorks opened no new document, when the part
 // directory stayed in use, when the host called again from inside an insertion.
 std::string SatFileNotImportedText(const std::string& satFile);
+// SolidWorks holds another folder's document of the name; it gave no title.
+std::string NamesakeOpenText(const std::string& name);
+std::string NoDocumentTitleText();
 std::string DirectoryBusyText(const std::string& directory, unsigned seconds);
 std::string ReenteredText(const std::string& directory);
 // The text of the box shown while an insertion waits for the part directory.

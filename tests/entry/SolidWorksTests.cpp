@@ -165,6 +165,7 @@ TEST_F(SolidWorksTest, Create2_NewPart_MakesTheCallsOfTheWholeInsertion)
                     "doc#1 0x101C1 method () -> doc#2",
                     "doc#2 0x10049 method () -> 2",
                     "doc#2 0x10002 get () -> view#2",
+                    "doc#2 0x10002 get () -> view#2",
                     "view#2 0x2 method () -> " + assemblyView,
                     // CreatePartDocument
                     "app 0x1 get () -> doc#2",
@@ -462,7 +463,7 @@ TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
     s_simulator->ClearJournal();
     // The document read just before the import: the first call after the SAT
     // file is written, so the paint comes while it is held.
-    s_simulator->Configure("hang-at=6");
+    s_simulator->Configure("hang-at=7");
     std::thread painter(
         [&]
         {
@@ -500,7 +501,7 @@ protected:
     {
         LockWaitTest::SetUp();
         m_other.Reset();
-        s_simulator->Configure("ask-at=7"); // the import
+        s_simulator->Configure("ask-at=8"); // the import
         CoRegisterMessageFilter(&m_hostFilter, nullptr);
     }
     void TearDown() override
@@ -637,7 +638,9 @@ INSTANTIATE_TEST_SUITE_P(
         // Without an assembly template no main window is found: nothing is
         // restored or moved; the part is still opened and activated.
         PlacementCase{"NoAssemblyTemplate", "minimized=1 new-assembly=0", "", false, 0, 0, true},
-        PlacementCase{"PartWithoutView", "docs=assembly", "no-view=1", false, 0, 0, false}),
+        PlacementCase{"PartWithoutView", "docs=assembly", "no-view=1", false, 0, 0, false},
+        PlacementCase{"ComponentsFirst", "components=assembly docs=assembly", "", true, 0, 0,
+                      false}),
     [](const testing::TestParamInfo<PlacementCase>& info) { return info.param.name; });
 
 // One of each export kind as the host calls them, for the runs under each
@@ -679,7 +682,7 @@ TEST_F(SolidWorksTest, EveryExportKind_WorksOnThisWindowsVersion)
 // trace above). The outcome of call K is letter K of this text:
 //   S start message, C "cannot create" before the extension was added, N after
 //   it, I "cannot insert", G the window step goes on silently.
-constexpr char kFaultOutcomes[] = "SGGGGGGCCCCNNNNNNNIIGGGGGIII";
+constexpr char kFaultOutcomes[] = "SGGGGGGGCCCCNNNNNNNIIGGGGGIII";
 
 class FaultTest : public SolidWorksTest, public testing::WithParamInterface<int>
 {
@@ -936,8 +939,8 @@ TEST_P(GoneTest, Create2_SolidWorksEnds_ReportsAndTheNextCallWorks)
 
 INSTANTIATE_TEST_SUITE_P(Moments, GoneTest,
                          testing::Values(GoneCase{"BeforeTheCall", "", StartPrefix},
-                                         GoneCase{"DuringTheImport", "exit-at=7", CreatePrefix},
-                                         GoneCase{"WhileOpening", "exit-at=17", InsertPrefix}),
+                                         GoneCase{"DuringTheImport", "exit-at=8", CreatePrefix},
+                                         GoneCase{"WhileOpening", "exit-at=18", InsertPrefix}),
                          [](const testing::TestParamInfo<GoneCase>& info)
                          { return info.param.name; });
 

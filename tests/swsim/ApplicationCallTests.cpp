@@ -159,7 +159,7 @@ TEST_F(SimulatorTest, OpenDoc_MissingFileSetsErrorAndReturnsEmpty)
 TEST_F(SimulatorTest, OpenDoc_ExistingFileOpensActiveDocumentOfGivenType)
 {
     const std::string path = TestFile("Bolt.SLDASM");
-    WriteFileText(path, "x");
+    WriteFileText(path, "QelSwSim document type=2\r\n");
     long error = 7;
     const CallOutcome outcome =
         Method(App(), kAppOpenDoc,
@@ -180,7 +180,7 @@ TEST_F(SimulatorTest, OpenDoc_ExistingFileOpensActiveDocumentOfGivenType)
 TEST_F(SimulatorTest, OpenDoc_FileAlreadyOpenGivesSameDocument)
 {
     const std::string path = TestFile("Washer.SLDPRT");
-    WriteFileText(path, "x");
+    WriteFileText(path, "QelSwSim document type=1\r\n");
     for (int i = 0; i < 2; ++i)
     {
         long error = 0;

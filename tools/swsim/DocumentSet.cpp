@@ -69,6 +69,18 @@ CSimDocument* CDocumentSet::FindPath(const std::wstring& path) const
     return nullptr;
 }
 
+CSimDocument* CDocumentSet::FindName(const std::wstring& name) const
+{
+    for (const auto& document : m_documents)
+    {
+        if (SameText(document->Title(), name) || SameText(StemOf(document->Title()), name))
+        {
+            return document.get();
+        }
+    }
+    return nullptr;
+}
+
 CSimDocument* CDocumentSet::FindOwner(const CSimObject& object) const
 {
     for (const auto& document : m_documents)
@@ -107,6 +119,15 @@ CSimDocument& CDocumentSet::Create(long type, std::wstring title, std::wstring p
                                                          m_withViews));
     m_active = m_documents.back().get();
     return *m_active;
+}
+
+CSimDocument& CDocumentSet::CreateComponent(long type)
+{
+    const long number = type == 2 ? ++m_assemblyCount : ++m_partCount;
+    m_documents.push_back(std::make_unique<CSimDocument>(
+        m_simulator, m_window, m_nextSerial++, type,
+        (type == 2 ? L"Assem" : L"Part") + std::to_wstring(number), L"", false));
+    return *m_documents.back();
 }
 
 void CDocumentSet::Activate(CSimDocument& document)

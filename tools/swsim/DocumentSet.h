@@ -23,6 +23,10 @@ public:
     CSimDocument* FindSerial(long serial) const;
     CSimDocument* FindTitle(const std::wstring& title) const;
     CSimDocument* FindPath(const std::wstring& path) const;
+    // The first document in list order whose title is name, or whose title
+    // without its part or assembly extension is: a name without extension
+    // may find a part or an assembly.
+    CSimDocument* FindName(const std::wstring& name) const;
     // The open document whose document or view object this is; null once the
     // document was closed.
     CSimDocument* FindOwner(const CSimObject& object) const;
@@ -34,6 +38,8 @@ public:
     // A new empty document titled Part<n> (type 1) or Assem<n> (type 2).
     CSimDocument& CreateNew(long type);
     CSimDocument& Create(long type, std::wstring title, std::wstring path);
+    // A component of an assembly: loaded without a view, not made active.
+    CSimDocument& CreateComponent(long type);
     void Activate(CSimDocument& document);
     // Documents created from now on have a view (the default) or none.
     void SetWithViews(bool withViews) { m_withViews = withViews; }

@@ -13,6 +13,20 @@ std::wstring FileNameOf(const std::wstring& path)
     return separator == std::wstring::npos ? path : path.substr(separator + 1);
 }
 
+std::wstring StemOf(const std::wstring& name)
+{
+    const size_t dot = name.find_last_of(L'.');
+    if (dot == std::wstring::npos)
+    {
+        return name;
+    }
+    const std::wstring extension = name.substr(dot);
+    const bool known =
+        CompareStringOrdinal(extension.c_str(), -1, L".SLDPRT", -1, TRUE) == CSTR_EQUAL ||
+        CompareStringOrdinal(extension.c_str(), -1, L".SLDASM", -1, TRUE) == CSTR_EQUAL;
+    return known ? name.substr(0, dot) : name;
+}
+
 CSimDocument::CSimDocument(CSimulator& simulator, const CSimMainWindow& window, long serial,
                            long type, std::wstring title, std::wstring path, bool withView)
     : m_serial(serial), m_type(type), m_title(std::move(title)), m_path(std::move(path)),

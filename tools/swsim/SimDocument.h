@@ -77,5 +77,7 @@ private:
 
 // The file name part of a path (after the last '\\' or '/').
 std::wstring FileNameOf(const std::wstring& path);
+// A name without its part or assembly extension (.SLDPRT, .SLDASM, any case).
+std::wstring StemOf(const std::wstring& name);
 
 } // namespace swsim

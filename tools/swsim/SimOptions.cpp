@@ -234,6 +234,19 @@ void ApplyItem(CSimOptions& options, const std::wstring& key, const std::wstring
     {
         options.newAssembly = ParseFlag(key, value);
     }
+    else if (key == L"components")
+    {
+        const std::vector<long> types = ParseDocumentList(key, value);
+        options.componentTypes.insert(options.componentTypes.end(), types.begin(), types.end());
+    }
+    else if (key == L"open")
+    {
+        options.openPaths.push_back(value);
+    }
+    else if (key == L"show-extensions")
+    {
+        options.showExtensions = ParseFlag(key, value);
+    }
     else if (key == L"no-view")
     {
         options.noView = ParseFlag(key, value);

@@ -74,6 +74,11 @@ public:
     std::optional<AreaSizeOption> area;
     std::optional<bool> noView;
     std::optional<bool> newAssembly; // false: NewAssembly makes nothing (no template)
+    // Documents loaded as components of the assembly opened next: no view,
+    // not active, listed before it.
+    std::vector<long> componentTypes;
+    std::vector<std::wstring> openPaths; // saved document files, opened as app 0x63 opens them
+    std::optional<bool> showExtensions;  // false: titles without extension, as Windows hides them
 };
 
 } // namespace swsim

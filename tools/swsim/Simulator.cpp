@@ -1,11 +1,13 @@
 #include "tools/swsim/Simulator.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 
 #include <ole2.h>
 
 #include "tools/swsim/DispatchCall.h"
+#include "tools/swsim/Handle.h"
 #include "tools/swsim/MainWindow.h"
 #include "tools/swsim/SatIdentity.h"
 #include "tools/swsim/SimIds.h"
@@ -19,6 +21,10 @@ constexpr wchar_t kDefaultRevision[] = L"9.0";
 constexpr long kErrorNone = 0;
 constexpr long kErrorGeneric = 1;
 constexpr long kErrorFileNotFound = 2;
+// SolidWorks holds one document of a name: another folder's file of that name is not opened.
+constexpr long kErrorSameTitleOpen = 65536;
+constexpr size_t kSaveNameMax = 255;
+constexpr char kDocumentHeader[] = "QelSwSim document type=";
 constexpr UINT kExitAtCall = 5;
 
 std::wstring Hex(DISPID id)
@@ -39,6 +45,28 @@ bool IsEmptyFile(const std::wstring& path)
     WIN32_FILE_ATTRIBUTE_DATA data;
     return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) &&
            data.nFileSizeLow == 0 && data.nFileSizeHigh == 0;
+}
+
+// The type a document file of this simulator names in its header; 0 for any
+// other file (a cut one, another program's), which SolidWorks cannot read;
+// -1 when the file cannot be read at all (another program holds it).
+long SavedDocumentType(const std::wstring& path)
+{
+    const CHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file)
+    {
+        return -1;
+    }
+    char head[sizeof(kDocumentHeader)] = {};
+    DWORD read = 0;
+    if (!ReadFile(file.Get(), head, sizeof(head), &read, nullptr) || read != sizeof(head) ||
+        std::memcmp(head, kDocumentHeader, sizeof(head) - 1) != 0)
+    {
+        return 0;
+    }
+    const char type = head[sizeof(head) - 1];
+    return type == '1' || type == '2' ? type - '0' : 0;
 }
 
 } // namespace
@@ -152,9 +180,30 @@ void CSimulator::Configure(const CSimOptions& options)
     {
         m_documents.SetWithViews(!*options.noView);
     }
+    if (options.showExtensions)
+    {
+        m_showExtensions = *options.showExtensions;
+    }
+    for (long type : options.componentTypes)
+    {
+        m_documents.CreateComponent(type);
+    }
     for (long type : options.documentTypes)
     {
         m_documents.CreateNew(type);
+    }
+    for (const std::wstring& path : options.openPaths)
+    {
+        OpenFile(path);
+    }
+}
+
+void CSimulator::OpenFile(const std::wstring& path)
+{
+    const long type = SavedDocumentType(path);
+    if (type > 0 && !m_documents.FindPath(path) && !m_documents.FindTitle(FileNameOf(path)))
+    {
+        m_documents.Create(type, FileNameOf(path), path);
     }
 }
 
@@ -168,6 +217,7 @@ void CSimulator::Reset()
     m_importRefused = false;
     m_emptyAsVariantEmpty = false;
     m_newAssembly = true;
+    m_showExtensions = true;
     m_window.SetMinimized(false);
     m_window.RestoreSize();
 }
@@ -301,9 +351,10 @@ CCallResult CSimulator::RunDocument(CSimDocument& document, DISPID id, const CDi
         document.AddTextProperty(call.Text(0), call.Text(2));
         return CCallResult::Bool(true);
     case 0x10025:
-        return CCallResult::Bool(document.SaveAs(call.Text(0)));
+        return CCallResult::Bool(!SaveRefused(document, call.Text(0)) &&
+                                 document.SaveAs(call.Text(0)));
     case 0x10047:
-        return CCallResult::Text(document.Title());
+        return DocumentTitle(document);
     case 0x10002:
         return document.HasView() ? CCallResult::Object(document.ViewObject())
                                   : CCallResult::Empty();
@@ -345,7 +396,10 @@ CCallResult CSimulator::LoadSatFile(const CDispatchCall& call)
 
 CCallResult CSimulator::CloseDocument(const CDispatchCall& call)
 {
-    if (const CSimDocument* document = m_documents.FindTitle(call.Text(0)))
+    // An empty title closes the active document, without saving it.
+    const std::wstring title = call.Text(0);
+    if (const CSimDocument* document =
+            title.empty() ? m_documents.Active() : m_documents.FindName(title))
     {
         m_documents.Close(*document);
     }
@@ -362,13 +416,19 @@ CCallResult CSimulator::OpenDocument(const CDispatchCall& call)
         call.SetOut(kErrorArg, kErrorFileNotFound);
         return CCallResult::Empty();
     }
-    // SolidWorks cannot read an empty file (a save that never ended) as a document.
-    if ((type != 1 && type != 2) || IsEmptyFile(path))
+    // SolidWorks cannot read an empty file (a save that never ended) as a
+    // document, nor a cut one or another program's.
+    if ((type != 1 && type != 2) || IsEmptyFile(path) || SavedDocumentType(path) == 0)
     {
         call.SetOut(kErrorArg, kErrorGeneric);
         return CCallResult::Empty();
     }
     CSimDocument* document = m_documents.FindPath(path);
+    if (!document && m_documents.FindTitle(FileNameOf(path)))
+    {
+        call.SetOut(kErrorArg, kErrorSameTitleOpen);
+        return CCallResult::Empty();
+    }
     if (document)
     {
         // A file that is open already is not opened twice.
@@ -385,7 +445,7 @@ CCallResult CSimulator::OpenDocument(const CDispatchCall& call)
 CCallResult CSimulator::ActivateDocument(const CDispatchCall& call)
 {
     constexpr size_t kErrorArg = 2;
-    CSimDocument* document = m_documents.FindTitle(call.Text(0));
+    CSimDocument* document = m_documents.FindName(call.Text(0));
     if (!document)
     {
         call.SetOut(kErrorArg, kErrorGeneric);
@@ -394,6 +454,19 @@ CCallResult CSimulator::ActivateDocument(const CDispatchCall& call)
     m_documents.Activate(*document);
     call.SetOut(kErrorArg, kErrorNone);
     return DocumentResult(document);
+}
+
+CCallResult CSimulator::DocumentTitle(const CSimDocument& document) const
+{
+    // The title as the window shows it: without extension when Windows hides them.
+    return CCallResult::Text(m_showExtensions ? document.Title() : StemOf(document.Title()));
+}
+
+bool CSimulator::SaveRefused(const CSimDocument& document, const std::wstring& path) const
+{
+    const CSimDocument* holder = m_documents.FindTitle(FileNameOf(path));
+    return FileNameOf(path).find(L'@') != std::wstring::npos || path.size() > kSaveNameMax ||
+           (holder != nullptr && holder != &document);
 }
 
 CCallResult CSimulator::DocumentResult(const CSimDocument* document)

@@ -60,6 +60,12 @@ private:
     CCallResult CloseDocument(const CDispatchCall& call);
     CCallResult OpenDocument(const CDispatchCall& call);
     CCallResult ActivateDocument(const CDispatchCall& call);
+    CCallResult DocumentTitle(const CSimDocument& document) const;
+    // SaveAs' file-name rules: no '@' in the file name, at most 255
+    // characters, no name that another open document holds.
+    bool SaveRefused(const CSimDocument& document, const std::wstring& path) const;
+    // Opens a saved document file as app 0x63 would (option open=).
+    void OpenFile(const std::wstring& path);
 
     static CCallResult DocumentResult(const CSimDocument* document);
     void Reset();
@@ -77,6 +83,7 @@ private:
     bool m_emptyAsVariantEmpty = false;
     bool m_newAssembly = true;
     bool m_hangReleased = false;
+    bool m_showExtensions = true;
     CSimObjectPtr m_application;
     CDocumentSet m_documents;
 };
