@@ -5,6 +5,7 @@
 
 #include "common/AnsiPath.h"
 #include "common/BoundedString.h"
+#include "common/DeviceName.h"
 #include "common/Platform.h"
 
 namespace qel
@@ -82,17 +83,23 @@ bool HoldsPartFile(const char* path)
     return FileContentAt(path) == FileContent::Some;
 }
 
+bool NamesDeviceFile(const char* path)
+{
+    const std::size_t separator = FindLastSeparator(path);
+    return DeviceWordLength(path + (separator == std::string::npos ? 0 : separator + 1)) != 0;
+}
+
 int FindPartFile(char* path, std::size_t bufferSize)
 {
     if (path == nullptr || bufferSize == 0 || path[0] == '\0')
         return kDocTypeUnknown;
-    int ownType = PartFileTypeOfExtension(path);
-    if (ownType != kDocTypeUnknown && HoldsPartFile(path))
-        return ownType;
+    // Only the stem and a part file's extension: a stem that ends in one
+    // (a value "Y.SLDPRT") names Y.SLDPRT.SLDPRT, never another part's Y.SLDPRT.
     for (int type : {kDocTypePart, kDocTypeAssembly})
     {
         std::string candidate = std::string(path) + PartFileExtension(type);
-        if (candidate.size() < bufferSize && HoldsPartFile(candidate.c_str()))
+        if (candidate.size() < bufferSize && !NamesDeviceFile(candidate.c_str()) &&
+            HoldsPartFile(candidate.c_str()))
         {
             CopyBounded(path, bufferSize, candidate.c_str());
             return type;
