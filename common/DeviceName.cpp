@@ -1,6 +1,5 @@
 #include "common/DeviceName.h"
 
-#include <cstring>
 #include <string>
 
 #include "common/BoundedString.h"
@@ -34,7 +33,8 @@ bool IsDeviceWord(const std::string& word)
 std::size_t DeviceWordLength(const char* name)
 {
     // A dot and a colon are never half a character.
-    std::string word(name, std::strcspn(name, ".:"));
+    std::string word(name);
+    word = word.substr(0, word.find_first_of(".:"));
     word.erase(word.find_last_not_of(' ') + 1);
     return IsDeviceWord(word) ? word.size() : 0;
 }
