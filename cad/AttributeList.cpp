@@ -4,6 +4,7 @@
 
 #include "common/AnsiPath.h"
 #include "common/BoundedString.h"
+#include "common/DeviceName.h"
 #include "common/ErrorMessage.h"
 
 #include <algorithm>
@@ -85,14 +86,47 @@ std::string_view AlnumChar(std::string_view c)
     return {};
 }
 
-// Every character except the nine that file names may not hold, and the '@'
-// that SolidWorks refuses in the names it saves, is kept; a character of two
-// bytes whole, also when its second byte is a backslash's.
+// The characters that file names may not hold: the nine reserved ones and
+// the control characters (a tab or a line break that a value brought along),
+// and the '@' that SolidWorks refuses in the names it saves.
+bool IsReplacedInFileName(char c)
+{
+    return static_cast<unsigned char>(c) < 0x20 || std::strchr("\\/:*?\"<>|@", c) != nullptr;
+}
+
+// Every character except those that file names may not hold is kept; a
+// character of two bytes whole, also when its second byte is a backslash's.
 std::string_view FileSafeChar(std::string_view c)
 {
-    const bool forbidden =
-        c.size() == 1 && c[0] != '\0' && std::strchr("\\/:*?\"<>|@", c[0]) != nullptr;
+    const bool forbidden = c.size() == 1 && IsReplacedInFileName(c[0]);
     return forbidden ? "_" : c;
+}
+
+// A stem that Windows would take for a device (NUL, com1, "Aux. bracket")
+// gets a "_" right behind the device word (NUL_, "Aux_. bracket"): the part
+// then has a file of its own, and the same values find it again. A stem that
+// fills its room loses its last character for it; one that is the bare word
+// and nothing more gets the "_" in place of the word's last letter. True when
+// the stem lost a character.
+bool KeepClearOfDevices(char* stem, std::size_t length, std::size_t room)
+{
+    const std::size_t word = DeviceWordLength(stem);
+    if (word == 0)
+        return false;
+    if (room <= word)
+    {
+        stem[word - 1] = '_';
+        return false;
+    }
+    const bool cut = length >= room;
+    if (cut)
+    {
+        length = WholeCharactersLength(stem, room - 1);
+        stem[length] = '\0';
+    }
+    std::memmove(stem + word + 1, stem + word, length - word + 1);
+    stem[word] = '_';
+    return cut;
 }
 
 } // namespace
@@ -176,20 +210,34 @@ int CAttributeList::JoinValues(char* output, unsigned capacity, CharFilter filte
         const std::string_view value = entry->value;
         for (std::size_t at = 0, width = 0; at < value.size(); at += width)
         {
-            width =
-                static_cast<std::size_t>(NextCharacter(value.data() + at) - (value.data() + at));
-            for (char c : filter(value.substr(at, width)))
-                put(c);
+            const char* c = value.data() + at;
+            width = static_cast<std::size_t>(NextCharacter(c) - c);
+            // A lead byte without its second byte is no character: Windows
+            // would take the "_" or "." behind it as its second half.
+            if (IsLoneLeadByte(c))
+                width = 1;
+            else
+                for (char kept : filter(value.substr(at, width)))
+                    put(kept);
         }
         if (entry->next)
             put('_'); // also behind a value that gave nothing
     }
-    // A cut name ends before the character that did not fit whole.
-    if (capacity > 0)
-        output[length <= room ? length : WholeCharactersLength(output, room)] = '\0';
     if (length == 0)
+    {
+        if (capacity > 0)
+            output[0] = '\0';
         return 0;
-    return length > room ? -1 : 1;
+    }
+    bool cut = length > room;
+    if (capacity > 0)
+    {
+        // A cut name ends before the character that did not fit whole.
+        const std::size_t stored = cut ? WholeCharactersLength(output, room) : length;
+        output[stored] = '\0';
+        cut = KeepClearOfDevices(output, stored, room) || cut;
+    }
+    return cut ? -1 : 1;
 }
 
 int CAttributeList::Add(const char* name, const char* value, AttributeAux aux1, AttributeAux aux2,

@@ -48,12 +48,15 @@ public:
 
     // Join the values (never the names) in list order, "_" between entries.
     // Alnum keeps A-Z, a-z, 0-9 and turns . , ; : into "_"; FileSafe turns the
-    // nine characters that file names may not hold, and '@', into "_".
-    // Return 0 when the joined text is empty (or output is null), 1 when it
-    // fits into capacity - 1 bytes, -1 when it was cut to them (before a
-    // two-byte character that does not fit whole). Both walk by character: a
-    // two-byte character is dropped (Alnum) or kept (FileSafe) whole. Never
-    // writes beyond capacity bytes; a capacity of 0 writes nothing.
+    // nine characters that file names may not hold, the control characters
+    // and '@' into "_". Both leave out a lead byte without its second byte, and give a
+    // text that Windows would take for a device a "_" behind the device word
+    // (NUL_, "Aux_. bracket"; common/DeviceName.h). Return 0 when the
+    // joined text is empty (or output is null), 1 when it fits into capacity - 1
+    // bytes, -1 when it was cut to them (before a two-byte character that does
+    // not fit whole). Both walk by character: a two-byte character is dropped
+    // (Alnum) or kept (FileSafe) whole. Never writes beyond capacity bytes; a
+    // capacity of 0 writes nothing.
     int JoinValuesAlnum(char* output, unsigned capacity) const;
     int JoinValuesFileSafe(char* output, unsigned capacity) const;
 

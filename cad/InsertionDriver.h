@@ -124,6 +124,9 @@ private:
     CAttributeList m_attributes;
     IPartFileDialog* m_pFileDialog;
     bool m_bShowMessages = false;
+    // The type of the part file extension that the user typed or picked in
+    // the Save dialog: that name means that one file. 0 for a built name.
+    int m_nChosenType = 0;
 };
 
 } // namespace qel

@@ -92,6 +92,14 @@ int CInsertionDriver::CreatePartDocument()
 
 void CInsertionDriver::AppendPartFileExtension()
 {
+    // The name the user typed with its extension is kept as typed, unless
+    // SolidWorks made the other kind of document of the SAT file.
+    if (m_nChosenType != kDocTypeUnknown)
+    {
+        if (m_nChosenType == m_nDocType)
+            return;
+        DropExtensionOfNewName(m_szPartFile);
+    }
     const char* extension = PartFileExtension(static_cast<int>(m_nDocType));
     // A cut extension would save a file that is never found again.
     if (BoundedLength(m_szPartFile, sizeof(m_szPartFile)) + std::strlen(extension) >=

@@ -20,6 +20,7 @@ int CInsertionDriver::ChoosePartFile(int pass, int dialogAllowed)
 {
     char name[kPathBufferSize] = {};
     const std::size_t length = CopyPartDirectory(m_pSettings->GetPartPath(), name, sizeof(name));
+    m_nChosenType = kDocTypeUnknown;
     if (MakeFileNameFromAttributes(name + length, StemCapacity(length), pass) == 1)
     {
         CopyBounded(m_szPartFile, sizeof(m_szPartFile), name);
@@ -33,18 +34,24 @@ int CInsertionDriver::ChoosePartFile(int pass, int dialogAllowed)
                                LoadMessage(IDS_SAVE_DIALOG_TITLE).c_str(), chosen, sizeof(chosen)))
         return 0;
     CopyBounded(m_szPartFile, sizeof(m_szPartFile), chosen);
-    // An existing part file keeps its whole name; a new one gets its
-    // extension from the document that SolidWorks creates.
+    // A name with a part file's extension means that file, made if it holds
+    // nothing yet; only a name without one is looked up under both.
+    m_nChosenType = PartFileTypeOfExtension(m_szPartFile);
+    // A new name keeps to the bound of a built one.
     if (!HoldsPartFile(m_szPartFile))
-    {
-        DropExtensionOfNewName(m_szPartFile);
         CutNewName(m_szPartFile);
-    }
     return 1;
 }
 
 int CInsertionDriver::FindExistingPartFile()
 {
+    if (m_nChosenType != kDocTypeUnknown)
+    {
+        if (!HoldsPartFile(m_szPartFile))
+            return 1;
+        m_nDocType = m_nChosenType;
+        return 0;
+    }
     const int type = FindPartFile(m_szPartFile, sizeof(m_szPartFile));
     if (type == kDocTypeUnknown)
         return 1;

@@ -5,6 +5,7 @@
 
 #include "common/AnsiPath.h"
 #include "common/BoundedString.h"
+#include "common/DeviceName.h"
 #include "common/Platform.h"
 
 namespace qel
@@ -62,9 +63,19 @@ void DropExtensionOfNewName(char* path)
 
 void CutNewName(char* path)
 {
+    // A part file's extension typed with the name stays behind the cut.
+    char* extension =
+        PartFileTypeOfExtension(path) == kDocTypeUnknown ? nullptr : std::strrchr(path, '.');
+    const std::size_t stemLength = extension != nullptr ? static_cast<std::size_t>(extension - path)
+                                                        : BoundedLength(path, kPathBufferSize);
     const std::size_t bound = kDirectoryAndStemMax - 1;
-    if (BoundedLength(path, kPathBufferSize) > bound)
-        path[WholeCharactersLength(path, bound)] = '\0';
+    if (stemLength <= bound)
+        return;
+    const std::size_t cut = WholeCharactersLength(path, bound);
+    if (extension != nullptr)
+        std::memmove(path + cut, extension, std::strlen(extension) + 1);
+    else
+        path[cut] = '\0';
 }
 
 int PartFileTypeOfExtension(const char* path)
@@ -89,17 +100,23 @@ bool HoldsPartFile(const char* path)
     return FileContentAt(path) == FileContent::Some;
 }
 
+bool NamesDeviceFile(const char* path)
+{
+    const std::size_t separator = FindLastSeparator(path);
+    return DeviceWordLength(path + (separator == std::string::npos ? 0 : separator + 1)) != 0;
+}
+
 int FindPartFile(char* path, std::size_t bufferSize)
 {
     if (path == nullptr || bufferSize == 0 || path[0] == '\0')
         return kDocTypeUnknown;
-    int ownType = PartFileTypeOfExtension(path);
-    if (ownType != kDocTypeUnknown && HoldsPartFile(path))
-        return ownType;
+    // Only the stem and a part file's extension: a stem that ends in one
+    // (a value "Y.SLDPRT") names Y.SLDPRT.SLDPRT, never another part's Y.SLDPRT.
     for (int type : {kDocTypePart, kDocTypeAssembly})
     {
         std::string candidate = std::string(path) + PartFileExtension(type);
-        if (candidate.size() < bufferSize && HoldsPartFile(candidate.c_str()))
+        if (candidate.size() < bufferSize && !NamesDeviceFile(candidate.c_str()) &&
+            HoldsPartFile(candidate.c_str()))
         {
             CopyBounded(path, bufferSize, candidate.c_str());
             return type;

@@ -35,8 +35,9 @@ bool StemFits(int capacity);
 void DropExtensionOfNewName(char* path);
 
 // A new name typed into the Save dialog keeps to the bound of a built one
-// (directory and stem 244 characters, cut on a character boundary): with its
-// extension it stays within the 255 characters SolidWorks saves.
+// (directory and stem 244 characters, cut on a character boundary; a typed
+// .SLDPRT/.SLDASM stays behind the cut): with its extension it stays within
+// the 255 characters SolidWorks saves.
 void CutNewName(char* path);
 
 // kDocTypePart / kDocTypeAssembly when the text after the path's last '.' is
@@ -51,10 +52,14 @@ const char* PartFileExtension(int docType);
 // file (left by a save that never ended) counts as missing, as does a directory.
 bool HoldsPartFile(const char* path);
 
-// Looks for an existing part file for path (a buffer of bufferSize bytes): the
-// path itself when it ends in .SLDPRT or .SLDASM, else path + ".SLDPRT", else
-// path + ".SLDASM". On success completes path (a candidate that would not fit
-// the buffer is skipped) and returns its document type; else kDocTypeUnknown.
+// True when the path's last component is a name Windows takes for a device.
+bool NamesDeviceFile(const char* path);
+
+// Looks for an existing part file for the stem path (a buffer of bufferSize
+// bytes): path + ".SLDPRT", else path + ".SLDASM"; a path that ends in one of
+// them already is a stem as well. A candidate that names a device or would
+// not fit the buffer is skipped. On success completes path and returns its
+// document type; else kDocTypeUnknown.
 int FindPartFile(char* path, std::size_t bufferSize);
 
 } // namespace qel

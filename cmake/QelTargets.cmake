@@ -74,12 +74,13 @@ function(qel_add_test)
   endforeach()
 endfunction()
 
-# qel_add_fuzzer(NAME name SOURCES ... CORPUS dir [RUNS n])
+# qel_add_fuzzer(NAME name SOURCES ... CORPUS dir [RUNS n] [CODEPAGES cp...])
 # A libFuzzer target of the native build; CTest runs it for a bounded number
 # of inputs, starting from the committed seed corpus (read only: new inputs
-# go to a folder in the build tree).
+# go to a folder in the build tree). CODEPAGES runs it once per ANSI code
+# page (QEL_CODEPAGE), as name.<code page>.
 function(qel_add_fuzzer)
-  cmake_parse_arguments(F "" "NAME;CORPUS;RUNS" "SOURCES" ${ARGN})
+  cmake_parse_arguments(F "" "NAME;CORPUS;RUNS" "SOURCES;CODEPAGES" ${ARGN})
   if(NOT QEL_FUZZ)
     return()
   endif()
@@ -91,10 +92,23 @@ function(qel_add_fuzzer)
   target_compile_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
   target_link_options(${F_NAME} PRIVATE -fsanitize=fuzzer)
   target_link_libraries(${F_NAME} PRIVATE qel_core)
-  set(out ${CMAKE_BINARY_DIR}/fuzz-corpus/${F_NAME})
-  add_test(NAME ${F_NAME}
-    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
-            sh -c "mkdir -p '${out}' && exec \"$0\" -runs=${F_RUNS} -max_len=65536 '${out}' '${F_CORPUS}'"
-            $<TARGET_FILE:${F_NAME}>)
-  set_tests_properties(${F_NAME} PROPERTIES TIMEOUT 600 LABELS fuzz)
+  if(NOT F_CODEPAGES)
+    set(F_CODEPAGES none)
+  endif()
+  foreach(codepage IN LISTS F_CODEPAGES)
+    if(codepage STREQUAL "none")
+      set(test_name ${F_NAME})
+    else()
+      set(test_name ${F_NAME}.${codepage})
+    endif()
+    set(out ${CMAKE_BINARY_DIR}/fuzz-corpus/${test_name})
+    add_test(NAME ${test_name}
+      COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
+              sh -c "mkdir -p '${out}' && exec \"$0\" -runs=${F_RUNS} -max_len=65536 '${out}' '${F_CORPUS}'"
+              $<TARGET_FILE:${F_NAME}>)
+    set_tests_properties(${test_name} PROPERTIES TIMEOUT 600 LABELS fuzz)
+    if(NOT codepage STREQUAL "none")
+      set_tests_properties(${test_name} PROPERTIES ENVIRONMENT "QEL_CODEPAGE=${codepage}")
+    endif()
+  endforeach()
 endfunction()

@@ -13,6 +13,21 @@ const char* NextCharacter(const char* text)
     return text + (IsLeadByte(text[0]) && text[1] != '\0' ? 2 : 1);
 }
 
+bool IsLoneLeadByte(const char* c)
+{
+    return IsLeadByte(c[0]) && static_cast<unsigned char>(c[1]) < 0x40;
+}
+
+std::size_t LengthWithoutLoneLeadByte(const char* text)
+{
+    const char* last = nullptr;
+    const char* c = text;
+    for (; *c != '\0'; c = NextCharacter(c))
+        last = c;
+    const bool loneAtEnd = last != nullptr && last + 1 == c && IsLeadByte(*last);
+    return static_cast<std::size_t>((loneAtEnd ? last : c) - text);
+}
+
 std::size_t WholeCharactersLength(const char* text, std::size_t length)
 {
     std::size_t whole = 0;
@@ -40,13 +55,17 @@ std::size_t AppendSeparatorIfMissing(char* path, std::size_t size)
     const std::size_t length = BoundedLength(path, size);
     if (length == 0 || length == size || IsPathSeparator(LastCharacter(path)))
         return length;
+    path[LengthWithoutLoneLeadByte(path)] = '\0';
     return AppendBounded(path, size, "\\");
 }
 
 void AppendSeparatorIfMissing(std::string& path)
 {
     if (!path.empty() && !IsPathSeparator(LastCharacter(path.c_str())))
+    {
+        path.resize(LengthWithoutLoneLeadByte(path.c_str()));
         path += '\\';
+    }
 }
 
 std::size_t FindSeparator(const char* path, std::size_t from)

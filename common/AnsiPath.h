@@ -21,6 +21,16 @@ constexpr bool IsPathSeparator(char c)
 // lead byte just before the terminator counts as a character of its own.
 const char* NextCharacter(const char* text);
 
+// True when the byte at c is a lead byte without its second byte: it ends
+// the text, or the next byte is one that no double-byte code page takes as a
+// second byte (below 0x40: a dot, a blank, a digit, a control character).
+// Windows would read the byte after it (".", "_", "\\") as its second half.
+bool IsLoneLeadByte(const char* c);
+
+// The length of text without a lead byte that ends it alone: the whole length
+// when text ends in a whole character.
+std::size_t LengthWithoutLoneLeadByte(const char* text);
+
 // The length of the longest start of text's first length bytes that ends on
 // a character boundary: a lead byte in the last place, whose second byte was
 // cut off, is left out. Every cut of an ANSI text to a fixed length uses it.
@@ -31,7 +41,9 @@ std::size_t WholeCharactersLength(const char* text, std::size_t length);
 char LastCharacter(const char* path);
 
 // Appends a backslash to a non-empty path (a buffer of size bytes) whose last
-// character is no separator, as far as the buffer holds it. Returns the length.
+// character is no separator, as far as the buffer holds it. A lone lead byte
+// at the end, no character, gives way to the backslash, which would otherwise
+// be read as its second half. Returns the length.
 std::size_t AppendSeparatorIfMissing(char* path, std::size_t size);
 void AppendSeparatorIfMissing(std::string& path);
 

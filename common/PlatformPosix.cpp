@@ -1,6 +1,7 @@
 // Native stand-in for the Windows platform calls: the C locale's single-byte
 // rules, and a language identifier settable through QEL_LANGID for tests.
-// QEL_CODEPAGE=932 makes the ANSI code page Japanese (Shift JIS) for tests.
+// QEL_CODEPAGE=932, 936, 949 or 950 makes the ANSI code page Japanese (Shift
+// JIS), Simplified Chinese (GBK), Korean or Traditional Chinese (Big5) for tests.
 #include "common/Platform.h"
 
 #include <cctype>
@@ -36,8 +37,17 @@ bool IsLeadByte(char c)
         return codePage != nullptr ? std::strtoul(codePage, nullptr, 10) : 1252ul;
     }();
     const auto byte = static_cast<unsigned char>(c);
-    // Shift JIS: 81-9F and E0-FC open a pair.
-    return s_codePage == 932 && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC));
+    switch (s_codePage)
+    {
+    case 932: // Shift JIS: 81-9F and E0-FC open a pair.
+        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    case 936: // GBK, Unified Hangul Code and Big5: 81-FE open a pair.
+    case 949:
+    case 950:
+        return byte >= 0x81 && byte <= 0xFE;
+    default:
+        return false;
+    }
 }
 
 FileContent FileContentAt(const char* path)

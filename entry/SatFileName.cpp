@@ -5,6 +5,7 @@
 
 #include "common/AnsiPath.h"
 #include "common/BoundedString.h"
+#include "common/DeviceName.h"
 
 namespace qel
 {
@@ -14,13 +15,6 @@ namespace
 
 constexpr const char kSatExtension[] = ".sat";
 constexpr std::size_t kSatExtensionLength = sizeof(kSatExtension) - 1;
-
-bool IsNumberedDevice(const std::string& name)
-{
-    return name.size() == 4 && name[3] >= '0' && name[3] <= '9' &&
-           (EqualsIgnoringAsciiCase(name.substr(0, 3).c_str(), "COM") ||
-            EqualsIgnoringAsciiCase(name.substr(0, 3).c_str(), "LPT"));
-}
 
 } // namespace
 
@@ -35,15 +29,11 @@ bool EndsWithSatExtension(const char* name)
 bool NamesDevice(const char* path)
 {
     const std::size_t separator = FindLastSeparator(path);
-    std::string name = path + (separator == std::string::npos ? 0 : separator + 1);
-    name = name.substr(0, name.find('.'));
-    name.erase(name.find_last_not_of(' ') + 1);
-    for (const char* device : {"CON", "PRN", "AUX", "NUL"})
-    {
-        if (EqualsIgnoringAsciiCase(name.c_str(), device))
-            return true;
-    }
-    return IsNumberedDevice(name);
+    const char* name = path + (separator == std::string::npos ? 0 : separator + 1);
+    // A drive without a directory ("C:NUL") is no part of the name.
+    if (separator == std::string::npos && name[0] != '\0' && name[1] == ':')
+        name += 2;
+    return DeviceWordLength(name) != 0;
 }
 
 bool CompleteSatFileName(char* buffer, std::size_t size)
@@ -56,9 +46,12 @@ bool CompleteSatFileName(char* buffer, std::size_t size)
         return false;
     if (EndsWithSatExtension(buffer))
         return true;
-    if (length + kSatExtensionLength + 1 > size)
+    // A lone lead byte at the end is no character: it would take the dot of
+    // ".sat" as its second half, and the file would have no extension.
+    const std::size_t kept = LengthWithoutLoneLeadByte(buffer);
+    if (kept == 0 || kept + kSatExtensionLength + 1 > size)
         return false;
-    std::memcpy(buffer + length, kSatExtension, kSatExtensionLength + 1);
+    std::memcpy(buffer + kept, kSatExtension, kSatExtensionLength + 1);
     return true;
 }
 

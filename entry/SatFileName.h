@@ -12,14 +12,14 @@ namespace qel
 // True when the name ends in ".sat", in any letter case.
 bool EndsWithSatExtension(const char* name);
 
-// True when the path's last component names a device: CON, PRN, AUX, NUL,
-// COM0-COM9 or LPT0-LPT9 in any letter case, before its first dot and without
-// blanks at its end (con, "CON .sat", nul.txt).
+// True when the path's last component names a device by Windows' rule
+// (common/DeviceName.h: con, "CON .sat", nul.txt, NUL:, COM¹).
 bool NamesDevice(const char* path);
 
-// Completes the host's file name buffer in place. False when the buffer holds
-// no name, holds no terminator within size, names a device, or has no room
-// for ".sat"; the buffer is then unchanged.
+// Completes the host's file name buffer in place; a lone lead byte at the
+// name's end gives way to ".sat". False when the buffer holds no name, holds
+// no terminator within size, names a device, or has no room for ".sat"; the
+// buffer is then unchanged.
 bool CompleteSatFileName(char* buffer, std::size_t size);
 
 } // namespace qel

@@ -32,6 +32,8 @@
 #define IDS_SOLIDWORKS_CALL_CANCELLED 1132
 // The options could not be stored: the settings file and the system's reason.
 #define IDS_SETTINGS_NOT_SAVED 1114
+// A changed setting that another program stored meanwhile: its key and value.
+#define IDS_OTHER_SETTING_KEPT 1121
 
 // The options dialog (template 129), its texts and its context help.
 #define IDD_OPTIONS 129

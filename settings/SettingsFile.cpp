@@ -197,25 +197,58 @@ int CSettingsFile::EditSettings(IEditor& editor)
 
     // After OK, Cancel or a failed modal loop alike: what OK or Apply
     // committed differs from the starting values; Cancel alone commits nothing.
-    CBoundedMutexLock lock(m_mutex.Get(), kMutexWaitMs);
-    NoteMutexWait(lock.WaitResult());
+    std::string kept;
+    {
+        CBoundedMutexLock lock(m_mutex.Get(), kMutexWaitMs);
+        NoteMutexWait(lock.WaitResult());
+        kept = WriteChangedKeys(editor);
+    }
+    // Told once the mutex is given back: the box waits for the user.
+    if (!kept.empty())
+        editor.TellKept(kept);
+    return 1;
+}
+
+std::string CSettingsFile::WriteChangedKeys(const IEditor& editor)
+{
     char partPath[kPathBufferSize];
     CopyAtMost(partPath, sizeof partPath, editor.GetPartPath(), kPathChars);
     const BOOL overwrite = editor.GetOverwrite() ? 1 : 0;
-    // A key that another host or an administrator stored meanwhile stays theirs.
+    // A key that another host or an administrator stored meanwhile stays
+    // theirs; one the file no longer holds (deleted meanwhile) takes the change.
     char storedPath[kPathBufferSize];
     BOOL storedOverwrite = 0;
     ReadStoredValues(storedPath, sizeof storedPath, &storedOverwrite);
-    const bool writePath = std::strcmp(partPath, m_szPartPath) != 0 &&
-                           std::strcmp(storedPath, m_szStoredPartPath) == 0;
-    const bool writeOverwrite = overwrite != m_bOverwrite && storedOverwrite == m_bStoredOverwrite;
+    const bool pathChanged = std::strcmp(partPath, m_szPartPath) != 0;
+    const bool pathTaken =
+        pathChanged && storedPath[0] != '\0' && std::strcmp(storedPath, m_szStoredPartPath) != 0;
+    const bool overwriteChanged = overwrite != m_bOverwrite;
+    const bool overwriteTaken =
+        overwriteChanged && storedOverwrite != m_bStoredOverwrite && HoldsValue(kOverwriteKey);
+    const bool writePath = pathChanged && !pathTaken;
+    const bool writeOverwrite = overwriteChanged && !overwriteTaken;
     WriteSettings(writePath ? partPath : nullptr,
                   writeOverwrite ? (overwrite ? "1" : "0") : nullptr);
     if (writePath)
         CopyBounded(m_szPartPath, sizeof m_szPartPath, partPath);
     if (writeOverwrite)
         m_bOverwrite = overwrite;
-    return 1;
+    std::string kept;
+    if (pathTaken)
+        kept = FormatMessageText(IDS_OTHER_SETTING_KEPT, kPartPathKey, storedPath);
+    if (overwriteTaken)
+        kept +=
+            (kept.empty() ? "" : "\n") +
+            FormatMessageText(IDS_OTHER_SETTING_KEPT, kOverwriteKey, storedOverwrite ? "1" : "0");
+    return kept;
+}
+
+bool CSettingsFile::HoldsValue(const char* key) const
+{
+    // A default that no stored value can be marks a missing key.
+    char value[4];
+    GetPrivateProfileStringA(kSection, key, "\x01", value, sizeof value, m_szIniFile);
+    return value[0] != '\x01' && value[0] != '\0';
 }
 
 void CSettingsFile::WriteSettings(const char* partPath, const char* overwrite)

@@ -46,6 +46,10 @@ public:
         virtual INT_PTR DoModal() = 0;
         virtual const char* GetPartPath() const = 0;
         virtual BOOL GetOverwrite() const = 0;
+        // Tells the user which values another writer stored while the
+        // editor ran, kept in place of the user's changes (one text, after
+        // the editor closed).
+        virtual void TellKept(const std::string& text) = 0;
     };
 
     // Construction
@@ -93,7 +97,9 @@ public:
 
     // Lets the editor change the values and stores what its committed values
     // changed (by OK or Apply), key by key: a key that another writer changed
-    // since the values were read is left as that writer stored it. Returns 1
+    // since the values were read is left as that writer stored it, and the
+    // editor tells the user so; a key the file no longer holds is written
+    // (the file was deleted meanwhile). Returns 1
     // after the editor ran (nothing is written when nothing changed); 0 when
     // it failed to set itself up (nothing written). A file that cannot be
     // written is left as it was and reported as an error text naming it.
@@ -115,6 +121,11 @@ private:
     // The stored values as the file holds them now (an empty part directory
     // when none is stored). Called under the mutex.
     void ReadStoredValues(char* partPath, std::size_t size, BOOL* overwrite) const;
+    // Writes the keys the editor changed (called under the mutex); returns
+    // the text that names the values another writer kept, "" when none.
+    std::string WriteChangedKeys(const IEditor& editor);
+    // Whether the file holds a non-empty value for the key.
+    bool HoldsValue(const char* key) const;
     void NoteMutexWait(DWORD waitResult);
     [[noreturn]] void ThrowNotSaved(DWORD error) const;
 

@@ -47,6 +47,11 @@ void COptionsDlg::SetOverwrite(BOOL overwrite)
     m_bWorkOverwrite = overwrite;
 }
 
+void COptionsDlg::TellKept(const std::string& text)
+{
+    MessageBoxA(DefaultOwner(), text.c_str(), ModuleTitle().c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
 BOOL COptionsDlg::OnInitDialog()
 {
     SetWindowTextA(GetHwnd(), LoadMessage(IDS_OPTIONS_CAPTION).c_str());

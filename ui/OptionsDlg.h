@@ -28,6 +28,8 @@ public:
     void SetOverwrite(BOOL overwrite) override;
     // 1 after OK, 2 after Cancel, 3 when the set-up failed.
     INT_PTR DoModal() override { return CModalDialog::DoModal(); }
+    // A box owned by the host's window (the dialog has closed by then).
+    void TellKept(const std::string& text) override;
 
 protected:
     BOOL OnInitDialog() override;

@@ -26,7 +26,7 @@ struct JoinCase
     unsigned capacity;
     int result;
     std::string text;
-    bool japanese = false; // code page 932 only
+    bool japanese = false; // double-byte code pages (932, 950) only
 };
 
 void PrintTo(const JoinCase& c, std::ostream* os)
@@ -47,7 +47,7 @@ TEST_P(JoinValues, GivesTheTextAndResultAndStaysWithinTheCapacity)
 {
     const JoinCase& c = GetParam();
     if (c.japanese && !IsLeadByte('\x83'))
-        GTEST_SKIP() << "code page 932 only";
+        GTEST_SKIP() << "double-byte code pages only";
     CAttributeList list;
     int position = 0;
     for (const std::string& value : c.values)
@@ -105,6 +105,20 @@ const JoinCase kCases[] = {
     {"CapacityZeroWritesNothingAndReportsTheCut", Join::FileSafe, {"Abc"}, 0, -1, ""},
     {"CapacityZeroOnAnEmptyListWritesNothing", Join::Alnum, {}, 0, 0, ""},
     {"FileSafeUsesValuesNotNames", Join::FileSafe, {"v1", "v2"}, 40, 1, "v1_v2"},
+    {"FileSafeReplacesControlCharacters",
+     Join::FileSafe,
+     {"M8\tx20", "a\r\nb"},
+     40,
+     1,
+     "M8_x20_a__b"},
+    // Names Windows takes for devices get a "_" behind the device word.
+    {"FileSafeAuxWithDot", Join::FileSafe, {"Aux. bracket"}, 40, 1, "Aux_. bracket"},
+    {"FileSafeNul", Join::FileSafe, {"NUL"}, 40, 1, "NUL_"},
+    {"AlnumCom1", Join::Alnum, {"com1"}, 40, 1, "com1_"},
+    {"DeviceCutForItsUnderscore", Join::FileSafe, {"NUL.x"}, 5, -1, "NUL_"},
+    // A lead byte without its second byte would take the "_" or "." behind it.
+    {"LoneLeadByteAtAValuesEnd", Join::FileSafe, {"M6\x81", "DIN"}, 40, 1, "M6_DIN", true},
+    {"LoneLeadByteBeforeADot", Join::FileSafe, {"ABC\x81.5"}, 40, 1, "ABC.5", true},
     // Code page 932: the second byte of ソ is a backslash's, that of ケ a "P".
     {"FileSafeKeepsSoWhole", Join::FileSafe, {kSoketto, "M8"}, 40, 1, kSoketto + "_M8", true},
     {"AlnumDropsTwoByteCharactersWhole", Join::Alnum, {kKesu, "M8"}, 40, 1, "_M8", true},

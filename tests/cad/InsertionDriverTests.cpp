@@ -361,6 +361,15 @@ INSTANTIATE_TEST_SUITE_P(
                                "M8x20_DIN 933_8.8_abcdefghijklmnopqrstuvwxyz.SLDPRT",
                                1,
                                true},
+                    // Another part's file is Y.SLDPRT; the value Y.SLDPRT names Y.SLDPRT.SLDPRT.
+                    NamingCase{"ValueEndingInTheExtension",
+                               0,
+                               {"M8x20_DIN 933_8.8_Y.SLDPRT"},
+                               "",
+                               "Y.SLDPRT",
+                               "M8x20_DIN 933_8.8_Y.SLDPRT.SLDPRT",
+                               1,
+                               true},
                     NamingCase{"ZeroBytes", 0, {kSafe}, "", nullptr, kSafe, 1, true, State::Empty},
                     NamingCase{"Held", 0, {kAlnum}, "", nullptr, kAlnum, 1, false, State::Held},
                     NamingCase{"Directory245NoStem", 245, {}, "", nullptr, nullptr, 0, false},
@@ -423,14 +432,15 @@ TEST_P(SaveDialogTest, Run_NoNameFromTheAttributes_AsksTheUser)
     EXPECT_EQ(0, simulator.OutstandingReferences());
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, SaveDialogTest,
-                         testing::Values(SaveDialogCase{"Cancel", nullptr, nullptr},
-                                         SaveDialogCase{"NewNameInDottedFolder", "bolt",
-                                                        "bolt.SLDPRT"},
-                                         SaveDialogCase{"DottedNameNextToAnotherPart", "M6x1.5",
-                                                        "M6x1.5.SLDPRT", "M6x1.SLDPRT"}),
-                         [](const testing::TestParamInfo<SaveDialogCase>& info)
-                         { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Answers, SaveDialogTest,
+    testing::Values(SaveDialogCase{"Cancel", nullptr, nullptr},
+                    SaveDialogCase{"NewNameInDottedFolder", "bolt", "bolt.SLDPRT"},
+                    SaveDialogCase{"DottedNameNextToAnotherPart", "M6x1.5", "M6x1.5.SLDPRT",
+                                   "M6x1.SLDPRT"},
+                    SaveDialogCase{"ExtensionTypedNextToAnAssembly", "bolt.SLDPRT", "bolt.SLDPRT",
+                                   "bolt.SLDASM"}),
+    [](const testing::TestParamInfo<SaveDialogCase>& info) { return info.param.name; });
 
 } // namespace
 } // namespace qel::test

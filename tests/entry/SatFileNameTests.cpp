@@ -28,7 +28,7 @@ struct NameCase
     std::size_t bufferSize; // 0: exactly the name and its terminator
     bool expectedResult;
     const char* expectedName;
-    bool japanese = false; // code page 932 only
+    bool japanese = false; // double-byte code pages (932, 950) only
 };
 
 class SatFileNameTest : public testing::TestWithParam<NameCase>
@@ -64,6 +64,9 @@ INSTANTIATE_TEST_SUITE_P(
                     NameCase{"CONSOLE", 260, true, "CONSOLE.sat"},
                     NameCase{"bolt.SAT", 0, true, "bolt.SAT"}, NameCase{"bolt", 0, false, "bolt"},
                     NameCase{"", 260, false, ""},
+                    NameCase{"C:\\parts\\NUL:", 260, false, "C:\\parts\\NUL:"},
+                    NameCase{"LPT\xB2.sat", 0, false, "LPT\xB2.sat"}, // LPT² in code page 1252
+                    NameCase{"M6\x81", 7, true, "M6.sat", true},
                     NameCase{"bolt.\x83\x5C", 260, true, "bolt.\x83\x5C.sat", true}));
 
 TEST(SatFileName, RefusesABufferWithoutTerminatorWithinItsSize)

@@ -472,7 +472,9 @@ public:
         return m_committedPath.c_str();
     }
     BOOL GetOverwrite() const override { return m_committed; }
+    void TellKept(const std::string& text) override { m_told += text; }
 
+    std::string m_told; // what the user was told after the run
     std::string m_startPath;
     BOOL m_startOverwrite = -1;
     std::function<void()> m_duringRun; // another writer, say
@@ -494,6 +496,7 @@ struct EditCase
     const char* name;
     INT_PTR result;
     const char* otherPath = nullptr; // stored by another writer while the dialog is open
+                                     // ("": the file is deleted meanwhile)
 };
 
 std::ostream& operator<<(std::ostream& out, const EditCase& c)
@@ -514,7 +517,14 @@ TEST_P(EditSettingsResult, WritesCommittedValuesUnderTheMutex)
     CFakeEditor editor(GetParam().result, kIniName);
     editor.Choose(chosen, 5);
     const char* other = GetParam().otherPath;
-    editor.m_duringRun = [&] { other ? WriteSetting(Ini(), "PartPath", other) : void(); };
+    const bool kept = other != nullptr && *other != '\0';
+    editor.m_duringRun = [&]
+    {
+        if (kept)
+            WriteSetting(Ini(), "PartPath", other);
+        else if (other != nullptr)
+            DeleteFileA(Ini().c_str());
+    };
 
     EXPECT_EQ(1, settings->EditSettings(editor));
 
@@ -522,10 +532,15 @@ TEST_P(EditSettingsResult, WritesCommittedValuesUnderTheMutex)
     EXPECT_EQ(0, editor.m_startOverwrite);
     EXPECT_TRUE(editor.m_lockFreeWhileRunning);
     EXPECT_TRUE(editor.m_lockHeldWhileCommitting);
-    EXPECT_EQ(other ? other : chosen, ReadSetting(Ini(), "PartPath"));
+    EXPECT_EQ(kept ? other : chosen, ReadSetting(Ini(), "PartPath"));
     EXPECT_EQ("1", ReadSetting(Ini(), "Overwrite"));
-    EXPECT_EQ(other ? start : chosen, settings->GetPartPath());
+    EXPECT_EQ(kept ? start : chosen, settings->GetPartPath());
     EXPECT_EQ(1, settings->GetOverwrite());
+    EXPECT_EQ(kept ? "Another program stored PartPath=" + std::string(other) +
+                         " while the options were open. That value was kept; your change to it "
+                         "was not saved."
+                   : "",
+              editor.m_told);
 }
 
 const EditCase kEditCases[] = {
@@ -533,6 +548,7 @@ const EditCase kEditCases[] = {
     {"Cancel", 2},
     {"ModalLoopFailed", -1},
     {"OkLeavesAnotherWritersPath", 1, "\\\\server\\parts"},
+    {"OkAfterTheFileWasDeleted", 1, ""},
 };
 
 INSTANTIATE_TEST_SUITE_P(SettingsFile, EditSettingsResult, ::testing::ValuesIn(kEditCases),

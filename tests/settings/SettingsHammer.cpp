@@ -33,6 +33,7 @@ public:
     INT_PTR DoModal() override { return IDOK; }
     const char* GetPartPath() const override { return m_path.c_str(); }
     BOOL GetOverwrite() const override { return m_overwrite; }
+    void TellKept(const std::string&) override {} // the other writer's pair, kept whole
 
 private:
     std::string m_path;
