@@ -1,8 +1,10 @@
-// Where the maker's libraries are loaded from. They are looked for by full
-// path in the host's application folder, then in the plug-in's own folder,
-// then in the system folder, and never in the process's current directory: the
-// plug-in itself moves that into part folders, where a planted library must not
-// be picked up. The process-wide library search path is left alone.
+// Where the maker's libraries are loaded from. A library the host has loaded
+// already (its own QelMain.dll, from wherever) is the one used. Otherwise they
+// are looked for by full path in the host's application folder, then in the
+// plug-in's own folder, then in the system folder, and never in the process's
+// current directory: the plug-in itself moves that into part folders, where a
+// planted library must not be picked up. The process-wide library search path
+// is left alone.
 #pragma once
 
 #include <cstddef>
