@@ -7,10 +7,11 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
+#include <type_traits>
 
 #include <windows.h>
 
+#include "bindings/BoundCall.h"
 #include "common/BoundedString.h"
 #include "common/WinOwners.h"
 
@@ -64,18 +65,28 @@ protected:
     // order and throws for the first one missing.
     void LoadFunctions(SFunction* functions, std::size_t count);
 
-    // Calls a resolved function (__stdcall, 32-bit arguments and result).
-    template <typename... Args> static int CallFunction(const SFunction& function, Args... args)
+    // Calls a resolved function (__stdcall, 32-bit arguments and result). A
+    // callee built otherwise, which leaves its arguments on the stack, is
+    // this library's failure: the function text names it.
+    template <typename... Args> int CallFunction(const SFunction& function, Args... args) const
     {
         static_assert(((sizeof(Args) == 4) && ...), "the maker's functions take 32-bit arguments");
-        using Function = int(__stdcall*)(Args...);
-        Function call;
-        static_assert(sizeof call == sizeof function.pfnAddress, "function pointer size");
-        std::memcpy(&call, &function.pfnAddress, sizeof call);
-        return call(args...);
+        const Arg arguments[sizeof...(Args) + 1] = {ToArg(args)..., 0};
+        int result = 0;
+        if (!CallKeepingStack(function.pfnAddress, arguments, sizeof...(Args), result))
+            ThrowFunctionError(function.pszName);
+        return result;
     }
 
 private:
+    template <typename T> static Arg ToArg(T value)
+    {
+        if constexpr (std::is_pointer_v<T>)
+            return reinterpret_cast<Arg>(value);
+        else
+            return static_cast<Arg>(value);
+    }
+
     [[noreturn]] void ThrowLibraryError(DWORD errorCode) const;
     [[noreturn]] void ThrowFunctionError(const char* functionName) const;
 

@@ -1,8 +1,12 @@
 #include "bindings/LibrarySearch.h"
 
+#include <atomic>
+#include <cstring>
+
 #include "common/AnsiPath.h"
 #include "common/BoundedString.h"
 #include "common/Trace.h"
+#include "common/WinOwners.h"
 
 // The image header of the module that holds this code (the linker's symbol).
 extern "C" IMAGE_DOS_HEADER __ImageBase;
@@ -23,14 +27,18 @@ bool CutToFolder(char* path)
     return true;
 }
 
-// The folder of module's file; false when the name does not fit.
-bool ModuleFolder(HMODULE module, char* buffer, std::size_t size)
+// The full file name of module; false when it does not fit.
+bool ModulePath(HMODULE module, char* buffer, std::size_t size)
 {
     DWORD length = GetModuleFileNameA(module, buffer, static_cast<DWORD>(size));
     // A name that fills the buffer was cut.
-    if (length == 0 || length >= size)
-        return false;
-    return CutToFolder(buffer);
+    return length != 0 && length < size;
+}
+
+// The folder of module's file; false when the name does not fit.
+bool ModuleFolder(HMODULE module, char* buffer, std::size_t size)
+{
+    return ModulePath(module, buffer, size) && CutToFolder(buffer);
 }
 
 bool PluginFolder(char* buffer, std::size_t size)
@@ -63,16 +71,52 @@ bool IsFile(const char* path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// Set by tests only: takes the way of systems without the restricted flags.
+std::atomic<bool> g_forceAlteredSearchPath{false};
+
+// Without the restricted flags (Windows 2000, XP before SP2) the library's
+// dependencies are looked for in its folder, then in the usual order, which
+// there takes the current directory before the system folder. The library's
+// own folder stands in for the current directory during the load.
+HMODULE LoadLibraryAltered(const char* path)
+{
+    char folder[MAX_PATH];
+    const CCurrentDirectory restore;
+    if (!restore.IsSaved() || CopyBounded(folder, sizeof folder, path) != std::strlen(path) ||
+        !CutToFolder(folder) || !SetCurrentDirectoryA(folder))
+    {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return nullptr;
+    }
+    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
 // Loads the library at path. Its own dependencies come from its folder and
 // the system folder only, never from the current directory (a part folder
-// anybody may write to). Systems without the restricted search flags fall
-// back to the library's folder first, then the usual order.
+// anybody may write to).
 HMODULE LoadLibraryRestricted(const char* path)
 {
+    if (g_forceAlteredSearchPath)
+        return LoadLibraryAltered(path);
     HMODULE module = LoadLibraryExA(
         path, nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (module == nullptr && GetLastError() == ERROR_INVALID_PARAMETER)
-        module = LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        module = LoadLibraryAltered(path);
+    return module;
+}
+
+// A library of this name that the host has loaded already (its own
+// QelMain.dll, from a folder of its own): one more reference on that copy, so
+// that the plug-in shares its state instead of loading a second one.
+HMODULE ReferenceLoadedLibrary(const char* fileName)
+{
+    HMODULE loaded = GetModuleHandleA(fileName);
+    char path[MAX_PATH];
+    if (loaded == nullptr || !ModulePath(loaded, path, sizeof path))
+        return nullptr;
+    HMODULE module = LoadLibraryRestricted(path);
+    if (module != nullptr)
+        CTrace::Line("library already loaded by the host: %s", path);
     return module;
 }
 
@@ -95,8 +139,18 @@ bool GetLibrarySearchFolder(int index, char* buffer, std::size_t size)
     }
 }
 
+void ForceAlteredSearchPathForTests(bool force)
+{
+    g_forceAlteredSearchPath = force;
+}
+
 HMODULE LoadLibraryFromSearchFolders(const char* fileName, DWORD& errorCode)
 {
+    if (HMODULE module = ReferenceLoadedLibrary(fileName))
+    {
+        errorCode = ERROR_SUCCESS;
+        return module;
+    }
     for (int i = 0; i < kLibrarySearchFolderCount; ++i)
     {
         char folder[MAX_PATH];

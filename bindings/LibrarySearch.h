@@ -1,8 +1,10 @@
-// Where the maker's libraries are loaded from. They are looked for by full
-// path in the host's application folder, then in the plug-in's own folder,
-// then in the system folder, and never in the process's current directory: the
-// plug-in itself moves that into part folders, where a planted library must not
-// be picked up. The process-wide library search path is left alone.
+// Where the maker's libraries are loaded from. A library the host has loaded
+// already (its own QelMain.dll, from wherever) is the one used. Otherwise they
+// are looked for by full path in the host's application folder, then in the
+// plug-in's own folder, then in the system folder, and never in the process's
+// current directory: the plug-in itself moves that into part folders, where a
+// planted library must not be picked up. The process-wide library search path
+// is left alone.
 #pragma once
 
 #include <cstddef>
@@ -21,10 +23,14 @@ constexpr int kLibrarySearchFolderCount = 3;
 // the folder is unknown or does not fit.
 bool GetLibrarySearchFolder(int index, char* buffer, std::size_t size);
 
-// Loads the library fileName from the first search folder that holds it; its
+// Loads the library fileName: the copy the process has loaded already (the
+// host's own), else the one of the first search folder that holds it, whose
 // own dependencies are then looked for in its folder first. Returns null on
 // failure, with errorCode set: ERROR_MOD_NOT_FOUND (126) when no folder holds
 // the file, else the error of the failed load.
 HMODULE LoadLibraryFromSearchFolders(const char* fileName, DWORD& errorCode);
+
+// Tests only: loads as on systems that lack the restricted search flags.
+void ForceAlteredSearchPathForTests(bool force);
 
 } // namespace qel

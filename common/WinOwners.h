@@ -178,6 +178,8 @@ public:
     CCurrentDirectory() : m_valid(GetCurrentDirectoryA(MAX_PATH, m_saved) - 1 < MAX_PATH - 1) {}
     CCurrentDirectory(const CCurrentDirectory&) = delete;
     CCurrentDirectory& operator=(const CCurrentDirectory&) = delete;
+    // False when the directory could not be read: nothing is put back.
+    bool IsSaved() const { return m_valid; }
     ~CCurrentDirectory()
     {
         if (m_valid)

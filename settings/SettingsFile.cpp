@@ -183,8 +183,9 @@ void CSettingsFile::UseTempDirectory()
 {
     CTempPath tempPath;
     tempPath.GetLongTempDir(m_szPartPath, kTempDirSize);
-    // An unresolved temporary directory becomes a single backslash.
-    if (!IsPathSeparator(LastCharacter(m_szPartPath)))
+    // Without a temporary directory there is no default part directory: an
+    // empty text never becomes the root of the current drive.
+    if (m_szPartPath[0] != '\0' && !IsPathSeparator(LastCharacter(m_szPartPath)))
         AppendBounded(m_szPartPath, sizeof m_szPartPath, "\\");
 }
 

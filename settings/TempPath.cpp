@@ -96,14 +96,20 @@ std::unique_ptr<char[]> CTempPath::GetTempDir() const
 
 int CTempPath::GetLongTempDir(char* output, std::size_t outputSize) const
 {
+    CopyBounded(output, outputSize, "");
     std::unique_ptr<char[]> tempDir = GetTempDir();
-    if (!tempDir)
-    {
-        CopyBounded(output, outputSize, "");
+    if (!tempDir || tempDir[0] == '\0')
         return 1;
+    // A directory whose long form cannot be had (on a share, say: a network
+    // path has no listed names for its server and share) is used as the
+    // system gives it, when it fits.
+    const std::size_t length = std::strlen(tempDir.get());
+    const char last = tempDir[length - 1];
+    if (MakeLongPath(tempDir.get(), output, outputSize) == 0 && length < outputSize)
+    {
+        tempDir[length - 1] = last; // the long form's walk cut the trailing separator
+        CopyBounded(output, outputSize, tempDir.get());
     }
-    // A failure leaves the output empty, which is all the caller needs to know.
-    MakeLongPath(tempDir.get(), output, outputSize);
     return 1;
 }
 

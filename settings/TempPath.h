@@ -24,8 +24,10 @@ public:
     // when the system reports none), or no buffer when memory runs out.
     std::unique_ptr<char[]> GetTempDir() const;
 
-    // Writes the temporary directory in long-name form into output, or the
-    // empty text when it cannot be resolved or does not fit. Returns 1.
+    // Writes the temporary directory in long-name form into output; as the
+    // system gives it when the long form cannot be had (a network path, a
+    // missing directory) or does not fit; the empty text when there is none or
+    // neither fits. Returns 1.
     int GetLongTempDir(char* output, std::size_t outputSize) const;
 
     // Rewrites input component by component into the names the directory

@@ -12,6 +12,7 @@
 #include "common/StringTable.h"
 #include "common/WinOwners.h"
 #include "resources/resource.h"
+#include "ui/DirectoryListPath.h"
 #include "ui/ModalDialog.h"
 
 namespace qel
@@ -86,6 +87,28 @@ std::string WindowText(HWND window)
     return text.data();
 }
 
+bool IsDirectory(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The directory itself when it exists, else its nearest existing level; ""
+// when no level exists (a drive that is missing or not ready).
+std::string NearestExistingLevel(std::string directory)
+{
+    while (!directory.empty() && !IsDirectory(directory))
+    {
+        if (IsPathSeparator(LastCharacter(directory.c_str())))
+            directory.pop_back();
+        const std::size_t separator = FindLastSeparator(directory.c_str());
+        if (separator == std::string::npos || separator + 1 >= directory.size())
+            return std::string();
+        directory.resize(separator + 1);
+    }
+    return directory;
+}
+
 } // namespace
 
 int CChooseDir::ChooseDirectory(char* directory, std::size_t size, HWND parent)
@@ -106,7 +129,10 @@ int CChooseDir::ChooseDirectory(char* directory, std::size_t size, HWND parent)
     dialog.nMaxFile = sizeof(fileName);
     dialog.lpstrFileTitle = fileTitle;
     dialog.nMaxFileTitle = sizeof(fileTitle);
-    dialog.lpstrInitialDir = directory;
+    // A stored directory that is gone opens on its nearest existing level,
+    // not on whatever the host's current directory is.
+    const std::string start = NearestExistingLevel(directory);
+    dialog.lpstrInitialDir = start.empty() ? directory : start.c_str();
     dialog.Flags =
         OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_SHOWHELP | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
     dialog.lpfnHook = &CChooseDir::HookProc;
@@ -248,16 +274,12 @@ std::string CChooseDir::DirectoryFromList(bool atSetUp) const
         return std::string();
     if (levels)
     {
-        // A list of levels: item 0 the drive root ("C:\"), then one item per
-        // level down to the current directory, then its subdirectories.
-        std::string directory;
+        // Windows' list: the drive root, the levels down to the current
+        // directory, then its subdirectories.
+        std::vector<std::string> items;
         for (int i = 0; i <= static_cast<int>(selected); ++i)
-        {
-            if (i >= 2)
-                directory += '\\';
-            directory += ListItemText(list, i);
-        }
-        return directory;
+            items.push_back(ListItemText(list, i));
+        return DirectoryListPath(items, static_cast<std::size_t>(selected), CurrentDirectory());
     }
     // A list of names in brackets ("[..]", "[sub]", "[-c-]") below the
     // current directory that stc1 shows.
@@ -306,7 +328,8 @@ bool CChooseDir::OnFileNameOK()
     // buffer with its backslash and terminator.
     char full[MAX_PATH * 2] = {};
     const DWORD length = GetFullPathNameA(m_strDir.c_str(), sizeof(full), full, nullptr);
-    if (m_strDir.empty() || length == 0 || length + 2 > kPathBufferSize)
+    const bool hasBackslash = length > 0 && length < sizeof(full) && LastCharacter(full) == '\\';
+    if (m_strDir.empty() || length == 0 || length + (hasBackslash ? 1 : 2) > kPathBufferSize)
     {
         Message("%s is not a valid pathname !", MB_OK);
         return true;

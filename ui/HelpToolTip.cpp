@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "common/WinOwners.h"
+#include "ui/TipPlacement.h"
 
 namespace qel
 {
@@ -20,6 +21,22 @@ bool Outside(POINT point, const RECT& rect)
 {
     return point.x < rect.left || point.x > rect.right || point.y < rect.top ||
            point.y > rect.bottom;
+}
+
+STipRect ToTipRect(const RECT& rect)
+{
+    return STipRect{rect.left, rect.top, rect.right, rect.bottom};
+}
+
+// The work area (the screen without the taskbar) of the monitor that holds
+// most of rect, or of the nearest one.
+RECT WorkAreaOf(const RECT& rect)
+{
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
+        return monitor.rcWork;
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
 // Width and height of text in dc: each line measured up to and including its
@@ -102,10 +119,12 @@ void CHelpToolTip::ShowTip(const char* text, HWND control)
     GetCursorPos(&m_ptPos);
     RECT rect = {};
     GetWindowRect(control, &rect);
+    m_workArea = WorkAreaOf(rect);
     if (Outside(m_ptPos, rect))
     {
         // Asked with F1 while the mouse is elsewhere: the tip opens at the control.
-        m_ptPos = {std::max(rect.left, 0L), std::max(rect.top, 0L)};
+        const STipPoint anchor = TipAnchor(ToTipRect(rect), ToTipRect(m_workArea));
+        m_ptPos = {anchor.x, anchor.y};
     }
     m_text = text;
     m_bHasText = true;
@@ -123,8 +142,10 @@ void CHelpToolTip::ShowTip(const char* text, HWND control)
     POINT mouse = {};
     GetCursorPos(&mouse);
     // The text is also the window's name, so that screen readers can say it.
+    // Owned by the control's dialog: no taskbar button, and it goes with it.
     m_hWnd = CreateWindowExA(0, m_pszClassName, m_text.c_str(), WS_POPUP | WS_VISIBLE | WS_BORDER,
-                             mouse.x, mouse.y, 10, 10, nullptr, nullptr, nullptr, nullptr);
+                             mouse.x, mouse.y, 10, 10, GetAncestor(control, GA_ROOT), nullptr,
+                             nullptr, nullptr);
     if (m_hWnd != nullptr)
     {
         SetWindowLongPtrA(m_hWnd, 0, reinterpret_cast<LONG_PTR>(this));
@@ -182,6 +203,13 @@ LRESULT CHelpToolTip::WindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_KILLFOCUS:
         Close();
         break;
+    case WM_CLOSE: // Alt+F4 on the tip
+        Close();
+        return 0;
+    case WM_NCDESTROY: // destroyed by others (with its owner, say)
+        if (window == m_hWnd)
+            m_hWnd = nullptr;
+        break;
     default:
         break;
     }
@@ -217,18 +245,8 @@ void CHelpToolTip::Paint(HWND window)
                        static_cast<DWORD>(GetWindowLongPtrA(window, GWL_EXSTYLE)));
     rect.right += 2 * margin;
     rect.bottom += 2 * margin;
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN);
-    const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    if (rect.bottom > screenHeight)
-    {
-        rect.top -= rect.bottom - screenHeight;
-        rect.bottom = screenHeight;
-    }
-    if (rect.right > screenWidth)
-    {
-        rect.left -= rect.right - screenWidth;
-        rect.right = screenWidth;
-    }
+    const STipRect fitted = FitTipInto(ToTipRect(rect), ToTipRect(m_workArea));
+    rect = {fitted.left, fitted.top, fitted.right, fitted.bottom};
     SetWindowPos(window, HWND_TOPMOST, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, 0);
 

@@ -49,6 +49,7 @@ private:
 
     HWND m_hWnd = nullptr;
     POINT m_ptPos = {0, 0};
+    RECT m_workArea = {0, 0, 0, 0}; // of the monitor that holds the control
     const char* m_pszClassName = kClassName;
     std::string m_text;
     bool m_bHasText = false;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "bindings/ConverterBinding.h"
+#include "bindings/LibrarySearch.h"
 #include "bindings/SatWriterBinding.h"
 #include "tests/bindings/BindingTestSupport.h"
 #include "tools/partblock/PartBlockBuilder.h"
@@ -94,6 +95,29 @@ TEST(SatWriterBindingTest, MissingLibraryNamesSatWriter)
     EXPECT_EQ(qel::test::ErrorTextOf([&binding] { binding.SaveVersion(4, 0); }),
               SystemIsGerman() ? "Fehler beim Laden der Dll \"QelSatWr.dll\" !\n\nFehlercode: 126"
                                : "Error loading dll \"QelSatWr.dll\" !\n\nError code: 126");
+}
+
+TEST(SatWriterBindingTest, WithoutRestrictedSearch_DependencyOnlyInTheCurrentDirectoryIsNotLoaded)
+{
+    if (!RunsLaidOutWith({VariantFolder("qelsatwr-with-dependency") + "\\QelSatWr.dll"}))
+        return;
+    CScratchFolder planted;
+    qel::test::CopyFileOrFail(qel::test::BuildBinFolder() + "\\qeldep.dll",
+                              planted.PathOf("qeldep.dll"));
+    const qel::CCurrentDirectory restore;
+    ASSERT_TRUE(SetCurrentDirectoryA(planted.Path().c_str()));
+    qel::ForceAlteredSearchPathForTests(true);
+    CSatWriterBinding binding;
+    EXPECT_NE(LoadError(binding), "(no error)");
+}
+
+TEST(SatWriterBindingTest, CdeclBuild_IsTheLibrarysFailureNamingTheFunction)
+{
+    if (!RunsLaidOutWith({VariantFolder("qelsatwr-cdecl") + "\\QelSatWr.dll"}))
+        return;
+    CSatWriterBinding binding; // the call returns, and this program lives on
+    const std::string error = qel::test::ErrorTextOf([&binding] { binding.SaveVersion(4, 0); });
+    EXPECT_NE(error.find("\"QelSatWriter_SaveVersion\" "), std::string::npos) << error;
 }
 
 TEST(ConverterBindingTest, AbsentLibraryIsReportedOnlyWhenUsed)

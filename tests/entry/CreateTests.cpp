@@ -158,8 +158,9 @@ TEST(PlantedLibrary, Create2_LibraryInTheCurrentDirectoryIsNotLoaded)
 struct SearchOrderCase
 {
     const char* name;
-    const char* inHostFolder;   // QelMain.dll copied from this bin path, or null
-    const char* inPluginFolder; // likewise
+    const char* inHostFolder;         // QelMain.dll copied from this bin path, or null
+    const char* inPluginFolder;       // likewise
+    const char* hostLoaded = nullptr; // likewise, in a folder of its own, loaded by the host
 };
 
 class SearchOrderTest : public testing::TestWithParam<SearchOrderCase>
@@ -183,10 +184,15 @@ TEST_P(SearchOrderTest, Create2_TakesTheFirstQelMainOfHostThenPluginFolder)
     };
     place(row.inHostFolder, host.Folder());
     place(row.inPluginFolder, plugin);
+    CScratchFolder own("hostsown");
+    place(row.hostLoaded, own.Path());
     WriteFileBytes(host.PathOf("bolt.qpb"), BoltBlock());
 
-    HostRun run = host.Run({"--plugin", plugin + "\\QelSW99_3D.dll", "QelCreate_2",
-                            host.PathOf("bolt.qpb"), "", "512"});
+    std::vector<std::string> arguments = {
+        "--plugin", plugin + "\\QelSW99_3D.dll", "QelCreate_2", host.PathOf("bolt.qpb"), "", "512"};
+    if (row.hostLoaded != nullptr)
+        arguments.insert(arguments.begin(), {"--preload", own.PathOf("QelMain.dll")});
+    HostRun run = host.Run(arguments);
 
     // Only the variant lacks the function: its message shows which copy was taken.
     EXPECT_EQ(EscapeText(FunctionErrorText("QelVar_OnChange_GetHWnd", "QelMain.dll")),
@@ -199,6 +205,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(SearchOrderCase{"HostsCopyBeforePlugins",
                                     "variants\\qelmain-no-gethwnd\\QelMain.dll", "QelMain.dll"},
                     SearchOrderCase{"PluginsFolderWhenTheHostHasNone", nullptr,
+                                    "variants\\qelmain-no-gethwnd\\QelMain.dll"},
+                    SearchOrderCase{"HostsOwnLoadedCopyOnly", nullptr, nullptr,
+                                    "variants\\qelmain-no-gethwnd\\QelMain.dll"},
+                    SearchOrderCase{"HostsOwnLoadedCopyBeforeAnother", "QelMain.dll", nullptr,
                                     "variants\\qelmain-no-gethwnd\\QelMain.dll"}),
     [](const testing::TestParamInfo<SearchOrderCase>& info) { return info.param.name; });
 

@@ -132,13 +132,13 @@ TEST_F(SettingsFileTest, NoFile_ShortTempDirComesBackLong)
     EXPECT_EQ(tempDir + "\\", settings->GetPartPath());
 }
 
-TEST_F(SettingsFileTest, NoFile_UnresolvableTempDirBecomesSingleBackslash)
+TEST_F(SettingsFileTest, NoFile_TempDirOnAShareIsThePartDirectoryAsGiven)
 {
-    CTempVariables tmp(m_scratch.PathOf("gone"));
+    CTempVariables tmp("\\\\server\\share\\temp");
 
     auto settings = Open();
 
-    EXPECT_STREQ("\\", settings->GetPartPath());
+    EXPECT_STREQ("\\\\server\\share\\temp\\", settings->GetPartPath());
 }
 
 struct LevelsCase

@@ -257,14 +257,14 @@ const TempDirCase kTempDirCases[] = {
 INSTANTIATE_TEST_SUITE_P(TempPath, GetTempDirCases, ::testing::ValuesIn(kTempDirCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(TempPathTest, GetLongTempDir_MissingTemporaryDirectoryGivesEmptyText)
+TEST_F(TempPathTest, GetLongTempDir_MissingTemporaryDirectoryIsGivenAsTheSystemGivesIt)
 {
     CTempVariables tmp(m_scratch.PathOf("gone"));
     char output[MAX_PATH] = "x";
 
     EXPECT_EQ(1, CTempPath().GetLongTempDir(output, sizeof output));
 
-    EXPECT_STREQ("", output);
+    EXPECT_EQ(m_scratch.PathOf("gone") + "\\", output);
 }
 
 TEST_F(TempPathTest, GetLongTempDir_TooSmallOutputGivesEmptyText)

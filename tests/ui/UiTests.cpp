@@ -435,6 +435,8 @@ protected:
     std::string Expand(const char* text) const
     {
         std::string result = text;
+        for (std::size_t at; (at = result.find("{259}")) != std::string::npos;)
+            result.replace(at, 5, "{}\\" + std::string(257 - m_folder.Path().size(), 'x'));
         for (std::size_t at; (at = result.find("{}")) != std::string::npos;)
             result.replace(at, 2, m_folder.Path());
         return result;
@@ -528,6 +530,8 @@ INSTANTIATE_TEST_SUITE_P(
         ChooserCase{
             "Relative", "rel", {"Directory {}\\rel not found !.\nCreate ?"}, true, "{}\\rel\\"},
         ChooserCase{"TooLong", kTooLong.c_str(), {kTooLongMessage.c_str()}, false, nullptr},
+        ChooserCase{
+            "Max", "{259}\\", {"Directory {259}\\ not found !.\nCreate ?"}, true, "{259}\\"},
         ChooserCase{"Cancel", "", {}, false, nullptr},
         // Wine's dialog spells the drive in lower case.
         ChooserCase{"OtherDrive", "", {}, false, "z:\\", 'Z'}),

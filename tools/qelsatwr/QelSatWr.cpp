@@ -22,6 +22,14 @@ using qel::test::LogText;
 extern "C" __declspec(dllimport) int __stdcall QelSatWrDependency_Version();
 #endif
 
+// An older or foreign build of the writer: the same functions, __cdecl (the
+// caller removes the arguments).
+#ifdef QEL_STANDIN_CDECL
+#define QEL_STANDIN_CALL __cdecl
+#else
+#define QEL_STANDIN_CALL __stdcall
+#endif
+
 namespace
 {
 
@@ -99,7 +107,7 @@ bool WriteWholeFile(const char* fileName, const std::string& text)
 extern "C"
 {
 
-    int __stdcall QelSatWriter_SaveVersion(int major, int minor)
+    int QEL_STANDIN_CALL QelSatWriter_SaveVersion(int major, int minor)
     {
 #ifdef QEL_STANDIN_WITH_DEPENDENCY
         QelSatWrDependency_Version(); // the import must be resolved at load time
@@ -116,7 +124,7 @@ extern "C"
     }
 
 #ifndef QEL_STANDIN_NO_CREATESATFILE
-    int __stdcall QelSatWriter_CreateSatFile(const void* block, const char* fileName)
+    int QEL_STANDIN_CALL QelSatWriter_CreateSatFile(const void* block, const char* fileName)
     {
         return LogCall("CreateSatFile " + LogText(fileName), CreateSatFile(block, fileName));
     }
