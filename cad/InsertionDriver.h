@@ -79,6 +79,8 @@ public:
     void SwitchToSolidWorks();
 
 private:
+    class CSolidWorksRelease;
+
     // Message 121 for the part file, with reason as its exception text.
     [[noreturn]] void ThrowCannotCreatePart(const std::string& reason);
     [[noreturn]] void ThrowCannotInsertPart(const std::string& reason);
@@ -88,6 +90,11 @@ private:
     // the file.
     void TraceSettings(const char* what) const;
     void AppendPartFileExtension();
+    // Deletes the part file this call saved, closing the document that holds
+    // it first unless the call was cancelled; false when the file stays.
+    bool DiscardPartFile(CSwDoc& document, bool cancelled);
+    // Gives SolidWorks' references back while the call filter still stands.
+    void ReleaseSolidWorks();
     void ShowMainWindow();
     // Writes the SAT file and has SolidWorks make the part file of it.
     void CreateFromSatFile(const void* part);
