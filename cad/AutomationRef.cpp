@@ -90,7 +90,8 @@ CVariant CAutomationRef::Invoke(DispatchId id, DispatchKind kind,
         // SolidWorks rejecting the call (busy) is waited for like a call it
         // does not answer.
         CVariant result =
-            InvokeDispatch(m_pObject, id, kind, args, wantResult, [&scope](DWORD elapsedMs)
+            InvokeDispatch(m_pObject, id, kind, args, wantResult,
+                           [&scope](DWORD elapsedMs)
                            { return scope.WatchRejection(elapsedMs) == WaitOutcome::Waiting; });
         scope.ThrowIfCancelled();
         return result;

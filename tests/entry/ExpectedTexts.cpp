@@ -118,6 +118,18 @@ std::string CallCancelledText()
                              : "Cancelled while SolidWorks was not answering.";
 }
 
+std::string PartFileNotSavedText(const std::string& partFile)
+{
+    return GermanUserTexts() ? "SolidWorks hat \"" + partFile + "\" nicht gespeichert."
+                             : "SolidWorks did not save \"" + partFile + "\".";
+}
+
+std::string PartFileLeftText()
+{
+    return GermanUserTexts() ? "Die Part-Datei bleibt: SolidWorks h\xE4lt sie wom\xF6glich noch."
+                             : "The part file stays: SolidWorks may still hold it.";
+}
+
 std::string NotAnsweringText(unsigned seconds)
 {
     if (GermanUserTexts())

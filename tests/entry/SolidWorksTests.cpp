@@ -44,6 +44,14 @@ namespace
 const std::string kRevisionCall = "app 0xC method () -> \"9.0\"";
 const std::string kBoltFile = "M8x20_DIN 933_8.8.SLDPRT";
 
+// QelCreate_2 without messages through plugin; the error text ("" when none).
+std::string Create2(CPluginModule& plugin, int& result)
+{
+    char buffer[1024] = {};
+    result = plugin.QelCreate_2(BoltBlock().data(), "ShowMessages=0", buffer, sizeof(buffer));
+    return buffer;
+}
+
 class SolidWorksTest : public testing::Test
 {
 protected:
@@ -268,6 +276,19 @@ INSTANTIATE_TEST_SUITE_P(
                                       "docs=assembly,assembly import=refuse answer=app:49:empty"}),
     [](const testing::TestParamInfo<RefusedImportCase>& info) { return info.param.name; });
 
+// SolidWorks refuses both saves: 121 naming the part file; nothing closed,
+// opened or deleted.
+TEST_F(SolidWorksTest, Create2_BothSavesRefused_Reports121NamingThePartFile)
+{
+    s_simulator->Configure("docs=assembly save=refuse");
+    const std::string file = PartDir() + kBoltFile;
+    EXPECT_EQ(CannotCreatePartText(file, PartFileNotSavedText(file)), Create(BoltBlock().data()));
+    for (const char* call : {"app 0x21", "app 0x63"})
+        EXPECT_THAT(s_simulator->JournalLines(),
+                    testing::Not(testing::Contains(testing::HasSubstr(call))));
+    EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock", "TempSW.sat"));
+}
+
 // Another insertion's hold on the part directory: a handle of its own, as
 // another host's. The insertion waits, serves the messages sent to its
 // thread, and shows a box it can cancel when boxes may be shown.
@@ -422,6 +443,30 @@ TEST_F(LockWaitTest, Create_ReenteredDuringTheWaitBox_FailsAtOnceInAnInactiveHos
                 testing::UnorderedElementsAre("TempSW.sat", kBoltFile, "QelSW99_3D.lock"));
 }
 
+// The command comes from a tool window the frame owns: the box is the frame's,
+// which takes no input. Closing the frame meanwhile cancels the wait.
+TEST_F(LockWaitTest, Create_FromAToolWindow_TheFrameOwnsTheBoxAndClosingItCancels)
+{
+    CSettingsFileOverride longBound{"[Options]\r\nPartPath=" + PartDir() +
+                                    "\r\nLockWaitSeconds=20"};
+    CWindow tool{CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "tool", WS_POPUP | WS_VISIBLE, 60, 60,
+                                 200, 100, m_host.Get(), nullptr, nullptr, nullptr)};
+    SetActiveWindow(tool.Get());
+    CDialogDriver user(
+        {{IDC_LOCK_WAIT_TEXT,
+          [&](HWND box)
+          {
+              EXPECT_EQ(m_host.Get(), GetWindow(box, GW_OWNER));
+              EXPECT_FALSE(IsWindowEnabled(m_host.Get())) << "the frame took input";
+              PostMessageA(m_host.Get(), WM_CLOSE, 0, 0);
+          }},
+         {CDialogDriver::kMessageBox, [](HWND b) { CDialogDriver::Press(b, IDOK); }}});
+    EXPECT_EQ(0, m_plugin.QelCreate(m_part.data()));
+    user.Finish();
+    EXPECT_THAT(user.MessageTexts(),
+                ElementsAre(CannotCreatePartText(Stem(), WaitCancelledText(PartDir()))));
+}
+
 // A lock file that another user made where this one may only read it is
 // locked through a handle for reading. Run by foreign-lock-file.sh, which
 // makes the file and names its folder.
@@ -480,16 +525,18 @@ TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
     EXPECT_EQ(0, s_simulator->OutstandingReferences());
 }
 
-// SolidWorks asks a question of its own in the import; one nobody answers (no
-// box) is answered after 20 s. A filter the host registered stays registered.
+// SolidWorks asks a question of its own in the import; one nobody answers (a
+// test gone wrong) is answered after 240 s. A filter the host registered stays registered,
+// and is asked what the wait does not decide (it would retry rejections itself).
 struct HostFilter : IMessageFilter
 {
     STDMETHOD(QueryInterface)(REFIID, void** out) { return *out = this, S_OK; }
     STDMETHOD_(ULONG, AddRef)() { return 2; }
     STDMETHOD_(ULONG, Release)() { return 1; }
     STDMETHOD_(DWORD, HandleInComingCall)(DWORD, HTASK, DWORD, LPINTERFACEINFO) { return 0; }
-    STDMETHOD_(DWORD, RetryRejectedCall)(HTASK, DWORD, DWORD) { return ~0UL; }
-    STDMETHOD_(DWORD, MessagePending)(HTASK, DWORD, DWORD) { return 2; }
+    STDMETHOD_(DWORD, RetryRejectedCall)(HTASK, DWORD, DWORD) { return ++retried, 100; }
+    STDMETHOD_(DWORD, MessagePending)(HTASK, DWORD, DWORD) { return ++pending, 2; }
+    std::atomic<int> pending{0}, retried{0};
 };
 
 class QuestionTest : public LockWaitTest
@@ -512,11 +559,33 @@ protected:
     }
     static HWND Question() { return FindWindowW(L"#32770", swsim::kQuestionCaption); }
     static void Answer() { PostMessageW(Question(), WM_COMMAND, IDOK, 0); }
+    // QelCreate, the user pressing Switch, then Cancel in the box; the message
+    // shown ("" if none). Cancel closes the box at once, whatever SolidWorks does.
+    std::string CreateCancelled()
+    {
+        DWORD closedAfterMs = 0;
+        CDialogDriver user(
+            {{IDC_SOLIDWORKS_SWITCH,
+              [&](HWND box)
+              {
+                  CDialogDriver::Press(box, IDC_SOLIDWORKS_SWITCH);
+                  CDialogDriver::Press(box, IDCANCEL);
+                  const DWORD start = GetTickCount();
+                  CDialogDriver::WaitFor([&] { return !IsWindow(box); }, 9000);
+                  closedAfterMs = GetTickCount() - start;
+                  Answer(); // Wine waits for the answer
+              }},
+             {CDialogDriver::kMessageBox, [](HWND b) { CDialogDriver::Press(b, IDOK); }}});
+        m_result = m_plugin.QelCreate(m_part.data());
+        user.Finish();
+        EXPECT_LT(closedAfterMs, 1000u) << "the host waited for SolidWorks";
+        return user.MessageTexts().empty() ? "" : user.MessageTexts()[0];
+    }
 
     HostFilter m_hostFilter;
     std::atomic<bool> m_done{false};
     std::thread m_watchdog{[this]
-                           { CDialogDriver::WaitFor([&] { return +m_done; }, 20000), Answer(); }};
+                           { CDialogDriver::WaitFor([&] { return +m_done; }, 240000), Answer(); }};
 };
 
 TEST_F(QuestionTest, Create_Box_SwitchesToTheQuestionAndClosesOnceAnswered)
@@ -541,28 +610,81 @@ TEST_F(QuestionTest, Create_Box_SwitchesToTheQuestionAndClosesOnceAnswered)
     EXPECT_EQ(m_host.Get(), owner);
     EXPECT_FALSE(hostEnabled) << "the host took input while SolidWorks was not answering";
     EXPECT_TRUE(inFront) << "SolidWorks' question was not brought to the front";
+    EXPECT_GT(m_hostFilter.pending, 0) << "the host's filter was never asked";
 }
 
 TEST_F(QuestionTest, Create_Cancel_EndsTheCallAndSendsNothingMore)
 {
-    CDialogDriver user(
-        {{IDC_SOLIDWORKS_SWITCH,
-          [&](HWND box)
-          {
-              CDialogDriver::Press(box, IDCANCEL); // Wine then waits for the answer
-              CDialogDriver::WaitFor([&] { return !IsWindow(box); });
-              Answer();
-          }},
-         {CDialogDriver::kMessageBox, [](HWND b) { CDialogDriver::Press(b, IDOK); }}});
-    EXPECT_EQ(0, m_plugin.QelCreate(m_part.data()));
-    user.Finish();
-    EXPECT_THAT(user.MessageTexts(),
-                ElementsAre(CannotCreatePartText(Stem(), CallCancelledText())));
-    EXPECT_THAT(s_simulator->JournalLines().back(), testing::StartsWith("app 0x31 method"));
-    EXPECT_TRUE(IsWindowEnabled(m_host.Get()));
-    EXPECT_EQ(0, s_simulator->OutstandingReferences());
-    EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock", "TempSW.sat"));
-    HoldLock(PartDir()); // the lock is free: it is had at once
+    // SolidWorks asking a question, rejecting the call as busy, or busy and
+    // minimised, reading no messages (Switch waits for nothing): the same box.
+    for (const char* options :
+         {"ask-at=7", "fail-hresult=7:0x80010001:100000", "minimized=1 busy-at=7:10000"})
+    {
+        SCOPED_TRACE(options);
+        s_simulator->Configure(std::string("reset=1 docs=assembly ") + options);
+        EXPECT_EQ(CannotCreatePartText(Stem(), CallCancelledText()), CreateCancelled());
+        EXPECT_EQ(0, m_result);
+        EXPECT_THAT(s_simulator->JournalLines().back(), testing::StartsWith("app 0x31 method"));
+        EXPECT_TRUE(IsWindowEnabled(m_host.Get()));
+        EXPECT_EQ(0, s_simulator->OutstandingReferences());
+        EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock", "TempSW.sat"));
+        HoldLock(PartDir()); // the lock is free: it is had at once
+    }
+}
+
+// SolidWorks does not answer call K, for every K of an insertion: Cancel in
+// the box (every second K), or the silent bound of 1 s (SolidWorks asks a
+// question at call K). The insertion ends
+// there with the reason: nothing asked after call K, no SAT file written after
+// it, the lock free, no reference kept, the host enabled, no box left. Under
+// Wine the call ends only once SolidWorks answers: its trace line shows the cancel.
+TEST_F(QuestionTest, EveryCall_NotAnswered_TheInsertionEndsThere)
+{
+    CScratchFolder temp("trace");
+    const CTempVariables variables(temp.Path());
+    s_simulator->Configure("reset=1 docs=assembly");
+    EXPECT_EQ("", Create(m_part.data()));
+    const size_t calls = s_simulator->JournalLines().size();
+    CSettingsFileOverride settings("[Options]\r\nPartPath=" + PartDir() +
+                                   "\r\nTrace=1\r\nSolidWorksWaitSeconds=1");
+    for (const bool box : {true, false})
+        for (size_t k = 1; k <= calls; k += box ? 2 : 1)
+        {
+            SCOPED_TRACE((box ? "Cancel at call " : "bound at call ") + std::to_string(k));
+            s_simulator->Configure("reset=1 docs=assembly hold-files=1 ask-at=" +
+                                   std::to_string(k));
+            for (const std::string& name : PartDirFiles()) // no longer held
+                DeleteFileA((PartDir() + name).c_str());
+            DeleteFileA(temp.PathOf("QelSW99_3D.log").c_str());
+            std::thread late(
+                [box] // the silent call's question: answered past the bound
+                {
+                    if (!box && CDialogDriver::WaitFor(Question, 5000))
+                        Sleep(1500), Answer();
+                });
+            const std::string error = box ? CreateCancelled() : Create(m_part.data());
+            late.join();
+            const std::string reason = CallCancelledText(), part = Stem() + ".SLDPRT";
+            const std::string left = FileExists(part) ? " " + PartFileLeftText() : "";
+            EXPECT_EQ(0, m_result);
+            EXPECT_THAT(error, testing::AnyOf(CannotInsertPartText(reason),
+                                              CannotCreatePartText(Stem(), reason),
+                                              CannotCreatePartText(part, reason + left)));
+            EXPECT_EQ(k, s_simulator->JournalLines().size()) << "asked after call K";
+            const std::vector<std::string> log = ReadFileLines(temp.PathOf("QelSW99_3D.log"));
+            auto cancelled = std::find_if(log.begin(), log.end(),
+                                          [k, n = 0u](auto& line) mutable {
+                                              return line.find(" call 0x") != line.npos && ++n == k;
+                                          });
+            ASSERT_NE(log.end(), cancelled);
+            EXPECT_THAT(*cancelled, testing::HasSubstr("FAIL 0x80010002"));
+            EXPECT_THAT(std::vector<std::string>(cancelled, log.end()),
+                        testing::Not(testing::Contains(testing::HasSubstr("SAT file written"))));
+            EXPECT_EQ(0, s_simulator->OutstandingReferences());
+            EXPECT_TRUE(IsWindowEnabled(m_host.Get()));
+            EXPECT_EQ(nullptr, FindWindowA("#32770", "QelSW99_3D")) << "a box left";
+            HoldLock(PartDir());
+        }
 }
 
 TEST_F(QuestionTest, Create2_Silent_CancelledAtTheBound)
@@ -577,6 +699,53 @@ TEST_F(QuestionTest, Create2_Silent_CancelledAtTheBound)
     answer.join();
     EXPECT_EQ(0, m_result);
     EXPECT_EQ(nullptr, box) << "a silent call showed a box";
+}
+
+// Two host threads insert, each with its own SolidWorksWaitSeconds: the one
+// bounded at 2 s is cancelled there, whether the other (unbounded) insertion
+// began first and ended first, or began later and ends while it waits.
+TEST_F(QuestionTest, Create2_TwoThreads_EachKeepsItsOwnBound)
+{
+    for (const int bounded : {1, 0}) // the thread (in starting order) with the bound
+    {
+        SCOPED_TRACE("bounded: thread " + std::to_string(bounded));
+        s_simulator->Configure("reset=1 docs=assembly");
+        CScratchFolder dirs[2] = {CScratchFolder("first"), CScratchFolder("second")};
+        CHandle locks[2];
+        std::string texts[2];
+        int results[2] = {-1, -1};
+        std::thread threads[2];
+        for (int i = 0; i < 2; ++i)
+        {
+            CSettingsFileOverride settings(
+                "[Options]\r\nPartPath=" + dirs[i].Path() +
+                "\r\nLockWaitSeconds=60\r\nSolidWorksWaitSeconds=" + (i == bounded ? "2" : "0"));
+            locks[i] = HoldLock(dirs[i].Path() + "\\");
+            threads[i] = std::thread([&, i] { texts[i] = Create2(m_plugin, results[i]); });
+            CDialogDriver::WaitFor([&]
+                                   { return s_simulator->JournalLines().size() == 5u * (i + 1); });
+        }
+        auto askThenFree = [&](int i)
+        {
+            s_simulator->Configure( // its import, after the read of the active document
+                "ask-at=" + std::to_string(s_simulator->JournalLines().size() + 2));
+            locks[i] = CHandle();
+            CDialogDriver::WaitFor([&] { return Question() != nullptr; }, 10000);
+        };
+        const int other = 1 - bounded;
+        if (bounded == 1) // the other ends first
+            locks[other] = CHandle(), threads[other].join();
+        askThenFree(bounded);
+        std::thread answer([] { Sleep(4000), Answer(); });
+        if (bounded == 0) // the other goes on while this one waits
+            locks[other] = CHandle(), threads[other].join();
+        threads[bounded].join();
+        answer.join();
+        EXPECT_EQ(
+            CannotCreatePartText(dirs[bounded].Path() + "\\M8x20_DIN 933_8.8", CallCancelledText()),
+            texts[bounded]);
+        EXPECT_EQ(1, results[other]) << texts[other];
+    }
 }
 
 // The part window's place: 300 x 200 in the lower right corner of the
@@ -689,7 +858,7 @@ TEST_P(FaultTest, Create2_OneFailingCall_EndsWithItsStepsOutcome)
     const int call = GetParam();
     const char outcome = kFaultOutcomes[call - 1];
     const std::string fault = "Fault " + std::to_string(call);
-    s_simulator->Configure("docs=part,assembly");
+    s_simulator->Configure("docs=part,assembly hold-files=1");
     s_simulator->ClearJournal();
     s_simulator->Configure("fail-call=" + std::to_string(call) + ":\"" + fault + "\"");
     SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(4321), 0);

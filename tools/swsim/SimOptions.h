@@ -80,7 +80,8 @@ public:
     std::optional<long> askAt; // the call first asks a question in a modal box
     std::optional<BusyOption> busyAt;
     std::optional<bool> holdFiles;
-    std::optional<bool> saveRefused; // true: saves answer false and write nothing // open documents' files held against writing and deleting
+    std::optional<bool> saveRefused; // true: saves answer false and write nothing // open
+                                     // documents' files held against writing and deleting
     bool release = false;
     std::optional<AreaSizeOption> area;
     std::optional<bool> noView;
