@@ -632,12 +632,9 @@ TEST_F(QuestionTest, Create_Cancel_EndsTheCallAndSendsNothingMore)
     }
 }
 
-// SolidWorks does not answer call K, for every K of an insertion: Cancel in
-// the box (every second K), or the silent bound of 1 s (SolidWorks asks a
-// question at call K). The insertion ends
-// there with the reason: nothing asked after call K, no SAT file written after
-// it, the lock free, no reference kept, the host enabled, no box left. Under
-// Wine the call ends only once SolidWorks answers: its trace line shows the cancel.
+// SolidWorks does not answer call K (a question), for every K: Cancel in the box
+// (every second K), or the silent bound of 1 s. The insertion ends there; the
+// cancelled call's trace line shows the cancel (Wine returns it once answered).
 TEST_F(QuestionTest, EveryCall_NotAnswered_TheInsertionEndsThere)
 {
     CScratchFolder temp("trace");
