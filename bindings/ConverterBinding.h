@@ -17,7 +17,7 @@ public:
 
     // Attributes
     // Objects of this class that currently hold the library.
-    static int GetLoadCount() { return s_nLoadCount; }
+    static int GetLoadCount() { return __atomic_load_n(&s_nLoadCount, __ATOMIC_RELAXED); }
 
     // Overrideables
     bool Load() override;

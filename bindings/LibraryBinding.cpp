@@ -32,11 +32,8 @@ const SMessageCatalogue kFrench = {
 constexpr unsigned short kPrimaryLanguageMask = 0x3FF;
 constexpr unsigned short kPrimaryLanguageGerman = 0x07;
 
-// One text per message kind, shared by all bindings: the binding is destroyed
-// while its error travels, the text must outlive it. The longest message, with
-// a 259-character name twice, stays well below the size.
-char g_szLibraryError[1024];
-char g_szFunctionError[1024];
+// Room for the longest message, with a 259-character name twice.
+constexpr std::size_t kMessageSize = 1024;
 
 } // namespace
 
@@ -52,7 +49,7 @@ CLibraryBinding::CLibraryBinding(const char* libraryName, int& loadCounter)
 CLibraryBinding::~CLibraryBinding()
 {
     if (IsLoaded())
-        --m_rnLoadCounter;
+        __atomic_sub_fetch(&m_rnLoadCounter, 1, __ATOMIC_RELAXED);
     // Each object releases the reference its own load took; the library leaves
     // the process with the last one.
     m_module.Reset();
@@ -84,7 +81,7 @@ void CLibraryBinding::LoadFunctions(SFunction* functions, std::size_t count)
         m_module.Reset(LoadLibraryFromSearchFolders(m_szLibraryName, errorCode));
         if (!IsLoaded())
             ThrowLibraryError(errorCode);
-        ++m_rnLoadCounter;
+        __atomic_add_fetch(&m_rnLoadCounter, 1, __ATOMIC_RELAXED);
     }
     // After a missing function the list is resolved again on the next Load,
     // which fails again: a wrapper never calls an unresolved address.
@@ -99,16 +96,19 @@ void CLibraryBinding::LoadFunctions(SFunction* functions, std::size_t count)
 
 void CLibraryBinding::ThrowLibraryError(DWORD errorCode) const
 {
-    FormatBounded(g_szLibraryError, sizeof g_szLibraryError, m_pCatalogue->pszLibraryError,
-                  m_szLibraryName, static_cast<long>(errorCode));
-    throw static_cast<ErrorText>(g_szLibraryError);
+    // The text is kept for the call that fails: the binding is destroyed
+    // while its error travels.
+    char text[kMessageSize];
+    FormatBounded(text, sizeof text, m_pCatalogue->pszLibraryError, m_szLibraryName,
+                  static_cast<long>(errorCode));
+    CErrorMessage::Throw(text);
 }
 
 void CLibraryBinding::ThrowFunctionError(const char* functionName) const
 {
-    FormatBounded(g_szFunctionError, sizeof g_szFunctionError, m_pCatalogue->pszFunctionError,
-                  functionName, m_szLibraryName);
-    throw static_cast<ErrorText>(g_szFunctionError);
+    char text[kMessageSize];
+    FormatBounded(text, sizeof text, m_pCatalogue->pszFunctionError, functionName, m_szLibraryName);
+    CErrorMessage::Throw(text);
 }
 
 } // namespace qel

@@ -83,8 +83,8 @@ private:
     const SMessageCatalogue* m_pCatalogue;
     CModule m_module;
     char m_szLibraryName[kPathBufferSize];
-    int& m_rnLoadCounter;
-    bool m_bResolved; // every function of the list has its address
+    int& m_rnLoadCounter; // changed atomically: host threads bind at once
+    bool m_bResolved;     // every function of the list has its address
 };
 
 } // namespace qel

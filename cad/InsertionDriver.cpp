@@ -28,14 +28,12 @@ constexpr const char* kSolidWorksRelease = "2001";
 
 [[noreturn]] void ThrowStartSolidWorks()
 {
-    static CErrorMessage s_message;
-    s_message.Throw(FormatMessageText(IDS_START_SOLIDWORKS, kSolidWorksRelease));
+    CErrorMessage::Throw(FormatMessageText(IDS_START_SOLIDWORKS, kSolidWorksRelease));
 }
 
 [[noreturn]] void ThrowMessage(unsigned id)
 {
-    static CErrorMessage s_message;
-    s_message.Throw(LoadMessage(id));
+    CErrorMessage::Throw(LoadMessage(id));
 }
 
 // The running SolidWorks application object, or null when none is reachable.

@@ -130,8 +130,7 @@ void CInsertionDriver::AppendPartFileExtension()
 
 void CInsertionDriver::ThrowCannotCreatePart(const std::string& reason)
 {
-    static CErrorMessage s_message;
-    s_message.Throw(
+    CErrorMessage::Throw(
         FormatMessageText(IDS_CANNOT_CREATE_PART, m_szPartFile, FailureText(reason).c_str()));
 }
 

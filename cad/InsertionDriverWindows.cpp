@@ -226,8 +226,7 @@ void CInsertionDriver::SwitchToSolidWorks()
 
 void CInsertionDriver::ThrowCannotInsertPart(const std::string& reason)
 {
-    static CErrorMessage s_message;
-    s_message.Throw(FormatMessageText(IDS_CANNOT_INSERT_PART, FailureText(reason).c_str()));
+    CErrorMessage::Throw(FormatMessageText(IDS_CANNOT_INSERT_PART, FailureText(reason).c_str()));
 }
 
 } // namespace qel

@@ -1,10 +1,12 @@
 // Error texts: a failure meant for the user travels as a thrown pointer to a
 // NUL-terminated text (ErrorText) and is caught only at the exports. The text
-// belongs to the step that throws it: each such step keeps one CErrorMessage
-// (a function-local static) that lives until the library is unloaded; the
-// step's next failure overwrites it.
+// belongs to the export call whose thread throws it: each export keeps one
+// CErrorMessage on its stack, which holds every text its thread throws until
+// the call ends. Host threads failing at once thus never read each other's
+// text, and a text stays valid while the export copies or shows it.
 #pragma once
 
+#include <forward_list>
 #include <string>
 
 namespace qel
@@ -15,13 +17,29 @@ using ErrorText = const char*;
 class CErrorMessage
 {
 public:
-    // Stores the text and throws the pointer to its characters.
-    [[noreturn]] void Throw(std::string text);
+    // Construction
 
-    const char* Text() const { return m_text.c_str(); }
+    // Keeps the calling thread's texts until destroyed; a keeper it replaces
+    // (an outer call that the host re-entered on the same thread) keeps them
+    // again afterwards.
+    CErrorMessage();
+    CErrorMessage(const CErrorMessage&) = delete;
+    CErrorMessage& operator=(const CErrorMessage&) = delete;
+    ~CErrorMessage();
+
+    // Operations
+
+    // Keeps text for the call the calling thread runs and returns its
+    // characters. Outside an export (test equipment driving a step itself)
+    // the text is kept in one process-wide place until the next such text.
+    static ErrorText Keep(std::string text);
+    // Keeps text and throws the pointer to its characters.
+    [[noreturn]] static void Throw(std::string text);
 
 private:
-    std::string m_text;
+    std::forward_list<std::string> m_texts;
+    CErrorMessage* m_pOuter;
+    bool m_bKeeper;
 };
 
 // The fixed text thrown when memory runs out.

@@ -10,6 +10,8 @@
 namespace qel
 {
 
+class CErrorMessage;
+
 // The system default language identifier (primary language in the low 10 bits).
 unsigned short SystemDefaultLangId();
 
@@ -28,5 +30,10 @@ enum class FileContent
     Some,  // a file with content, or one whose size cannot be told (held without sharing)
 };
 FileContent FileContentAt(const char* path);
+
+// The keeper of the error texts of the export call the calling thread runs;
+// null outside one. Set returns false when the thread cannot have one.
+CErrorMessage* ThreadErrorMessage();
+bool SetThreadErrorMessage(CErrorMessage* keeper);
 
 } // namespace qel

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include <pthread.h>
 #include <sys/stat.h>
 
 namespace qel
@@ -45,6 +46,32 @@ FileContent FileContentAt(const char* path)
     if (path == nullptr || stat(path, &status) != 0 || !S_ISREG(status.st_mode))
         return FileContent::None;
     return status.st_size == 0 ? FileContent::Empty : FileContent::Some;
+}
+
+namespace
+{
+
+pthread_key_t ErrorMessageKey()
+{
+    static const pthread_key_t s_key = []
+    {
+        pthread_key_t key = 0;
+        pthread_key_create(&key, nullptr);
+        return key;
+    }();
+    return s_key;
+}
+
+} // namespace
+
+CErrorMessage* ThreadErrorMessage()
+{
+    return static_cast<CErrorMessage*>(pthread_getspecific(ErrorMessageKey()));
+}
+
+bool SetThreadErrorMessage(CErrorMessage* keeper)
+{
+    return pthread_setspecific(ErrorMessageKey(), keeper) == 0;
 }
 
 } // namespace qel

@@ -2,8 +2,18 @@
 
 #include <windows.h>
 
+#include "common/ThreadSlot.h"
+
 namespace qel
 {
+
+namespace
+{
+
+// One index per load of the library: implicit TLS is not used (see ThreadSlot.h).
+CThreadSlot<CErrorMessage> s_errorMessage;
+
+} // namespace
 
 unsigned short SystemDefaultLangId()
 {
@@ -35,6 +45,16 @@ FileContent FileContentAt(const char* path)
         return FileContent::None;
     return data.nFileSizeLow == 0 && data.nFileSizeHigh == 0 ? FileContent::Empty
                                                              : FileContent::Some;
+}
+
+CErrorMessage* ThreadErrorMessage()
+{
+    return s_errorMessage.Get();
+}
+
+bool SetThreadErrorMessage(CErrorMessage* keeper)
+{
+    return s_errorMessage.Set(keeper);
 }
 
 } // namespace qel

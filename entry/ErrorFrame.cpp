@@ -1,6 +1,7 @@
 #include "entry/ErrorFrame.h"
 
 #include <cstring>
+#include <utility>
 
 #include "common/AnsiPath.h"
 
@@ -9,14 +10,13 @@ namespace qel
 
 ErrorText DescribeUnexpectedFailure(const char* what)
 {
-    static std::string s_text;
     try
     {
-        s_text = "Unexpected error";
+        std::string text = "Unexpected error";
         if (what != nullptr && *what != '\0')
-            s_text.append(": ").append(what);
-        s_text.append(" !");
-        return s_text.c_str();
+            text.append(": ").append(what);
+        text.append(" !");
+        return CErrorMessage::Keep(std::move(text));
     }
     catch (...)
     {

@@ -16,7 +16,7 @@ namespace qel
 ErrorText DescribeUnexpectedFailure(const char* what);
 
 // Runs work(); returns null when it completed, else the failure's text. The
-// text lives until the next failure of the same kind.
+// text lives as long as the CErrorMessage of the calling thread's export.
 template <class Work> ErrorText RunInErrorFrame(Work&& work) noexcept
 {
     try

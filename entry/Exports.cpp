@@ -33,8 +33,7 @@ public:
     {
         if (IsUsable())
             return;
-        static CErrorMessage s_message;
-        s_message.Throw(LoadMessage(IDS_OLE_INIT_FAILED));
+        CErrorMessage::Throw(LoadMessage(IDS_OLE_INIT_FAILED));
     }
 };
 
@@ -96,6 +95,7 @@ std::string FileNameText(const char* fileName, unsigned size)
 template <class Describe, class Work, class Report>
 int RunExport(const char* name, Describe&& describe, Work&& work, Report&& report)
 {
+    const CErrorMessage errorTexts; // the call's own, until it has reported them
     const CTrace trace(CSettingsFile::IsTraceOn());
     if (CTrace::IsOn())
     {

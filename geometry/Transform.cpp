@@ -144,8 +144,6 @@ void SetRow(double m[4][4], int row, const Vector3& v)
 
 } // namespace
 
-char CTransform::s_szFormatBuffer[kFormatBufferSize];
-
 CTransform::CTransform(const CTransform* source)
 {
     SetFrom(source);
@@ -182,10 +180,10 @@ void CTransform::SetValues(const double values[16])
     std::memmove(m_matrix, values, sizeof m_matrix);
 }
 
-const char* CTransform::Format() const
+std::string CTransform::Format() const
 {
     // snprintf cuts a line of very large values at the end of its buffer; four
-    // full lines and their separators fill the shared buffer exactly.
+    // full lines and their separators fill the result's buffer exactly.
     static_assert(4 * (kFormatLineSize - 1) + 3 + 1 <= kFormatBufferSize, "lines must fit");
     char lines[4][kFormatLineSize];
     for (int column = 0; column < 4; ++column)
@@ -194,9 +192,9 @@ const char* CTransform::Format() const
                       m_matrix[0][column], m_matrix[1][column], m_matrix[2][column],
                       m_matrix[3][column]);
     }
-    FormatBounded(s_szFormatBuffer, sizeof s_szFormatBuffer, "%s\n%s\n%s\n%s", lines[0], lines[1],
-                  lines[2], lines[3]);
-    return s_szFormatBuffer;
+    char text[kFormatBufferSize];
+    FormatBounded(text, sizeof text, "%s\n%s\n%s\n%s", lines[0], lines[1], lines[2], lines[3]);
+    return text;
 }
 
 int CTransform::Push()

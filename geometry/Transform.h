@@ -6,6 +6,7 @@
 #include "geometry/Vector3.h"
 
 #include <memory>
+#include <string>
 
 namespace qel
 {
@@ -15,7 +16,7 @@ class CTransform
 public:
     using Matrix = double[4][4];
 
-    // Size of each line buffer of Format and of the shared result buffer.
+    // Size of each line buffer of Format and the bound of its result.
     static constexpr int kFormatLineSize = 256;
     static constexpr int kFormatBufferSize = 1024;
 
@@ -32,9 +33,8 @@ public:
     void SetValues(const double values[16]);
     const Matrix& GetMatrix() const { return m_matrix; }
     // Four lines, line i holding column i, each cut to kFormatLineSize - 1
-    // characters. The text lives in one buffer shared by all transforms and
-    // stays valid until the next call.
-    const char* Format() const;
+    // characters. The text is the caller's own: threads format at once.
+    std::string Format() const;
     // Returns the new depth, or 0 when the stack was full (the oldest saved
     // state is then dropped).
     int Push();
@@ -104,8 +104,6 @@ private:
     std::unique_ptr<CTransform> m_pSaved;
     int m_nStackLimit = -1;
     int m_nStackDepth = 0;
-
-    static char s_szFormatBuffer[kFormatBufferSize];
 };
 
 } // namespace qel

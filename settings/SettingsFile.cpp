@@ -43,8 +43,7 @@ HANDLE CreateSettingsMutex(const char* name)
         mutex = OpenMutexA(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, name);
     if (mutex == nullptr)
     {
-        static CErrorMessage s_error;
-        s_error.Throw(std::string("Cannot create the mutex \"") + name + "\" !");
+        CErrorMessage::Throw(std::string("Cannot create the mutex \"") + name + "\" !");
     }
     return mutex;
 }
@@ -247,9 +246,9 @@ void CSettingsFile::ThrowNotSaved(DWORD error) const
     // a file another program holds); "completed successfully" would mislead.
     if (error == ERROR_SUCCESS)
         error = ERROR_WRITE_FAULT;
-    static CErrorMessage s_message;
-    s_message.Throw(FormatMessageText(IDS_SETTINGS_NOT_SAVED, m_szIniFile,
-                                      DescribeFailureCode(static_cast<HRESULT>(error)).c_str()));
+    CErrorMessage::Throw(
+        FormatMessageText(IDS_SETTINGS_NOT_SAVED, m_szIniFile,
+                          DescribeFailureCode(static_cast<HRESULT>(error)).c_str()));
 }
 
 int CSettingsFile::EnsureDirectory(const char* path)

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <regex>
 #include <string>
 #include <thread>
@@ -958,18 +959,33 @@ std::vector<std::string> Ids(const std::vector<std::string>& lines, const char* 
     return ids;
 }
 
-// Trace=1 (rows: a SolidWorks fault; a log there before, in bytes, -1 a folder): the
-// outcome and the journal as with Trace=0, the journal's calls (dispatch ids) in the log.
+// Trace=1 (rows: a SolidWorks fault; a log there before, in bytes, -1 a folder; a parameter
+// text that long; the history .log.1 held without delete sharing; where the old log ends up:
+// 'k'ept at the log's start, 'r'otated into .log.1, or left 'a'lone): the outcome and the journal
+// as with Trace=0, the journal's calls in the log, and log and history within their bound.
 TEST_F(SolidWorksTest, Create2_TraceOn_KeepsTheOutcomeAndLogsTheJournalsCalls)
 {
-    for (const auto& [fault, oldLog] : std::vector<std::pair<std::string, int>>{
-             {"", 0}, {"fail-hresult=1:0x80010001:2", 0}, {"", 1100000}, {"", -1}})
+    for (const auto& [fault, oldLog, longText, held, where] :
+         std::vector<std::tuple<std::string, int, int, bool, char>>{
+             {"", 1000, 0, false, 'k'},
+             {"fail-hresult=1:0x80010001:2", 1000, 0, false, 'k'},
+             {"", 1100000, 0, false, 'r'},
+             {"", 1047576, 0, false, 'r'}, // passes the bound during the call
+             {"", -1, 0, false, 'a'},
+             {"", 1100000, 0, true, 'a'},
+             {"", 1000, 3000000, false, 'k'}})
     {
-        SCOPED_TRACE(fault + " " + std::to_string(oldLog));
+        SCOPED_TRACE(fault + " " + std::to_string(oldLog) + " " + std::to_string(longText));
         CScratchFolder temp("trace");
         const CTempVariables variables(temp.Path());
-        const std::string log = temp.PathOf("QelSW99_3D.log"), old(std::max(oldLog, 0), 'x');
+        const std::string log = temp.PathOf("QelSW99_3D.log"), history = "history\r\n";
+        const std::string old = std::string(std::max(oldLog, 2) - 2, 'x') + "\r\n";
         oldLog < 0 ? (void)temp.MakeDir("QelSW99_3D.log") : WriteFileText(log, old);
+        WriteFileText(log + ".1", history);
+        const CHandle hold(held ? CreateFileA((log + ".1").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                              nullptr, OPEN_EXISTING, 0, nullptr)
+                                : nullptr);
+        const std::string parameters = "ShowMessages=0|Note=" + std::string(longText, 'p');
         auto insert = [&, fault = fault](const char* trace)
         {
             CSettingsFileOverride settings("[Options]\r\nPartPath=" + PartDir() +
@@ -977,7 +993,7 @@ TEST_F(SolidWorksTest, Create2_TraceOn_KeepsTheOutcomeAndLogsTheJournalsCalls)
             s_simulator->Configure("reset=1 docs=part,assembly " + fault);
             s_simulator->ClearJournal();
             DeleteFileA((PartDir() + kBoltFile).c_str());
-            const std::string message = Create(BoltBlock().data());
+            const std::string message = Create(BoltBlock().data(), parameters.c_str());
             return std::make_tuple(m_result, message,
                                    Ids(s_simulator->JournalLines(), "^\\S+ (0x\\w+) "));
         };
@@ -985,16 +1001,52 @@ TEST_F(SolidWorksTest, Create2_TraceOn_KeepsTheOutcomeAndLogsTheJournalsCalls)
 
         EXPECT_EQ(insert("0"), traced);
         EXPECT_EQ(1, std::get<0>(traced));
-        const std::vector<std::string> lines = ReadFileLines(log);
-        EXPECT_EQ(oldLog < 0 ? std::vector<std::string>() : std::get<2>(traced),
-                  Ids(lines, " call (0x\\w+) "));
-        EXPECT_TRUE(old == ReadFileText(log + ".1")) << "the old log is not .log.1";
+        const std::string text = oldLog < 0 ? "" : ReadFileText(log),
+                          kept = ReadFileText(log + ".1");
+        std::vector<std::string> ids = Ids(ReadFileLines(log + ".1"), " call (0x\\w+) ");
+        for (const std::string& id : Ids(ReadFileLines(log), " call (0x\\w+) "))
+            ids.push_back(id);
+        EXPECT_EQ(where == 'a' ? std::vector<std::string>() : std::get<2>(traced), ids);
+        EXPECT_EQ(where == 'k', text.rfind(old, 0) == 0 && text.size() > old.size());
+        EXPECT_EQ(where == 'r', kept.rfind(old, 0) == 0);
+        EXPECT_EQ(where != 'r', kept == history);
+        EXPECT_LE(text.size(), std::max<std::size_t>(old.size(), 1 << 20));
         const std::string head =
             "^[-0-9]{10} [:0-9]{8}\\.\\d{3} " + std::to_string(GetCurrentProcessId()) + " " +
             std::to_string(GetCurrentThreadId()) + " QelCreate_2 with a part block of " +
             std::to_string(BoltBlock().size());
-        EXPECT_TRUE(oldLog < 0 || std::regex_search(lines.at(0), std::regex(head)));
+        EXPECT_TRUE(where != 'k' || std::regex_search(text.substr(old.size()), std::regex(head)));
     }
+}
+
+// Two host threads at once with Trace=1: every line of the log whole, and each thread's 300
+// results (every file written) under its own id.
+TEST_F(SolidWorksTest, DirectFile_TwoThreadsTraced_WriteEveryFileAndEveryLine)
+{
+    const CTempVariables variables(m_folder.Path());
+    const CSettingsFileOverride settings("[Options]\r\nTrace=1");
+    std::string ids[2];
+    auto calls = [&, part = BoltBlock()](int t)
+    {
+        ids[t] = std::to_string(GetCurrentThreadId());
+        for (int i = 0; i < 300; ++i)
+        {
+            std::string name =
+                m_folder.PathOf(ids[t] + "-" + std::to_string(i)) + std::string(5, 0);
+            m_plugin.QelCreateDirectFile(part.data(), name.data(), name.size());
+        }
+    };
+    std::thread other(calls, 1);
+    calls(0);
+    other.join();
+    std::map<std::string, int> results; // by thread id; a line not whole comes under ""
+    for (const std::string& line : ReadFileLines(m_folder.PathOf("QelSW99_3D.log")))
+    {
+        std::smatch match;
+        std::regex_match(line, match, std::regex("[-0-9]{10} [:.0-9]{12} \\d+ (\\d+) (.+)"));
+        results[match[1]] += match[2] == "QelCreateDirectFile result 1";
+    }
+    EXPECT_EQ((std::map<std::string, int>{{ids[0], 300}, {ids[1], 300}}), results);
 }
 
 // SolidWorks ends before or in the middle of an insertion: the step's

@@ -523,7 +523,7 @@ TEST(Format, WritesOneColumnPerLine)
                  "0.00, 1.00, 0.00, 2.00\n"
                  "0.00, 0.00, 1.00, -3.25\n"
                  "0.00, 0.00, 0.00, 1.00",
-                 t.Format());
+                 t.Format().c_str());
 }
 
 std::vector<std::string> Lines(const char* text)
@@ -557,10 +557,10 @@ TEST_P(FormatHugeTest, CutsLinesAtTheirBuffer)
     for (double& value : values)
         value = GetParam().value;
     t.SetValues(values);
-    const char* text = t.Format();
+    const std::string text = t.Format();
 
-    ASSERT_LT(std::strlen(text), static_cast<std::size_t>(CTransform::kFormatBufferSize));
-    const std::vector<std::string> lines = Lines(text);
+    ASSERT_LT(text.size(), static_cast<std::size_t>(CTransform::kFormatBufferSize));
+    const std::vector<std::string> lines = Lines(text.c_str());
     ASSERT_EQ(4u, lines.size());
     for (const std::string& line : lines)
     {
@@ -582,7 +582,7 @@ TEST(Format, KeepsLargeValuesThatFit)
     // 1e50 takes 51 digits and ".00": the line fits and is not cut.
     CTransform t;
     t.ScaleUniform(1e50);
-    const std::vector<std::string> lines = Lines(t.Format());
+    const std::vector<std::string> lines = Lines(t.Format().c_str());
     ASSERT_EQ(4u, lines.size());
     EXPECT_EQ(0u, lines[0].find("100000000000000007")) << lines[0];
     EXPECT_EQ(54u + std::strlen(", 0.00, 0.00, 0.00"), lines[0].size()) << lines[0];
