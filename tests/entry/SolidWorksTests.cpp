@@ -642,11 +642,11 @@ TEST_F(QuestionTest, EveryCall_NotAnswered_TheInsertionEndsThere)
     const CTempVariables variables(temp.Path());
     s_simulator->Configure("reset=1 docs=assembly");
     EXPECT_EQ("", Create(m_part.data()));
-    const size_t calls = s_simulator->JournalLines().size();
+    const std::vector<std::string> dry = s_simulator->JournalLines();
     CSettingsFileOverride settings("[Options]\r\nPartPath=" + PartDir() +
                                    "\r\nTrace=1\r\nSolidWorksWaitSeconds=1");
     for (const bool box : {true, false})
-        for (size_t k = 1; k <= calls; k += box ? 2 : 1)
+        for (size_t k = 1; k <= dry.size(); k += box ? 2 : 1)
         {
             SCOPED_TRACE((box ? "Cancel at call " : "bound at call ") + std::to_string(k));
             s_simulator->Configure("reset=1 docs=assembly hold-files=1 ask-at=" +
@@ -654,6 +654,7 @@ TEST_F(QuestionTest, EveryCall_NotAnswered_TheInsertionEndsThere)
             for (const std::string& name : PartDirFiles()) // no longer held
                 DeleteFileA((PartDir() + name).c_str());
             DeleteFileA(temp.PathOf("QelSW99_3D.log").c_str());
+            const long references = s_simulator->OutstandingReferences();
             std::thread late(
                 [box] // the silent call's question: answered past the bound
                 {
@@ -678,7 +679,10 @@ TEST_F(QuestionTest, EveryCall_NotAnswered_TheInsertionEndsThere)
             EXPECT_THAT(*cancelled, testing::HasSubstr("FAIL 0x80010002"));
             EXPECT_THAT(std::vector<std::string>(cancelled, log.end()),
                         testing::Not(testing::Contains(testing::HasSubstr("SAT file written"))));
-            EXPECT_EQ(0, s_simulator->OutstandingReferences());
+            // An object the cancelled call returns never reaches the plug-in:
+            // Wine's COM keeps its reference.
+            const bool object = dry[k - 1].find('#', dry[k - 1].rfind("-> ")) != std::string::npos;
+            EXPECT_EQ(references + (object ? 1 : 0), s_simulator->OutstandingReferences());
             EXPECT_TRUE(IsWindowEnabled(m_host.Get()));
             EXPECT_EQ(nullptr, FindWindowA("#32770", "QelSW99_3D")) << "a box left";
             HoldLock(PartDir());
