@@ -118,12 +118,6 @@ std::string CallCancelledText()
                              : "Cancelled while SolidWorks was not answering.";
 }
 
-std::string PartFileNotSavedText(const std::string& partFile)
-{
-    return GermanUserTexts() ? "SolidWorks hat \"" + partFile + "\" nicht gespeichert."
-                             : "SolidWorks did not save \"" + partFile + "\".";
-}
-
 std::string PartFileLeftText()
 {
     return GermanUserTexts() ? "Die Part-Datei bleibt: SolidWorks h\xE4lt sie wom\xF6glich noch."

@@ -277,19 +277,6 @@ INSTANTIATE_TEST_SUITE_P(
                                       "docs=assembly,assembly import=refuse answer=app:49:empty"}),
     [](const testing::TestParamInfo<RefusedImportCase>& info) { return info.param.name; });
 
-// SolidWorks refuses both saves: 121 naming the part file; nothing closed,
-// opened or deleted.
-TEST_F(SolidWorksTest, Create2_BothSavesRefused_Reports121NamingThePartFile)
-{
-    s_simulator->Configure("docs=assembly save=refuse");
-    const std::string file = PartDir() + kBoltFile;
-    EXPECT_EQ(CannotCreatePartText(file, PartFileNotSavedText(file)), Create(BoltBlock().data()));
-    for (const char* call : {"app 0x21", "app 0x63"})
-        EXPECT_THAT(s_simulator->JournalLines(),
-                    testing::Not(testing::Contains(testing::HasSubstr(call))));
-    EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock", "TempSW.sat"));
-}
-
 // Another insertion's hold on the part directory: a handle of its own, as
 // another host's. The insertion waits, serves the messages sent to its
 // thread, and shows a box it can cancel when boxes may be shown.
@@ -442,30 +429,6 @@ TEST_F(LockWaitTest, Create_ReenteredDuringTheWaitBox_FailsAtOnceInAnInactiveHos
     EXPECT_FALSE(hostEnabled) << "the host took input while waiting";
     EXPECT_THAT(PartDirFiles(),
                 testing::UnorderedElementsAre("TempSW.sat", kBoltFile, "QelSW99_3D.lock"));
-}
-
-// The command comes from a tool window the frame owns: the box is the frame's,
-// which takes no input. Closing the frame meanwhile cancels the wait.
-TEST_F(LockWaitTest, Create_FromAToolWindow_TheFrameOwnsTheBoxAndClosingItCancels)
-{
-    CSettingsFileOverride longBound{"[Options]\r\nPartPath=" + PartDir() +
-                                    "\r\nLockWaitSeconds=20"};
-    CWindow tool{CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", "tool", WS_POPUP | WS_VISIBLE, 60, 60,
-                                 200, 100, m_host.Get(), nullptr, nullptr, nullptr)};
-    SetActiveWindow(tool.Get());
-    CDialogDriver user(
-        {{IDC_LOCK_WAIT_TEXT,
-          [&](HWND box)
-          {
-              EXPECT_EQ(m_host.Get(), GetWindow(box, GW_OWNER));
-              EXPECT_FALSE(IsWindowEnabled(m_host.Get())) << "the frame took input";
-              PostMessageA(m_host.Get(), WM_CLOSE, 0, 0);
-          }},
-         {CDialogDriver::kMessageBox, [](HWND b) { CDialogDriver::Press(b, IDOK); }}});
-    EXPECT_EQ(0, m_plugin.QelCreate(m_part.data()));
-    user.Finish();
-    EXPECT_THAT(user.MessageTexts(),
-                ElementsAre(CannotCreatePartText(Stem(), WaitCancelledText(PartDir()))));
 }
 
 // A lock file that another user made where this one may only read it is
