@@ -87,7 +87,12 @@ CVariant CAutomationRef::Invoke(DispatchId id, DispatchKind kind,
     const CSolidWorksCallFilter::CCallScope scope;
     try
     {
-        CVariant result = InvokeDispatch(m_pObject, id, kind, args, wantResult);
+        // SolidWorks rejecting the call (busy) is waited for like a call it
+        // does not answer.
+        CVariant result =
+            InvokeDispatch(m_pObject, id, kind, args, wantResult,
+                           [&scope](DWORD elapsedMs)
+                           { return scope.WatchRejection(elapsedMs) == WaitOutcome::Waiting; });
         scope.ThrowIfCancelled();
         return result;
     }

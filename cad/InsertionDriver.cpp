@@ -53,6 +53,20 @@ ComPtr<IDispatch> FindRunningSolidWorks()
 
 } // namespace
 
+// Gives SolidWorks' references back when the insertion ends, however it ends,
+// before the call filter goes.
+class CInsertionDriver::CSolidWorksRelease
+{
+public:
+    explicit CSolidWorksRelease(CInsertionDriver& driver) : m_driver(driver) {}
+    CSolidWorksRelease(const CSolidWorksRelease&) = delete;
+    CSolidWorksRelease& operator=(const CSolidWorksRelease&) = delete;
+    ~CSolidWorksRelease() { m_driver.ReleaseSolidWorks(); }
+
+private:
+    CInsertionDriver& m_driver;
+};
+
 CInsertionDriver::CInsertionDriver()
     : m_szPartFile(), m_szSatFile(), m_hMainWnd(nullptr), m_nDocType(0), m_pFileDialog(nullptr)
 {
@@ -74,6 +88,7 @@ int CInsertionDriver::Run(const void* part)
     // to SolidWorks or cancel.
     const CSolidWorksCallFilter filter(m_bShowMessages, m_pSettings->GetSolidWorksWaitSeconds(),
                                        [this] { SwitchToSolidWorks(); });
+    const CSolidWorksRelease release(*this);
     Connect();
     m_hMainWnd = FindMainWindow();
     CollectAttributes(part);
@@ -150,6 +165,11 @@ int CInsertionDriver::Connect()
     {
         revision = m_app.GetRevisionNumber();
     }
+    catch (const CCallCancelled& cancelled)
+    {
+        // SolidWorks runs and did not answer: the user ended the insertion.
+        ThrowCannotInsertPart(cancelled.what());
+    }
     catch (const CAutomationFailure&)
     {
         // A SolidWorks that cannot tell its revision is no usable one.
@@ -225,6 +245,18 @@ void CInsertionDriver::LockUpdates()
 void CInsertionDriver::UnlockUpdates()
 {
     LockWindowUpdate(nullptr);
+}
+
+void CInsertionDriver::ReleaseSolidWorks()
+{
+    // A release goes to SolidWorks too: each is a call of its own under the
+    // filter, with its box or bound, and no earlier cancel applies to it.
+    {
+        const CSolidWorksCallFilter::CCallScope call;
+        m_refDoc.Empty();
+    }
+    const CSolidWorksCallFilter::CCallScope call;
+    m_app.Empty();
 }
 
 void CInsertionDriver::ReleaseResources()

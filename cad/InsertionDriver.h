@@ -79,6 +79,8 @@ public:
     void SwitchToSolidWorks();
 
 private:
+    class CSolidWorksRelease;
+
     // Message 121 for the part file, with reason as its exception text.
     [[noreturn]] void ThrowCannotCreatePart(const std::string& reason);
     [[noreturn]] void ThrowCannotInsertPart(const std::string& reason);
@@ -101,6 +103,11 @@ private:
     // extension that Windows may hide added back, so that a part and an
     // assembly of one name are never confused. Other titles stay as they are.
     std::wstring DocumentName(const std::wstring& title) const;
+    // Deletes the part file this call saved, closing the document that holds
+    // it first unless the call was cancelled; false when the file stays.
+    bool DiscardPartFile(CSwDoc& document, bool cancelled);
+    // Gives SolidWorks' references back while the call filter still stands.
+    void ReleaseSolidWorks();
     void ShowMainWindow();
     // Writes the SAT file and has SolidWorks make the part file of it.
     void CreateFromSatFile(const void* part);

@@ -8,6 +8,7 @@
 #include "cad/CaseFoldedText.h"
 #include "cad/PartFileName.h"
 #include "common/AnsiPath.h"
+#include "cad/SolidWorksCallFilter.h"
 #include "common/AutomationFailure.h"
 #include "common/ComOwners.h"
 #include "common/ErrorMessage.h"
@@ -28,11 +29,17 @@ constexpr unsigned kAttributeTextSize = 1023;
 {
     throw CAutomationFailure(E_FAIL, reason);
 }
+
+bool PathExists(const char* path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
 } // namespace
 
 int CInsertionDriver::CreatePartDocument()
 {
     bool ownSaveName = false;
+    CSwDoc document;
     try
     {
         // A file SolidWorks could not read opens nothing: the active document
@@ -41,12 +48,15 @@ int CInsertionDriver::CreatePartDocument()
         const CSwDoc before = m_app.GetActiveDocument();
         if (!m_app.LoadSatFile(m_szSatFile))
             FailStep(FormatMessageText(IDS_SAT_FILE_NOT_IMPORTED, m_szSatFile));
-        CSwDoc document = m_app.GetActiveDocument();
+        document = m_app.GetActiveDocument();
         // Without a new document the properties and the save would go nowhere.
         if (document.IsEmpty())
             FailStep(LoadMessage(IDS_NO_ACTIVE_DOCUMENT));
         if (document.IsSameObject(m_refDoc) || document.IsSameObject(before))
+        {
+            document.Empty(); // the user's document: never closed as this part
             FailStep(FormatMessageText(IDS_SAT_FILE_NOT_IMPORTED, m_szSatFile));
+        }
         m_nDocType = document.GetType();
         AppendPartFileExtension();
         ownSaveName = true;
@@ -61,8 +71,18 @@ int CInsertionDriver::CreatePartDocument()
                                &aux1, &aux2);
             document.AddTextProperty(name, value);
         }
-        document.SaveAs(m_szPartFile);
-        document.SaveAs(m_szPartFile);
+        const bool saved = document.SaveAs(m_szPartFile);
+        const bool savedAgain = document.SaveAs(m_szPartFile);
+        // A refused save leaves nothing to open: the open would fail with a
+        // misleading reason. Nothing was written, so nothing is undone. A
+        // document of the part's name open from elsewhere is the likely why.
+        if (!saved && !savedAgain && !PathExists(m_szPartFile))
+        {
+            ownSaveName = false;
+            RefuseOpenNamesake(document);
+            document.Empty();
+            FailStep(FormatMessageText(IDS_PART_FILE_NOT_SAVED, m_szPartFile));
+        }
         const std::wstring title = document.GetTitle();
         // An empty title would close whatever is active, maybe the user's own
         // document: the saved part file stays, and its document open.
@@ -80,14 +100,37 @@ int CInsertionDriver::CreatePartDocument()
     {
         // Only a name that this call completed can hold this call's save; a
         // name without the extension may be a file of the user's.
-        if (ownSaveName)
-        {
-            const BOOL deleted = DeleteFileA(m_szPartFile);
-            CTrace::Line("part file %s: %s", deleted ? "deleted" : "not deleted", m_szPartFile);
-        }
-        ThrowCannotCreatePart(failure.what());
+        const bool cancelled = dynamic_cast<const CCallCancelled*>(&failure) != nullptr;
+        std::string reason = failure.what();
+        if (ownSaveName && !DiscardPartFile(document, cancelled))
+            reason += " " + LoadMessage(IDS_PART_FILE_LEFT);
+        ThrowCannotCreatePart(reason);
     }
     return 1;
+}
+
+bool CInsertionDriver::DiscardPartFile(CSwDoc& document, bool cancelled)
+{
+    // SolidWorks holds the files of its open documents: the document this
+    // call saved is closed first. After a cancel SolidWorks is still busy,
+    // and nothing more is asked of it.
+    if (!cancelled && !document.IsEmpty() && PathExists(m_szPartFile))
+    {
+        try
+        {
+            const std::wstring title = document.GetTitle();
+            if (!title.empty())
+                m_app.CloseDocument(DocumentName(title).c_str());
+        }
+        catch (const CAutomationFailure&)
+        {
+            // Not closed (a cancel included): the file then stays, and the
+            // message says so.
+        }
+    }
+    const BOOL deleted = DeleteFileA(m_szPartFile);
+    CTrace::Line("part file %s: %s", deleted ? "deleted" : "not deleted", m_szPartFile);
+    return deleted || !PathExists(m_szPartFile);
 }
 
 void CInsertionDriver::AppendPartFileExtension()

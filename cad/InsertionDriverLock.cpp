@@ -90,7 +90,12 @@ WaitOutcome CInsertionDriver::WaitWithBox(CPartDirectoryLock& lock, DWORD timeou
         [&lock] { return lock.TryAcquire(); }, timeoutMs - quietMs);
     const INT_PTR result = box.DoModal();
     // A box that could not be shown leaves the silent wait.
-    return result == -1 ? lock.WaitFor(timeoutMs - quietMs) : OutcomeOfDialogResult(result);
+    if (result == -1)
+        return lock.WaitFor(timeoutMs - quietMs);
+    // A box destroyed from outside (with the host's window) ended no wait of
+    // its own: the user's cancel, never a lock that cannot be had.
+    const WaitOutcome outcome = OutcomeOfDialogResult(result);
+    return result == DialogResult(outcome) ? outcome : WaitOutcome::Cancelled;
 }
 
 void CInsertionDriver::ThrowDirectoryFailure(bool creating, const std::string& reason)

@@ -5,6 +5,7 @@
 #include "cad/InsertionDriver.h"
 
 #include "cad/OsVersion.h"
+#include "cad/SolidWorksCallFilter.h"
 #include "common/AutomationFailure.h"
 #include "common/ErrorMessage.h"
 #include "common/StringTable.h"
@@ -107,6 +108,11 @@ HWND CInsertionDriver::FindMainWindow()
             }
         }
     }
+    catch (const CCallCancelled& cancelled)
+    {
+        // The user's decision ends the insertion; nothing is written yet.
+        ThrowCannotInsertPart(cancelled.what());
+    }
     catch (const CAutomationFailure&)
     {
         // Without a main window the window steps do nothing.
@@ -166,6 +172,10 @@ void CInsertionDriver::PlacePartWindow(IDispatch* document)
         MoveWindow(frame, area.right - kPartWindowWidth, area.bottom - kPartWindowHeight,
                    kPartWindowWidth, kPartWindowHeight, TRUE);
     }
+    catch (const CCallCancelled&)
+    {
+        throw;
+    }
     catch (...)
     {
         // Placing the window is a courtesy: the part is open all the same.
@@ -185,6 +195,10 @@ void CInsertionDriver::RefreshPartView(IDispatch* document)
         view.Repaint();
         borrowed.RefreshDocument();
     }
+    catch (const CCallCancelled&)
+    {
+        throw;
+    }
     catch (const CAutomationFailure&)
     {
         // A view that does not redraw now redraws later.
@@ -202,8 +216,10 @@ void CInsertionDriver::BringToForeground(HWND window)
 
 void CInsertionDriver::ShowMainWindow()
 {
+    // SolidWorks' window belongs to another process: ShowWindow would wait
+    // until SolidWorks reads its messages, which a busy SolidWorks does not.
     if (IsIconic(m_hMainWnd))
-        ShowWindow(m_hMainWnd, SW_SHOWNORMAL);
+        ShowWindowAsync(m_hMainWnd, SW_SHOWNORMAL);
     BringToForeground(m_hMainWnd);
 }
 

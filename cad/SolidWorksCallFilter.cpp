@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "common/AutomationFailure.h"
 #include "common/StringTable.h"
 #include "resources/resource.h"
 #include "ui/SolidWorksWaitDlg.h"
@@ -15,9 +14,9 @@ namespace
 // How often the waiting thread is woken to look at its call.
 constexpr DWORD kWakeEveryMs = 250;
 
-// The filter of the insertion running on the host's thread: the innermost
-// one when the host called again from inside a wait.
-CSolidWorksCallFilter* s_active = nullptr;
+// The filter of the insertion running on each thread: the innermost one when
+// the host called again from inside a wait.
+CThreadSlot<CSolidWorksCallFilter> s_active;
 
 UINT WakeMessage()
 {
@@ -26,12 +25,18 @@ UINT WakeMessage()
 }
 } // namespace
 
+CCallCancelled::CCallCancelled()
+    : CAutomationFailure(RPC_E_CALL_CANCELED, LoadMessage(IDS_SOLIDWORKS_CALL_CANCELLED))
+{
+}
+
 // Posts the wake-up message to the waiting thread from the system's timer
-// thread; deleting it waits for a callback under way.
+// thread, unless one is still pending; deleting it waits for a callback
+// under way.
 class CSolidWorksCallFilter::CWakeTimer
 {
 public:
-    explicit CWakeTimer(DWORD threadId) : m_nThreadId(threadId)
+    CWakeTimer(DWORD threadId, LONG* pending) : m_nThreadId(threadId), m_pPending(pending)
     {
         if (!CreateTimerQueueTimer(&m_hTimer, nullptr, &CWakeTimer::Wake, this, kWakeEveryMs,
                                    kWakeEveryMs, WT_EXECUTEINTIMERTHREAD))
@@ -48,14 +53,19 @@ public:
 private:
     static VOID CALLBACK Wake(PVOID self, BOOLEAN /*timerFired*/)
     {
-        PostThreadMessageA(static_cast<CWakeTimer*>(self)->m_nThreadId, WakeMessage(), 0, 0);
+        auto* timer = static_cast<CWakeTimer*>(self);
+        if (InterlockedExchange(timer->m_pPending, 1) != 0)
+            return;
+        if (!PostThreadMessageA(timer->m_nThreadId, WakeMessage(), 0, 0))
+            InterlockedExchange(timer->m_pPending, 0);
     }
 
     DWORD m_nThreadId;
+    LONG* m_pPending;
     HANDLE m_hTimer = nullptr;
 };
 
-CSolidWorksCallFilter::CCallScope::CCallScope() : m_pFilter(Active())
+CSolidWorksCallFilter::CCallScope::CCallScope() : m_pFilter(s_active.Get())
 {
     if (m_pFilter != nullptr)
         m_pFilter->BeginCall();
@@ -70,21 +80,27 @@ CSolidWorksCallFilter::CCallScope::~CCallScope()
 void CSolidWorksCallFilter::CCallScope::ThrowIfCancelled() const
 {
     if (m_pFilter != nullptr && m_pFilter->m_outcome != WaitOutcome::Waiting)
-        ThrowCancelled();
+        throw CCallCancelled();
+}
+
+WaitOutcome CSolidWorksCallFilter::CCallScope::WatchRejection(DWORD elapsedMs) const
+{
+    if (m_pFilter != nullptr && (m_pFilter->m_bShowBox || m_pFilter->m_nBoundMs != 0))
+        return m_pFilter->Watch();
+    return elapsedMs < kRejectedRetryMs ? WaitOutcome::Waiting : WaitOutcome::Failed;
 }
 
 CSolidWorksCallFilter::CSolidWorksCallFilter(bool showBox, unsigned boundSeconds,
                                              std::function<void()> switchTo)
-    : m_nThreadId(GetCurrentThreadId()), m_bShowBox(showBox), m_nBoundMs(boundSeconds * 1000UL),
-      m_switchTo(std::move(switchTo))
+    : m_bShowBox(showBox), m_nBoundMs(boundSeconds * 1000UL), m_switchTo(std::move(switchTo))
 {
     // A thread whose apartment takes no filter (a multithreaded one) waits as before.
     m_bRegistered = SUCCEEDED(CoRegisterMessageFilter(this, m_previous.ReleaseAndGetAddressOf()));
     if (!m_bRegistered)
         return;
-    m_pOuter = std::exchange(s_active, this);
+    m_slotScope = std::make_unique<CThreadSlotScope<CSolidWorksCallFilter>>(s_active, this);
     if (m_bShowBox || m_nBoundMs != 0)
-        m_timer = std::make_unique<CWakeTimer>(m_nThreadId);
+        m_timer = std::make_unique<CWakeTimer>(GetCurrentThreadId(), &m_nWakePending);
 }
 
 CSolidWorksCallFilter::~CSolidWorksCallFilter()
@@ -93,7 +109,7 @@ CSolidWorksCallFilter::~CSolidWorksCallFilter()
     m_box.reset();
     if (!m_bRegistered)
         return;
-    s_active = m_pOuter;
+    m_slotScope.reset();
     CoRegisterMessageFilter(m_previous.Get(), nullptr);
     DropWakeMessages();
 }
@@ -119,35 +135,35 @@ DWORD STDMETHODCALLTYPE CSolidWorksCallFilter::HandleInComingCall(DWORD callType
                                  : SERVERCALL_ISHANDLED;
 }
 
-DWORD STDMETHODCALLTYPE CSolidWorksCallFilter::RetryRejectedCall(HTASK callee, DWORD tickCount,
-                                                                 DWORD rejectType)
+DWORD STDMETHODCALLTYPE CSolidWorksCallFilter::RetryRejectedCall(HTASK /*callee*/,
+                                                                 DWORD /*tickCount*/,
+                                                                 DWORD /*rejectType*/)
 {
-    // Without a filter of the host's, COM hands the rejection back to the
-    // call, which tries again itself.
-    return m_previous != nullptr ? m_previous->RetryRejectedCall(callee, tickCount, rejectType)
-                                 : static_cast<DWORD>(-1);
+    // The rejection goes back to the call, which waits for it as for a
+    // pending one (the box, Cancel, the bound); a delay of the host's filter
+    // would retry inside COM, out of their reach.
+    return static_cast<DWORD>(-1);
 }
 
 DWORD STDMETHODCALLTYPE CSolidWorksCallFilter::MessagePending(HTASK callee, DWORD tickCount,
                                                               DWORD pendingType)
 {
     DropWakeMessages();
-    if (Watch() != WaitOutcome::Waiting)
+    if (IsWatching() && Watch() != WaitOutcome::Waiting)
         return PENDINGMSG_CANCELCALL;
     return m_previous != nullptr ? m_previous->MessagePending(callee, tickCount, pendingType)
                                  : PENDINGMSG_WAITDEFPROCESS;
 }
 
-CSolidWorksCallFilter* CSolidWorksCallFilter::Active()
+bool CSolidWorksCallFilter::IsWatching() const
 {
-    return s_active != nullptr && s_active->m_nThreadId == GetCurrentThreadId() ? s_active
-                                                                                : nullptr;
+    return m_bInCall && s_active.Get() == this;
 }
 
 void CSolidWorksCallFilter::BeginCall()
 {
-    if (m_outcome != WaitOutcome::Waiting)
-        ThrowCancelled();
+    DropWakeMessages(); // one a dialog's loop took leaves no new one posted
+    m_outcome = WaitOutcome::Waiting;
     m_bInCall = true;
     m_nCallStart = GetTickCount();
 }
@@ -155,12 +171,8 @@ void CSolidWorksCallFilter::BeginCall()
 void CSolidWorksCallFilter::EndCall()
 {
     m_bInCall = false;
+    m_outcome = WaitOutcome::Waiting;
     m_box.reset();
-}
-
-void CSolidWorksCallFilter::ThrowCancelled()
-{
-    throw CAutomationFailure(RPC_E_CALL_CANCELED, LoadMessage(IDS_SOLIDWORKS_CALL_CANCELLED));
 }
 
 WaitOutcome CSolidWorksCallFilter::Watch()
@@ -186,8 +198,10 @@ WaitOutcome CSolidWorksCallFilter::Watch()
     return m_outcome;
 }
 
-void CSolidWorksCallFilter::DropWakeMessages() const
+void CSolidWorksCallFilter::DropWakeMessages()
 {
+    // Cleared first: a message posted meanwhile is taken below or wakes the next wait.
+    InterlockedExchange(&m_nWakePending, 0);
     MSG message;
     while (PeekMessageA(&message, nullptr, WakeMessage(), WakeMessage(), PM_REMOVE))
     {

@@ -3,12 +3,15 @@
 // automation call that SolidWorks accepted and does not answer. A call that
 // may show boxes shows, after a few seconds, a box with "Switch to
 // SolidWorks" and Cancel; a silent call is cancelled at its bound (none when
-// 0). A cancelled call fails with the cancellation as its reason, and every
-// call after it fails the same way without being sent: nothing may queue up
-// behind a call SolidWorks still works on. What is not the wait's to decide
-// (incoming calls, rejected calls, a wait with no box and no bound) goes to
-// the filter the host had registered, and that filter is registered again
-// when this one goes.
+// 0). A call SolidWorks rejects (busy) is waited for the same way. A
+// cancelled call fails with the cancellation (CCallCancelled), which no step
+// swallows: the insertion ends at once. The cancel belongs to that call
+// alone and ends when it returns, so the calls of the host (a paint it
+// handles meanwhile) and the releases of the insertion's references are
+// never cancelled by it. What is not the wait's to decide (incoming calls, a
+// wait with no box and no bound) goes to the filter the host had registered,
+// and that filter is registered again when this one goes. The filter of a
+// thread is its own: host threads insert side by side.
 //
 // COM looks at the filter only when a message arrives for the waiting
 // thread; under Wine a timer's message does not wake the wait, so a
@@ -22,10 +25,20 @@
 #include <objidl.h>
 #include <wrl/client.h>
 
+#include "common/AutomationFailure.h"
+#include "common/ThreadSlot.h"
 #include "common/WaitOutcome.h"
 
 namespace qel
 {
+
+// The failure of a call the user cancelled, or the silent bound gave up: the
+// user's decision, never a failure a step may swallow.
+class CCallCancelled : public CAutomationFailure
+{
+public:
+    CCallCancelled();
+};
 
 class CSolidWorksWaitDlg;
 
@@ -36,8 +49,8 @@ public:
     static constexpr DWORD kBoxAfterMs = 5000;
 
     // One automation call under the filter of the calling thread (none: the
-    // call goes as it is). Throws the cancellation when an earlier call was
-    // cancelled; when the scope ends, the box of the call goes.
+    // call goes as it is). When the scope ends, the box and the cancel of the
+    // call go.
     class CCallScope
     {
     public:
@@ -47,6 +60,10 @@ public:
         ~CCallScope();
         // Throws the cancellation when this call was cancelled, whatever it returned.
         void ThrowIfCancelled() const;
+        // Whether a call SolidWorks rejected is tried again after this long:
+        // Waiting to go on, else how the wait ended. Without a box and a
+        // bound, rejections are tried for a few seconds.
+        WaitOutcome WatchRejection(DWORD elapsedMs) const;
 
     private:
         CSolidWorksCallFilter* m_pFilter;
@@ -59,9 +76,8 @@ public:
     CSolidWorksCallFilter& operator=(const CSolidWorksCallFilter&) = delete;
     virtual ~CSolidWorksCallFilter();
 
-    // Attributes
-    // Cancelled or TimedOut once a call was given up; Waiting otherwise.
-    WaitOutcome GetOutcome() const { return m_outcome; }
+    // How long a rejected call is tried again without a box or a bound.
+    static constexpr DWORD kRejectedRetryMs = 5000;
 
     // IUnknown: the object lives as long as its owner; COM's references
     // never end it.
@@ -78,21 +94,20 @@ public:
                                            DWORD pendingType) override;
 
 private:
-    // The filter of the calling thread, or null.
-    static CSolidWorksCallFilter* Active();
     void BeginCall();
     void EndCall();
-    [[noreturn]] static void ThrowCancelled();
     // Looks at the call now: Waiting, or how it was given up.
     WaitOutcome Watch();
-    void DropWakeMessages() const;
+    // Whether the wait is this filter's to watch: the filter of the call
+    // pending on this thread (not an outer insertion's).
+    bool IsWatching() const;
+    void DropWakeMessages();
 
     class CWakeTimer;
 
     Microsoft::WRL::ComPtr<IMessageFilter> m_previous;
     bool m_bRegistered = false;
-    CSolidWorksCallFilter* m_pOuter = nullptr;
-    DWORD m_nThreadId;
+    std::unique_ptr<CThreadSlotScope<CSolidWorksCallFilter>> m_slotScope;
     bool m_bShowBox;
     DWORD m_nBoundMs;
     std::function<void()> m_switchTo;
@@ -100,6 +115,9 @@ private:
     DWORD m_nCallStart = 0;
     WaitOutcome m_outcome = WaitOutcome::Waiting;
     std::unique_ptr<CSolidWorksWaitDlg> m_box;
+    // Set once a wake-up message is posted, cleared once it is taken: one
+    // at a time, so a long wait no COM wait serves never fills the queue.
+    LONG m_nWakePending = 0;
     std::unique_ptr<CWakeTimer> m_timer;
 };
 

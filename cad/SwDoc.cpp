@@ -34,10 +34,12 @@ void CSwDoc::AddTextProperty(const char* name, const char* value)
     Call(kAddCustomProperty, DispatchKind::Method, {&nameArg, &typeArg, &valueArg});
 }
 
-void CSwDoc::SaveAs(const char* path)
+bool CSwDoc::SaveAs(const char* path)
 {
     CVariant pathArg = CVariant::Text(path);
-    Call(kSaveAs, DispatchKind::Method, {&pathArg});
+    const CVariant answer = Call(kSaveAs, DispatchKind::Method, {&pathArg});
+    // Only a plain false is a refusal: other versions answer other things.
+    return !(answer.Value().vt == VT_BOOL && answer.Value().boolVal == VARIANT_FALSE);
 }
 
 std::wstring CSwDoc::GetTitle()

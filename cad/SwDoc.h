@@ -24,7 +24,8 @@ public:
     CSwDoc GetNextDocument();
     // Results neither read nor converted, whatever type the server answers with.
     void AddTextProperty(const char* name, const char* value);
-    void SaveAs(const char* path);
+    // False only when the server answers a plain false.
+    bool SaveAs(const char* path);
     // Unicode, as SolidWorks gives it: titles go back to it unchanged.
     std::wstring GetTitle();
     CSwView GetView();

@@ -88,7 +88,8 @@ bool IsBusy(HRESULT hr)
 } // namespace
 
 CVariant InvokeDispatch(IDispatch* target, DispatchId id, DispatchKind kind,
-                        std::initializer_list<const CVariant*> args, bool wantResult)
+                        std::initializer_list<const CVariant*> args, bool wantResult,
+                        const std::function<bool(DWORD)>& keepTrying)
 {
     if (target == nullptr)
         throw CAutomationFailure(E_POINTER, DescribeFailureCode(E_POINTER));
@@ -120,7 +121,8 @@ CVariant InvokeDispatch(IDispatch* target, DispatchId id, DispatchKind kind,
                             wantResult ? result.Get() : nullptr, exception.Get(), &argError);
         if (IsBusy(hr) && CTrace::IsOn())
             TraceRejectedCall(id, hr, GetTickCount() - start);
-        if (!IsBusy(hr) || GetTickCount() - start >= kBusyRetryMs)
+        const DWORD elapsed = GetTickCount() - start;
+        if (!IsBusy(hr) || !(keepTrying ? keepTrying(elapsed) : elapsed < kBusyRetryMs))
             break;
         // The host's thread stays responsive to what other programs send it.
         ServeSentMessages(pause);

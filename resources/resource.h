@@ -30,6 +30,8 @@
 #define IDS_SOLIDWORKS_NOT_ANSWERING 1130
 #define IDS_SOLIDWORKS_SWITCH 1131
 #define IDS_SOLIDWORKS_CALL_CANCELLED 1132
+#define IDS_PART_FILE_NOT_SAVED 1150
+#define IDS_PART_FILE_LEFT 1151
 // The options could not be stored: the settings file and the system's reason.
 #define IDS_SETTINGS_NOT_SAVED 1114
 // A changed setting that another program stored meanwhile: its key and value.

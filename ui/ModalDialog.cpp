@@ -52,8 +52,9 @@ void CModalDialog::EndWithFailure(std::exception_ptr failure) noexcept
 HWND CModalDialog::DefaultOwner()
 {
     HWND active = GetActiveWindow();
+    // The root owner: a tool window the frame owns would leave the frame usable.
     if (active != nullptr)
-        return GetAncestor(active, GA_ROOT);
+        return GetAncestor(active, GA_ROOTOWNER);
     // Another program is active: the host's own frame still owns the dialog,
     // or the user could go on working in it meanwhile.
     HWND frame = nullptr;

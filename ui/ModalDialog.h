@@ -39,7 +39,8 @@ public:
     static std::string ModuleTitle();
     int ShowMessage(const std::string& text, UINT type) const;
     // The owner of a dialog given none: the active window of the calling
-    // thread (its top-level window when a child is active), else the thread's
+    // thread (its root owner: the frame when a child or a window the frame
+    // owns is active), else the thread's
     // enabled, visible, unowned top-level window (the host's frame while
     // another program is active); null in a host without windows.
     static HWND DefaultOwner();

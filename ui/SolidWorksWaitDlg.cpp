@@ -19,15 +19,17 @@ CSolidWorksWaitDlg::~CSolidWorksWaitDlg()
     // The owner first takes input again, so that it is activated when the box goes.
     if (m_bOwnerDisabled)
         EnableWindow(m_hOwner, TRUE);
+    m_bClosing = true;
     if (m_hWnd != nullptr)
         DestroyWindow(m_hWnd);
 }
 
 bool CSolidWorksWaitDlg::Show(unsigned seconds)
 {
-    if (m_hWnd != nullptr)
+    if (m_bCreated)
     {
-        SetSeconds(seconds);
+        if (m_hWnd != nullptr)
+            SetSeconds(seconds);
         return true;
     }
     m_nSeconds = seconds;
@@ -36,6 +38,7 @@ bool CSolidWorksWaitDlg::Show(unsigned seconds)
                            &CSolidWorksWaitDlg::DialogProc,
                            reinterpret_cast<LPARAM>(this)) == nullptr)
         return false;
+    m_bCreated = true;
     // EnableWindow answers whether the window was disabled before.
     m_bOwnerDisabled = m_hOwner != nullptr && !EnableWindow(m_hOwner, FALSE);
     ShowWindow(m_hWnd, SW_SHOW);
@@ -97,6 +100,7 @@ void CSolidWorksWaitDlg::OnCommand(int id)
         m_outcome = WaitOutcome::Cancelled;
         EnableWindow(m_hOwner, TRUE);
         m_bOwnerDisabled = false;
+        m_bClosing = true;
         DestroyWindow(m_hWnd);
     }
     else if (id == IDC_SOLIDWORKS_SWITCH)
@@ -124,6 +128,9 @@ INT_PTR CALLBACK CSolidWorksWaitDlg::DialogProc(HWND window, UINT message, WPARA
         return TRUE;
     case WM_NCDESTROY:
         self->m_hWnd = nullptr;
+        // Destroyed from outside (with the host's window): the user's cancel.
+        if (!self->m_bClosing)
+            self->m_outcome = WaitOutcome::Cancelled;
         return FALSE;
     default:
         return FALSE;

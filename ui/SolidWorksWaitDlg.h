@@ -36,7 +36,7 @@ public:
     // seconds SolidWorks has not answered. False when no box could be made.
     bool Show(unsigned seconds);
     // Serves the messages queued for the box; Cancelled once the user
-    // cancelled, Waiting otherwise.
+    // cancelled (or the box was destroyed with its owner), Waiting otherwise.
     WaitOutcome Serve();
 
 private:
@@ -49,6 +49,8 @@ private:
     std::function<void()> m_switchTo;
     HWND m_hWnd = nullptr;
     HWND m_hOwner = nullptr;
+    bool m_bCreated = false;
+    bool m_bClosing = false; // the box goes by its own doing
     bool m_bOwnerDisabled = false;
     unsigned m_nSeconds = 0;
     WaitOutcome m_outcome = WaitOutcome::Waiting;

@@ -134,6 +134,12 @@ std::string CallCancelledText()
                              : "Cancelled while SolidWorks was not answering.";
 }
 
+std::string PartFileLeftText()
+{
+    return GermanUserTexts() ? "Die Part-Datei bleibt: SolidWorks h\xE4lt sie wom\xF6glich noch."
+                             : "The part file stays: SolidWorks may still hold it.";
+}
+
 std::string NotAnsweringText(unsigned seconds)
 {
     if (GermanUserTexts())

@@ -32,6 +32,8 @@ std::string WaitCancelledText(const std::string& directory);
 std::string LockFileUnusableText(const std::string& directory, unsigned long error);
 // A cancelled SolidWorks call's reason; the box of a call not come back.
 std::string CallCancelledText();
+// The note on a part file SolidWorks may still hold.
+std::string PartFileLeftText();
 std::string NotAnsweringText(unsigned seconds);
 // The system's text for an error code, as the messages carry it.
 std::string SystemReasonText(unsigned long error);

@@ -45,6 +45,14 @@ namespace
 const std::string kRevisionCall = "app 0xC method () -> \"9.0\"";
 const std::string kBoltFile = "M8x20_DIN 933_8.8.SLDPRT";
 
+// QelCreate_2 without messages through plugin; the error text ("" when none).
+std::string Create2(CPluginModule& plugin, int& result)
+{
+    char buffer[1024] = {};
+    result = plugin.QelCreate_2(BoltBlock().data(), "ShowMessages=0", buffer, sizeof(buffer));
+    return buffer;
+}
+
 class SolidWorksTest : public testing::Test
 {
 protected:
@@ -482,16 +490,18 @@ TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
     EXPECT_EQ(0, s_simulator->OutstandingReferences());
 }
 
-// SolidWorks asks a question of its own in the import; one nobody answers (no
-// box) is answered after 20 s. A filter the host registered stays registered.
+// SolidWorks asks a question of its own in the import; one nobody answers (a
+// test gone wrong) is answered after 240 s. A filter the host registered stays registered,
+// and is asked what the wait does not decide (it would retry rejections itself).
 struct HostFilter : IMessageFilter
 {
     STDMETHOD(QueryInterface)(REFIID, void** out) { return *out = this, S_OK; }
     STDMETHOD_(ULONG, AddRef)() { return 2; }
     STDMETHOD_(ULONG, Release)() { return 1; }
     STDMETHOD_(DWORD, HandleInComingCall)(DWORD, HTASK, DWORD, LPINTERFACEINFO) { return 0; }
-    STDMETHOD_(DWORD, RetryRejectedCall)(HTASK, DWORD, DWORD) { return ~0UL; }
-    STDMETHOD_(DWORD, MessagePending)(HTASK, DWORD, DWORD) { return 2; }
+    STDMETHOD_(DWORD, RetryRejectedCall)(HTASK, DWORD, DWORD) { return ++retried, 100; }
+    STDMETHOD_(DWORD, MessagePending)(HTASK, DWORD, DWORD) { return ++pending, 2; }
+    std::atomic<int> pending{0}, retried{0};
 };
 
 class QuestionTest : public LockWaitTest
@@ -514,11 +524,33 @@ protected:
     }
     static HWND Question() { return FindWindowW(L"#32770", swsim::kQuestionCaption); }
     static void Answer() { PostMessageW(Question(), WM_COMMAND, IDOK, 0); }
+    // QelCreate, the user pressing Switch, then Cancel in the box; the message
+    // shown ("" if none). Cancel closes the box at once, whatever SolidWorks does.
+    std::string CreateCancelled()
+    {
+        DWORD closedAfterMs = 0;
+        CDialogDriver user(
+            {{IDC_SOLIDWORKS_SWITCH,
+              [&](HWND box)
+              {
+                  CDialogDriver::Press(box, IDC_SOLIDWORKS_SWITCH);
+                  CDialogDriver::Press(box, IDCANCEL);
+                  const DWORD start = GetTickCount();
+                  CDialogDriver::WaitFor([&] { return !IsWindow(box); }, 9000);
+                  closedAfterMs = GetTickCount() - start;
+                  Answer(); // Wine waits for the answer
+              }},
+             {CDialogDriver::kMessageBox, [](HWND b) { CDialogDriver::Press(b, IDOK); }}});
+        m_result = m_plugin.QelCreate(m_part.data());
+        user.Finish();
+        EXPECT_LT(closedAfterMs, 1000u) << "the host waited for SolidWorks";
+        return user.MessageTexts().empty() ? "" : user.MessageTexts()[0];
+    }
 
     HostFilter m_hostFilter;
     std::atomic<bool> m_done{false};
     std::thread m_watchdog{[this]
-                           { CDialogDriver::WaitFor([&] { return +m_done; }, 20000), Answer(); }};
+                           { CDialogDriver::WaitFor([&] { return +m_done; }, 240000), Answer(); }};
 };
 
 TEST_F(QuestionTest, Create_Box_SwitchesToTheQuestionAndClosesOnceAnswered)
@@ -543,28 +575,82 @@ TEST_F(QuestionTest, Create_Box_SwitchesToTheQuestionAndClosesOnceAnswered)
     EXPECT_EQ(m_host.Get(), owner);
     EXPECT_FALSE(hostEnabled) << "the host took input while SolidWorks was not answering";
     EXPECT_TRUE(inFront) << "SolidWorks' question was not brought to the front";
+    EXPECT_GT(m_hostFilter.pending, 0) << "the host's filter was never asked";
 }
 
 TEST_F(QuestionTest, Create_Cancel_EndsTheCallAndSendsNothingMore)
 {
-    CDialogDriver user(
-        {{IDC_SOLIDWORKS_SWITCH,
-          [&](HWND box)
-          {
-              CDialogDriver::Press(box, IDCANCEL); // Wine then waits for the answer
-              CDialogDriver::WaitFor([&] { return !IsWindow(box); });
-              Answer();
-          }},
-         {CDialogDriver::kMessageBox, [](HWND b) { CDialogDriver::Press(b, IDOK); }}});
-    EXPECT_EQ(0, m_plugin.QelCreate(m_part.data()));
-    user.Finish();
-    EXPECT_THAT(user.MessageTexts(),
-                ElementsAre(CannotCreatePartText(Stem(), CallCancelledText())));
-    EXPECT_THAT(s_simulator->JournalLines().back(), testing::StartsWith("app 0x31 method"));
-    EXPECT_TRUE(IsWindowEnabled(m_host.Get()));
-    EXPECT_EQ(0, s_simulator->OutstandingReferences());
-    EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock", "TempSW.sat"));
-    HoldLock(PartDir()); // the lock is free: it is had at once
+    // SolidWorks asking a question, rejecting the call as busy, or busy and
+    // minimised, reading no messages (Switch waits for nothing): the same box.
+    for (const char* options :
+         {"ask-at=8", "fail-hresult=8:0x80010001:100000", "minimized=1 busy-at=8:10000"})
+    {
+        SCOPED_TRACE(options);
+        s_simulator->Configure(std::string("reset=1 docs=assembly ") + options);
+        EXPECT_EQ(CannotCreatePartText(Stem(), CallCancelledText()), CreateCancelled());
+        EXPECT_EQ(0, m_result);
+        EXPECT_THAT(s_simulator->JournalLines().back(), testing::StartsWith("app 0x31 method"));
+        EXPECT_TRUE(IsWindowEnabled(m_host.Get()));
+        EXPECT_EQ(0, s_simulator->OutstandingReferences());
+        EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock", "TempSW.sat"));
+        HoldLock(PartDir()); // the lock is free: it is had at once
+    }
+}
+
+// SolidWorks does not answer call K (a question), for every K: Cancel in the box
+// (every second K), or the silent bound of 1 s. The insertion ends there; the
+// cancelled call's trace line shows the cancel (Wine returns it once answered).
+TEST_F(QuestionTest, EveryCall_NotAnswered_TheInsertionEndsThere)
+{
+    CScratchFolder temp("trace");
+    const CTempVariables variables(temp.Path());
+    s_simulator->Configure("reset=1 docs=assembly");
+    EXPECT_EQ("", Create(m_part.data()));
+    const std::vector<std::string> dry = s_simulator->JournalLines();
+    CSettingsFileOverride settings("[Options]\r\nPartPath=" + PartDir() +
+                                   "\r\nTrace=1\r\nSolidWorksWaitSeconds=1");
+    for (const bool box : {true, false})
+        for (size_t k = 1; k <= dry.size(); k += box ? 2 : 1)
+        {
+            SCOPED_TRACE((box ? "Cancel at call " : "bound at call ") + std::to_string(k));
+            s_simulator->Configure("reset=1 docs=assembly hold-files=1 ask-at=" +
+                                   std::to_string(k));
+            for (const std::string& name : PartDirFiles()) // no longer held
+                DeleteFileA((PartDir() + name).c_str());
+            DeleteFileA(temp.PathOf("QelSW99_3D.log").c_str());
+            const long references = s_simulator->OutstandingReferences();
+            std::thread late(
+                [box] // the silent call's question: answered past the bound
+                {
+                    if (!box && CDialogDriver::WaitFor(Question, 5000))
+                        Sleep(1500), Answer();
+                });
+            const std::string error = box ? CreateCancelled() : Create(m_part.data());
+            late.join();
+            const std::string reason = CallCancelledText(), part = Stem() + ".SLDPRT";
+            const std::string left = FileExists(part) ? " " + PartFileLeftText() : "";
+            EXPECT_EQ(0, m_result);
+            EXPECT_THAT(error, testing::AnyOf(CannotInsertPartText(reason),
+                                              CannotCreatePartText(Stem(), reason),
+                                              CannotCreatePartText(part, reason + left)));
+            EXPECT_EQ(k, s_simulator->JournalLines().size()) << "asked after call K";
+            const std::vector<std::string> log = ReadFileLines(temp.PathOf("QelSW99_3D.log"));
+            auto cancelled = std::find_if(log.begin(), log.end(),
+                                          [k, n = 0u](auto& line) mutable {
+                                              return line.find(" call 0x") != line.npos && ++n == k;
+                                          });
+            ASSERT_NE(log.end(), cancelled);
+            EXPECT_THAT(*cancelled, testing::HasSubstr("FAIL 0x80010002"));
+            EXPECT_THAT(std::vector<std::string>(cancelled, log.end()),
+                        testing::Not(testing::Contains(testing::HasSubstr("SAT file written"))));
+            // An object the cancelled call returns never reaches the plug-in:
+            // Wine's COM keeps its reference.
+            const bool object = dry[k - 1].find('#', dry[k - 1].rfind("-> ")) != std::string::npos;
+            EXPECT_EQ(references + (object ? 1 : 0), s_simulator->OutstandingReferences());
+            EXPECT_TRUE(IsWindowEnabled(m_host.Get()));
+            EXPECT_EQ(nullptr, FindWindowA("#32770", "QelSW99_3D")) << "a box left";
+            HoldLock(PartDir());
+        }
 }
 
 TEST_F(QuestionTest, Create2_Silent_CancelledAtTheBound)
@@ -579,6 +665,53 @@ TEST_F(QuestionTest, Create2_Silent_CancelledAtTheBound)
     answer.join();
     EXPECT_EQ(0, m_result);
     EXPECT_EQ(nullptr, box) << "a silent call showed a box";
+}
+
+// Two host threads insert, each with its own SolidWorksWaitSeconds: the one
+// bounded at 2 s is cancelled there, whether the other (unbounded) insertion
+// began first and ended first, or began later and ends while it waits.
+TEST_F(QuestionTest, Create2_TwoThreads_EachKeepsItsOwnBound)
+{
+    for (const int bounded : {1, 0}) // the thread (in starting order) with the bound
+    {
+        SCOPED_TRACE("bounded: thread " + std::to_string(bounded));
+        s_simulator->Configure("reset=1 docs=assembly");
+        CScratchFolder dirs[2] = {CScratchFolder("first"), CScratchFolder("second")};
+        CHandle locks[2];
+        std::string texts[2];
+        int results[2] = {-1, -1};
+        std::thread threads[2];
+        for (int i = 0; i < 2; ++i)
+        {
+            CSettingsFileOverride settings(
+                "[Options]\r\nPartPath=" + dirs[i].Path() +
+                "\r\nLockWaitSeconds=60\r\nSolidWorksWaitSeconds=" + (i == bounded ? "2" : "0"));
+            locks[i] = HoldLock(dirs[i].Path() + "\\");
+            threads[i] = std::thread([&, i] { texts[i] = Create2(m_plugin, results[i]); });
+            CDialogDriver::WaitFor([&]
+                                   { return s_simulator->JournalLines().size() == 5u * (i + 1); });
+        }
+        auto askThenFree = [&](int i)
+        {
+            s_simulator->Configure( // its import, after the read of the active document
+                "ask-at=" + std::to_string(s_simulator->JournalLines().size() + 2));
+            locks[i] = CHandle();
+            CDialogDriver::WaitFor([&] { return Question() != nullptr; }, 10000);
+        };
+        const int other = 1 - bounded;
+        if (bounded == 1) // the other ends first
+            locks[other] = CHandle(), threads[other].join();
+        askThenFree(bounded);
+        std::thread answer([] { Sleep(4000), Answer(); });
+        if (bounded == 0) // the other goes on while this one waits
+            locks[other] = CHandle(), threads[other].join();
+        threads[bounded].join();
+        answer.join();
+        EXPECT_EQ(
+            CannotCreatePartText(dirs[bounded].Path() + "\\M8x20_DIN 933_8.8", CallCancelledText()),
+            texts[bounded]);
+        EXPECT_EQ(1, results[other]) << texts[other];
+    }
 }
 
 // The part window's place: 300 x 200 in the lower right corner of the
@@ -693,7 +826,7 @@ TEST_P(FaultTest, Create2_OneFailingCall_EndsWithItsStepsOutcome)
     const int call = GetParam();
     const char outcome = kFaultOutcomes[call - 1];
     const std::string fault = "Fault " + std::to_string(call);
-    s_simulator->Configure("docs=part,assembly");
+    s_simulator->Configure("docs=part,assembly hold-files=1");
     s_simulator->ClearJournal();
     s_simulator->Configure("fail-call=" + std::to_string(call) + ":\"" + fault + "\"");
     SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0, reinterpret_cast<PVOID>(4321), 0);

@@ -12,6 +12,7 @@ void CFaultPlan::Clear()
     m_exitAt = 0;
     m_hangAt = 0;
     m_askAt = 0;
+    m_busy = {0, 0};
 }
 
 const std::wstring* CFaultPlan::FaultFor(long callNumber, ObjectKind object, DISPID id) const

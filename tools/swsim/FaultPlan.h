@@ -23,6 +23,7 @@ public:
     void SetExitAt(long callNumber) { m_exitAt = callNumber; }
     void SetHangAt(long callNumber) { m_hangAt = callNumber; }
     void SetAskAt(long callNumber) { m_askAt = callNumber; }
+    void SetBusyAt(const BusyOption& busy) { m_busy = busy; }
     void Clear();
 
     // The description of the fault planned for this call, or null when the
@@ -37,6 +38,11 @@ public:
     bool ExitsAt(long callNumber) const { return m_exitAt == callNumber; }
     bool HangsAt(long callNumber) const { return m_hangAt == callNumber; }
     bool AsksAt(long callNumber) const { return m_askAt == callNumber; }
+    // How long this call computes before it runs (0: not at all).
+    DWORD BusyMsAt(long callNumber) const
+    {
+        return m_busy.number == callNumber ? static_cast<DWORD>(m_busy.milliseconds) : 0;
+    }
 
 private:
     std::vector<FailCallOption> m_calls;
@@ -46,6 +52,7 @@ private:
     long m_exitAt = 0;
     long m_hangAt = 0;
     long m_askAt = 0;
+    BusyOption m_busy = {0, 0};
 };
 
 } // namespace swsim

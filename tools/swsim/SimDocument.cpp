@@ -67,6 +67,12 @@ bool CSimDocument::SaveAs(const std::wstring& path)
     return true;
 }
 
+void CSimDocument::HoldFile()
+{
+    m_hold = CHandle(CreateFileW(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 std::string CSimDocument::FileText() const
 {
     std::string text = "QelSwSim document type=" + std::to_string(m_type);

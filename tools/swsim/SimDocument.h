@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "tools/swsim/DocumentFrame.h"
+#include "tools/swsim/Handle.h"
 #include "tools/swsim/SimObject.h"
 
 namespace swsim
@@ -47,6 +48,10 @@ public:
     // imported one, then one name=value line per property, UTF-8, CRLF) and
     // takes the path and its file name as title.
     bool SaveAs(const std::wstring& path);
+    // Holds the document's file against writing and deleting, as SolidWorks
+    // holds the files of its open documents (until the document closes).
+    void HoldFile();
+    void ReleaseFile() { m_hold = CHandle(); }
     void BringToTop()
     {
         if (m_frame)
@@ -71,6 +76,7 @@ private:
     std::vector<Property> m_properties;
     std::string m_imported;
     std::unique_ptr<CDocumentFrame> m_frame; // null for a document without a view
+    CHandle m_hold;
     CSimObjectPtr m_documentObject;
     CSimObjectPtr m_viewObject;
 };

@@ -138,6 +138,20 @@ FailHresultOption ParseFailHresult(const std::wstring& key, const std::wstring& 
     return {*number, static_cast<HRESULT>(*result), *count};
 }
 
+BusyOption ParseBusy(const std::wstring& key, const std::wstring& value)
+{
+    const size_t colon = value.find(L':');
+    const std::optional<long> number =
+        colon == std::wstring::npos ? std::nullopt : ParseNumber(value.substr(0, colon));
+    const std::optional<long> ms =
+        colon == std::wstring::npos ? std::nullopt : ParseNumber(value.substr(colon + 1));
+    if (!number || *number < 1 || !ms || *ms < 0 || *ms > 600000)
+    {
+        Reject(key, value, "expected K:MS, K counted from 1, MS at most 600000");
+    }
+    return {*number, *ms};
+}
+
 AreaSizeOption ParseArea(const std::wstring& key, const std::wstring& value)
 {
     const size_t x = value.find(L'x');
@@ -221,6 +235,22 @@ void ApplyItem(CSimOptions& options, const std::wstring& key, const std::wstring
     else if (key == L"ask-at")
     {
         options.askAt = ParseCallNumber(key, value);
+    }
+    else if (key == L"busy-at")
+    {
+        options.busyAt = ParseBusy(key, value);
+    }
+    else if (key == L"save")
+    {
+        if (value != L"write" && value != L"refuse")
+        {
+            Reject(key, value, "expected write or refuse");
+        }
+        options.saveRefused = value == L"refuse";
+    }
+    else if (key == L"hold-files")
+    {
+        options.holdFiles = ParseFlag(key, value);
     }
     else if (key == L"release")
     {

@@ -43,6 +43,14 @@ struct FailHresultOption
     long count = 1;
 };
 
+// busy-at=K:MS: the K-th call first computes for MS milliseconds, reading no
+// messages at all.
+struct BusyOption
+{
+    long number;
+    long milliseconds;
+};
+
 // The size of the document area's client rectangle.
 struct AreaSizeOption
 {
@@ -70,6 +78,10 @@ public:
     std::optional<long> exitAt;
     std::optional<long> hangAt;
     std::optional<long> askAt; // the call first asks a question in a modal box
+    std::optional<BusyOption> busyAt;
+    std::optional<bool> holdFiles;
+    std::optional<bool> saveRefused; // true: saves answer false and write nothing // open
+                                     // documents' files held against writing and deleting
     bool release = false;
     std::optional<AreaSizeOption> area;
     std::optional<bool> noView;

@@ -167,6 +167,18 @@ void CSimulator::Configure(const CSimOptions& options)
     {
         m_faults.SetAskAt(*options.askAt);
     }
+    if (options.busyAt)
+    {
+        m_faults.SetBusyAt(*options.busyAt);
+    }
+    if (options.saveRefused)
+    {
+        m_saveRefused = *options.saveRefused;
+    }
+    if (options.holdFiles)
+    {
+        m_holdFiles = *options.holdFiles;
+    }
     if (options.release)
     {
         m_hangReleased = true;
@@ -218,6 +230,8 @@ void CSimulator::Reset()
     m_emptyAsVariantEmpty = false;
     m_newAssembly = true;
     m_showExtensions = true;
+    m_holdFiles = false;
+    m_saveRefused = false;
     m_window.SetMinimized(false);
     m_window.RestoreSize();
 }
@@ -271,7 +285,14 @@ HRESULT CSimulator::Invoke(const CSimObject& target, DISPID id, WORD flags, DISP
     }
     if (m_faults.AsksAt(number))
     {
+        // Once: a call of another client served meanwhile gets the same number.
+        m_faults.SetAskAt(0);
         AskQuestion();
+    }
+    if (const DWORD busyMs = m_faults.BusyMsAt(number))
+    {
+        // Computing: no message is read, not even those of its own windows.
+        Sleep(busyMs);
     }
     const std::wstring* fault = m_faults.FaultFor(number, target.Kind(), id);
     const HRESULT* rejected = m_faults.HresultFor(number);
@@ -351,8 +372,7 @@ CCallResult CSimulator::RunDocument(CSimDocument& document, DISPID id, const CDi
         document.AddTextProperty(call.Text(0), call.Text(2));
         return CCallResult::Bool(true);
     case 0x10025:
-        return CCallResult::Bool(!SaveRefused(document, call.Text(0)) &&
-                                 document.SaveAs(call.Text(0)));
+        return SaveDocument(document, call.Text(0));
     case 0x10047:
         return DocumentTitle(document);
     case 0x10002:
@@ -379,6 +399,23 @@ CCallResult CSimulator::RunView(const CSimDocument& document, DISPID id)
     default:
         return CCallResult::Error(DISP_E_MEMBERNOTFOUND);
     }
+}
+
+CCallResult CSimulator::SaveDocument(CSimDocument& document, const std::wstring& path)
+{
+    // SolidWorks refuses some names and places: false, nothing written.
+    if (m_saveRefused || SaveRefused(document, path))
+    {
+        return CCallResult::Bool(false);
+    }
+    // Its own hold does not keep the document from saving over its file.
+    document.ReleaseFile();
+    const bool saved = document.SaveAs(path);
+    if (m_holdFiles && !document.Path().empty())
+    {
+        document.HoldFile();
+    }
+    return CCallResult::Bool(saved);
 }
 
 CCallResult CSimulator::LoadSatFile(const CDispatchCall& call)
@@ -437,6 +474,10 @@ CCallResult CSimulator::OpenDocument(const CDispatchCall& call)
     else
     {
         document = &m_documents.Create(type, FileNameOf(path), path);
+        if (m_holdFiles)
+        {
+            document->HoldFile();
+        }
     }
     call.SetOut(kErrorArg, kErrorNone);
     return DocumentResult(document);

@@ -57,6 +57,7 @@ private:
     CCallResult RunView(const CSimDocument& document, DISPID id);
 
     CCallResult LoadSatFile(const CDispatchCall& call);
+    CCallResult SaveDocument(CSimDocument& document, const std::wstring& path);
     CCallResult CloseDocument(const CDispatchCall& call);
     CCallResult OpenDocument(const CDispatchCall& call);
     CCallResult ActivateDocument(const CDispatchCall& call);
@@ -84,6 +85,8 @@ private:
     bool m_newAssembly = true;
     bool m_hangReleased = false;
     bool m_showExtensions = true;
+    bool m_holdFiles = false;
+    bool m_saveRefused = false;
     CSimObjectPtr m_application;
     CDocumentSet m_documents;
 };
