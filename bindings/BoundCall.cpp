@@ -8,7 +8,10 @@ namespace
 // Pushes the arguments from the last to the first, calls, and writes into
 // *bytesLeft how many bytes of them the callee left on the stack (0 for
 // __stdcall). EBX keeps the stack pointer of before the pushes: every calling
-// convention of the platform preserves it.
+// convention of the platform preserves it. A callee built with more
+// parameters than it is given owns the slots above its arguments and may
+// write them: a gap of 16 spare slots keeps the saved registers and the
+// return address out of its reach.
 __attribute__((naked)) int __cdecl StackKeepingThunk(FARPROC, const std::intptr_t*, std::size_t,
                                                      std::intptr_t*)
 {
@@ -16,6 +19,7 @@ __attribute__((naked)) int __cdecl StackKeepingThunk(FARPROC, const std::intptr_
                  "movl %esp, %ebp\n\t"
                  "pushl %ebx\n\t"
                  "pushl %esi\n\t"
+                 "subl $64, %esp\n\t" // 16 spare slots
                  "movl %esp, %ebx\n\t"
                  "movl 12(%ebp), %esi\n\t"
                  "movl 16(%ebp), %ecx\n\t"
@@ -32,6 +36,7 @@ __attribute__((naked)) int __cdecl StackKeepingThunk(FARPROC, const std::intptr_
                  "movl %ebx, %esp\n\t"
                  "movl 20(%ebp), %edx\n\t"
                  "movl %ecx, (%edx)\n\t"
+                 "addl $64, %esp\n\t"
                  "popl %esi\n\t"
                  "popl %ebx\n\t"
                  "popl %ebp\n\t"

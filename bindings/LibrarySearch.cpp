@@ -74,6 +74,24 @@ bool IsFile(const char* path)
 // Set by tests only: takes the way of systems without the restricted flags.
 std::atomic<bool> g_forceAlteredSearchPath{false};
 
+// Held while a load moves the process's one current directory: two host
+// threads loading at once would each put back what the other had set, and
+// leave the process in a library's folder.
+std::atomic_flag g_currentDirectoryMoved = ATOMIC_FLAG_INIT;
+
+class CMovedDirectoryTurn
+{
+public:
+    CMovedDirectoryTurn()
+    {
+        while (g_currentDirectoryMoved.test_and_set(std::memory_order_acquire))
+            Sleep(1);
+    }
+    CMovedDirectoryTurn(const CMovedDirectoryTurn&) = delete;
+    CMovedDirectoryTurn& operator=(const CMovedDirectoryTurn&) = delete;
+    ~CMovedDirectoryTurn() { g_currentDirectoryMoved.clear(std::memory_order_release); }
+};
+
 // Without the restricted flags (Windows 2000, XP before SP2) the library's
 // dependencies are looked for in its folder, then in the usual order, which
 // there takes the current directory before the system folder. The library's
@@ -81,6 +99,7 @@ std::atomic<bool> g_forceAlteredSearchPath{false};
 HMODULE LoadLibraryAltered(const char* path)
 {
     char folder[MAX_PATH];
+    const CMovedDirectoryTurn turn; // taken before the directory is saved, given back after
     const CCurrentDirectory restore;
     if (!restore.IsSaved() || CopyBounded(folder, sizeof folder, path) != std::strlen(path) ||
         !CutToFolder(folder) || !SetCurrentDirectoryA(folder))

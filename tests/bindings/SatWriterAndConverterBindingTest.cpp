@@ -4,10 +4,12 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "bindings/BoundCall.h"
 #include "bindings/ConverterBinding.h"
 #include "bindings/LibrarySearch.h"
 #include "bindings/SatWriterBinding.h"
@@ -109,6 +111,29 @@ TEST(SatWriterBindingTest, WithoutRestrictedSearch_DependencyOnlyInTheCurrentDir
     qel::ForceAlteredSearchPathForTests(true);
     CSatWriterBinding binding;
     EXPECT_NE(LoadError(binding), "(no error)");
+    // Loads of two threads at once leave the current directory where it was.
+    auto load = []
+    {
+        for (int i = 0; i < 300; ++i)
+            LoadError(*std::make_unique<CSatWriterBinding>());
+    };
+    std::thread other(load);
+    load();
+    other.join();
+    char now[MAX_PATH] = {};
+    EXPECT_EQ(planted.Path(), (GetCurrentDirectoryA(MAX_PATH, now), std::string(now)));
+}
+
+extern "C" __attribute__((naked)) int __stdcall OfMoreParametersWritingThem()
+{
+    asm volatile("movl $0, 12(%esp)\n\tmovl $0, 16(%esp)\n\tmovl $0, 20(%esp)\n\tret $20\n\t");
+}
+TEST(SatWriterBindingTest, CalleeOfMoreParameters_ReturnsAndIsReported)
+{
+    const std::intptr_t args[] = {4, 0};
+    int result = 0; // the program lives on
+    EXPECT_FALSE(qel::CallKeepingStack(reinterpret_cast<FARPROC>(&OfMoreParametersWritingThem),
+                                       args, 2, result));
 }
 
 TEST(SatWriterBindingTest, CdeclBuild_IsTheLibrarysFailureNamingTheFunction)
