@@ -1,5 +1,7 @@
 #include "bindings/MainLibraryBinding.h"
 
+#include <utility>
+
 #include "bindings/LeadingInteger.h"
 
 namespace qel
@@ -21,6 +23,30 @@ const char* const kFunctionNames[] = {
 const char kOneBodyKey[] = "QEL_3D_FORCE_ONE_BODY_IN_SAT";
 const char kPreviewTemplateKey[] = "QEL_3D_PREVIEW_SET_TEMPLATE";
 const char kShowLineTypesKey[] = "QEL_2D_PREVIEW_SHOW_LINETYPES";
+
+// Runs a step when the scope ends, also by a throw (a library of another build
+// is reported by throwing); the step's own failure is dropped there.
+template <typename Step> class CAtScopeEnd
+{
+public:
+    explicit CAtScopeEnd(Step step) : m_step(std::move(step)) {}
+    CAtScopeEnd(const CAtScopeEnd&) = delete;
+    CAtScopeEnd& operator=(const CAtScopeEnd&) = delete;
+    ~CAtScopeEnd()
+    {
+        try
+        {
+            m_step();
+        }
+        catch (...)
+        {
+            // Nothing may leave a destructor; the call's own failure goes on.
+        }
+    }
+
+private:
+    Step m_step;
+};
 
 } // namespace
 
@@ -50,9 +76,10 @@ int CMainLibraryBinding::CallWithOneBody(EFunction function, Args... args)
     EnvironmentGet(kOneBodyKey, saved, sizeof saved - 1);
     saved[sizeof saved - 1] = '\0';
     EnvironmentSet(kOneBodyKey, "1");
-    int result = Call(function, args...);
-    EnvironmentSet(kOneBodyKey, saved);
-    return result;
+    // The host's own library may be shared with the host: its setting is put
+    // back whatever the call does.
+    const CAtScopeEnd restore([this, &saved] { EnvironmentSet(kOneBodyKey, saved); });
+    return Call(function, args...);
 }
 
 int CMainLibraryBinding::EnvironmentSet(const char* key, const char* value)
