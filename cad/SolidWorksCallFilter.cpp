@@ -109,9 +109,14 @@ CSolidWorksCallFilter::~CSolidWorksCallFilter()
     m_box.reset();
     if (!m_bRegistered)
         return;
+    CSolidWorksCallFilter* outer = m_slotScope->Outer();
     m_slotScope.reset();
     CoRegisterMessageFilter(m_previous.Get(), nullptr);
     DropWakeMessages();
+    // The wake-up messages are the thread's: this filter took the outer
+    // insertion's too, whose timer would otherwise wait for it for good.
+    if (outer != nullptr)
+        InterlockedExchange(&outer->m_nWakePending, 0);
 }
 
 HRESULT STDMETHODCALLTYPE CSolidWorksCallFilter::QueryInterface(REFIID iid, void** object)

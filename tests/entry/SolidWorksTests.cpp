@@ -667,6 +667,26 @@ TEST_F(QuestionTest, Create2_Silent_CancelledAtTheBound)
     EXPECT_EQ(nullptr, box) << "a silent call showed a box";
 }
 
+// A paint re-enters after work of its own while SolidWorks holds the call: the bound holds.
+TEST_F(QuestionTest, Create2_ReenteredDuringTheWait_TheOuterCallKeepsItsBound)
+{
+    CSettingsFileOverride ini("[Options]\r\nPartPath=" + PartDir() + "\r\nSolidWorksWaitSeconds=2");
+    for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) // its paint too
+        DispatchMessageA(&m);
+    std::string inner;
+    auto reenter = [&] { Sleep(600), inner = Create(m_part.data()); };
+    OnHostMessage(WM_PAINT, [&] { ValidateRect(m_host.Get(), nullptr), reenter(); });
+    std::thread painter(
+        [&]
+        {
+            CDialogDriver::WaitFor(Question, 10000), InvalidateRect(m_host.Get(), nullptr, FALSE);
+            Sleep(6000), Answer();
+        });
+    EXPECT_EQ(CannotCreatePartText(Stem(), CallCancelledText()), Create(m_part.data()));
+    painter.join();
+    EXPECT_EQ(CannotCreatePartText(Stem(), ReenteredText(PartDir())), inner);
+}
+
 // Two host threads insert, each with its own SolidWorksWaitSeconds: the one
 // bounded at 2 s is cancelled there, whether the other (unbounded) insertion
 // began first and ended first, or began later and ends while it waits.
