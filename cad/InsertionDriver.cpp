@@ -86,8 +86,9 @@ int CInsertionDriver::Run(const void* part)
     // SolidWorks may accept a call and not answer it (a question of its own
     // open, a long rebuild): the host stays usable, and the user can switch
     // to SolidWorks or cancel.
-    const CSolidWorksCallFilter filter(m_bShowMessages, m_pSettings->GetSolidWorksWaitSeconds(),
-                                       [this] { SwitchToSolidWorks(); });
+    const CSolidWorksCallFilter filter(
+        m_bShowMessages, m_pSettings->GetSolidWorksWaitSeconds(),
+        [this] { return m_hMainWnd != nullptr; }, [this] { SwitchToSolidWorks(); });
     const CSolidWorksRelease release(*this);
     Connect();
     m_hMainWnd = FindMainWindow();

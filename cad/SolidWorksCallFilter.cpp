@@ -91,8 +91,10 @@ WaitOutcome CSolidWorksCallFilter::CCallScope::WatchRejection(DWORD elapsedMs) c
 }
 
 CSolidWorksCallFilter::CSolidWorksCallFilter(bool showBox, unsigned boundSeconds,
+                                             std::function<bool()> canSwitch,
                                              std::function<void()> switchTo)
-    : m_bShowBox(showBox), m_nBoundMs(boundSeconds * 1000UL), m_switchTo(std::move(switchTo))
+    : m_bShowBox(showBox), m_nBoundMs(boundSeconds * 1000UL), m_canSwitch(std::move(canSwitch)),
+      m_switchTo(std::move(switchTo))
 {
     // A thread whose apartment takes no filter (a multithreaded one) waits as before.
     m_bRegistered = SUCCEEDED(CoRegisterMessageFilter(this, m_previous.ReleaseAndGetAddressOf()));
@@ -194,7 +196,7 @@ WaitOutcome CSolidWorksCallFilter::Watch()
     if (elapsedMs < kBoxAfterMs)
         return m_outcome;
     if (m_box == nullptr)
-        m_box = std::make_unique<CSolidWorksWaitDlg>(m_switchTo);
+        m_box = std::make_unique<CSolidWorksWaitDlg>(m_canSwitch, m_switchTo);
     if (m_box->Show(elapsedMs / 1000) && m_box->Serve() == WaitOutcome::Cancelled)
     {
         m_outcome = WaitOutcome::Cancelled;

@@ -70,8 +70,10 @@ public:
     };
 
     // showBox: the call may show boxes; boundSeconds: the bound of a silent
-    // call (0: none); switchTo: what "Switch to SolidWorks" does (no throw).
-    CSolidWorksCallFilter(bool showBox, unsigned boundSeconds, std::function<void()> switchTo);
+    // call (0: none); canSwitch: whether SolidWorks' window is known yet;
+    // switchTo: what "Switch to SolidWorks" does (neither throws).
+    CSolidWorksCallFilter(bool showBox, unsigned boundSeconds, std::function<bool()> canSwitch,
+                          std::function<void()> switchTo);
     CSolidWorksCallFilter(const CSolidWorksCallFilter&) = delete;
     CSolidWorksCallFilter& operator=(const CSolidWorksCallFilter&) = delete;
     virtual ~CSolidWorksCallFilter();
@@ -110,6 +112,7 @@ private:
     std::unique_ptr<CThreadSlotScope<CSolidWorksCallFilter>> m_slotScope;
     bool m_bShowBox;
     DWORD m_nBoundMs;
+    std::function<bool()> m_canSwitch;
     std::function<void()> m_switchTo;
     bool m_bInCall = false;
     DWORD m_nCallStart = 0;

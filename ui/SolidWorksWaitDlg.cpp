@@ -9,8 +9,9 @@
 namespace qel
 {
 
-CSolidWorksWaitDlg::CSolidWorksWaitDlg(std::function<void()> switchTo)
-    : m_switchTo(std::move(switchTo))
+CSolidWorksWaitDlg::CSolidWorksWaitDlg(std::function<bool()> canSwitch,
+                                       std::function<void()> switchTo)
+    : m_canSwitch(std::move(canSwitch)), m_switchTo(std::move(switchTo))
 {
 }
 
@@ -29,7 +30,10 @@ bool CSolidWorksWaitDlg::Show(unsigned seconds)
     if (m_bCreated)
     {
         if (m_hWnd != nullptr)
+        {
             SetSeconds(seconds);
+            EnableSwitch();
+        }
         return true;
     }
     m_nSeconds = seconds;
@@ -39,6 +43,7 @@ bool CSolidWorksWaitDlg::Show(unsigned seconds)
                            reinterpret_cast<LPARAM>(this)) == nullptr)
         return false;
     m_bCreated = true;
+    EnableSwitch();
     // EnableWindow answers whether the window was disabled before.
     m_bOwnerDisabled = m_hOwner != nullptr && !EnableWindow(m_hOwner, FALSE);
     ShowWindow(m_hWnd, SW_SHOW);
@@ -67,6 +72,19 @@ void CSolidWorksWaitDlg::ServeWindow(HWND window)
         if (!IsDialogMessageA(m_hWnd, &message))
             DispatchMessageA(&message);
     }
+}
+
+void CSolidWorksWaitDlg::EnableSwitch()
+{
+    // Before SolidWorks' window is known (its revision, its first document)
+    // there is nothing to switch to.
+    const HWND button = GetDlgItem(m_hWnd, IDC_SOLIDWORKS_SWITCH);
+    const bool canSwitch = m_canSwitch();
+    // A disabled button keeps no focus: Enter and Esc go on reaching Cancel.
+    if (!canSwitch && GetFocus() == button)
+        SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(m_hWnd, IDCANCEL)),
+                     TRUE);
+    EnableWindow(button, canSwitch ? TRUE : FALSE);
 }
 
 void CSolidWorksWaitDlg::SetSeconds(unsigned seconds)

@@ -20,8 +20,9 @@ class CSolidWorksWaitDlg
 {
 public:
     // switchTo: what "Switch to SolidWorks" does; it must not throw. The box
-    // stays after it.
-    explicit CSolidWorksWaitDlg(std::function<void()> switchTo);
+    // stays after it. canSwitch: whether SolidWorks' window is known yet
+    // (the button is enabled only then).
+    CSolidWorksWaitDlg(std::function<bool()> canSwitch, std::function<void()> switchTo);
     CSolidWorksWaitDlg(const CSolidWorksWaitDlg&) = delete;
     CSolidWorksWaitDlg& operator=(const CSolidWorksWaitDlg&) = delete;
     // Closes the box; the host's window takes input again.
@@ -44,8 +45,10 @@ private:
     void OnInitDialog();
     void OnCommand(int id);
     void SetSeconds(unsigned seconds);
+    void EnableSwitch();
     void ServeWindow(HWND window);
 
+    std::function<bool()> m_canSwitch;
     std::function<void()> m_switchTo;
     HWND m_hWnd = nullptr;
     HWND m_hOwner = nullptr;

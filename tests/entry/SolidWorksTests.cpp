@@ -533,6 +533,7 @@ protected:
             {{IDC_SOLIDWORKS_SWITCH,
               [&](HWND box)
               {
+                  m_switchEnabled = IsWindowEnabled(GetDlgItem(box, IDC_SOLIDWORKS_SWITCH));
                   CDialogDriver::Press(box, IDC_SOLIDWORKS_SWITCH);
                   CDialogDriver::Press(box, IDCANCEL);
                   const DWORD start = GetTickCount();
@@ -548,6 +549,7 @@ protected:
     }
 
     HostFilter m_hostFilter;
+    bool m_switchEnabled = false;
     std::atomic<bool> m_done{false};
     std::thread m_watchdog{[this]
                            { CDialogDriver::WaitFor([&] { return +m_done; }, 240000), Answer(); }};
@@ -625,8 +627,11 @@ TEST_F(QuestionTest, EveryCall_NotAnswered_TheInsertionEndsThere)
                     if (!box && CDialogDriver::WaitFor(Question, 5000))
                         Sleep(1500), Answer();
                 });
+            m_switchEnabled = false;
             const std::string error = box ? CreateCancelled() : Create(m_part.data());
             late.join();
+            if (box) // nothing to switch to until the main window is known (calls 1-6)
+                EXPECT_EQ(k > 6, m_switchEnabled);
             const std::string reason = CallCancelledText(), part = Stem() + ".SLDPRT";
             const std::string left = FileExists(part) ? " " + PartFileLeftText() : "";
             EXPECT_EQ(0, m_result);
