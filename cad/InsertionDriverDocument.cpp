@@ -149,6 +149,10 @@ void CInsertionDriver::AppendPartFileExtension()
         sizeof(m_szPartFile))
         FailStep(LoadMessage(IDS_PART_NAME_TOO_LONG));
     AppendBounded(m_szPartFile, sizeof(m_szPartFile), extension);
+    // The other kind's file of the typed name was never looked for: one that
+    // holds a part is another part, never saved over.
+    if (m_nChosenType != kDocTypeUnknown && HoldsPartFile(m_szPartFile))
+        FailStep(DescribeFailureCode(HRESULT_FROM_WIN32(ERROR_FILE_EXISTS)));
 }
 
 void CInsertionDriver::RefuseOpenNamesake(const CSwDoc& imported)

@@ -40,6 +40,8 @@ int CInsertionDriver::ChoosePartFile(int pass, int dialogAllowed)
     // A new name keeps to the bound of a built one.
     if (!HoldsPartFile(m_szPartFile))
         CutNewName(m_szPartFile);
+    // Found or made, the file is never a device.
+    KeepTypedNameClearOfDevices(m_szPartFile, sizeof(m_szPartFile));
     return 1;
 }
 

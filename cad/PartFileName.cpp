@@ -106,6 +106,17 @@ bool NamesDeviceFile(const char* path)
     return DeviceWordLength(path + (separator == std::string::npos ? 0 : separator + 1)) != 0;
 }
 
+void KeepTypedNameClearOfDevices(char* path, std::size_t bufferSize)
+{
+    const std::size_t separator = FindLastSeparator(path);
+    char* name = path + (separator == std::string::npos ? 0 : separator + 1);
+    const std::size_t word = DeviceWordLength(name);
+    if (word == 0 || BoundedLength(path, bufferSize) + 1 >= bufferSize)
+        return;
+    std::memmove(name + word + 1, name + word, std::strlen(name + word) + 1);
+    name[word] = '_';
+}
+
 int FindPartFile(char* path, std::size_t bufferSize)
 {
     if (path == nullptr || bufferSize == 0 || path[0] == '\0')

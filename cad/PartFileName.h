@@ -55,6 +55,12 @@ bool HoldsPartFile(const char* path);
 // True when the path's last component is a name Windows takes for a device.
 bool NamesDeviceFile(const char* path);
 
+// A typed name that Windows would take for a device gets the "_" of a built
+// one right behind the device word (C:\parts\nul.SLDPRT gives nul_.SLDPRT),
+// so that the part has a file and the same typed name finds it again. A
+// path without room for it in its buffer is left as it is.
+void KeepTypedNameClearOfDevices(char* path, std::size_t bufferSize);
+
 // Looks for an existing part file for the stem path (a buffer of bufferSize
 // bytes): path + ".SLDPRT", else path + ".SLDASM"; a path that ends in one of
 // them already is a stem as well. A candidate that names a device or would

@@ -383,7 +383,8 @@ struct SaveDialogCase
     const char* name;
     const char* typed; // null: Cancel
     const char* created;
-    const char* existing = nullptr; // another part in the folder
+    const char* existing = nullptr; // another part in the folder, kept as it was
+    const char* options = "";
 };
 
 class SaveDialogTest : public testing::TestWithParam<SaveDialogCase>
@@ -392,7 +393,7 @@ class SaveDialogTest : public testing::TestWithParam<SaveDialogCase>
 
 TEST_P(SaveDialogTest, Run_NoNameFromTheAttributes_AsksTheUser)
 {
-    swsim::CSimulatorClient simulator("docs=assembly");
+    swsim::CSimulatorClient simulator(std::string("docs=assembly ") + GetParam().options);
     CScratchFolder folder("savedialog");
     const std::string directory = folder.MakeDir("old.parts") + "\\";
     CSettingsFileOverride settings("[Options]\r\nPartPath=" + directory + "\r\n");
@@ -416,19 +417,28 @@ TEST_P(SaveDialogTest, Run_NoNameFromTheAttributes_AsksTheUser)
                                  CDialogDriver::Type(dialog, 0x480, GetParam().typed);
                                  CDialogDriver::Press(dialog, IDOK);
                              }}});
-        result = driver.Run(part.data());
+        try
+        {
+            result = driver.Run(part.data());
+        }
+        catch (const char*)
+        {
+            result = -1; // reported as the export would
+        }
     }
 
     EXPECT_EQ(LoadMessage(IDS_SAVE_DIALOG_TITLE), caption);
-    EXPECT_EQ(GetParam().created != nullptr ? 1 : 0, result);
+    EXPECT_EQ(GetParam().created != nullptr ? 1 : GetParam().typed != nullptr ? -1 : 0, result);
     char after[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, after);
     EXPECT_STREQ(before, after) << "the host's current directory moved";
     if (GetParam().created != nullptr)
         EXPECT_TRUE(FileExists(directory + GetParam().created));
-    else
+    else if (GetParam().typed == nullptr)
         EXPECT_THAT(simulator.JournalLines(),
                     testing::Not(testing::Contains(testing::HasSubstr("app 0x31"))));
+    if (GetParam().existing != nullptr)
+        EXPECT_EQ("QelSwSim document type=1\r\n", ReadFileText(directory + GetParam().existing));
     EXPECT_EQ(0, simulator.OutstandingReferences());
 }
 
@@ -439,7 +449,12 @@ INSTANTIATE_TEST_SUITE_P(
                     SaveDialogCase{"DottedNameNextToAnotherPart", "M6x1.5", "M6x1.5.SLDPRT",
                                    "M6x1.SLDPRT"},
                     SaveDialogCase{"ExtensionTypedNextToAnAssembly", "bolt.SLDPRT", "bolt.SLDPRT",
-                                   "bolt.SLDASM"}),
+                                   "bolt.SLDASM"},
+                    SaveDialogCase{"ExtensionTypedImportedAsTheExistingAssembly", "bolt.SLDPRT",
+                                   nullptr, "bolt.SLDASM", "import-type=2"},
+                    SaveDialogCase{"DeviceCON", "CON", "CON_.SLDPRT"},
+                    SaveDialogCase{"DeviceNulExt", "nul.SLDPRT", "nul_.SLDPRT"},
+                    SaveDialogCase{"DeviceCom1Blank", "COM1 .SLDPRT", "COM1_ .SLDPRT"}),
     [](const testing::TestParamInfo<SaveDialogCase>& info) { return info.param.name; });
 
 } // namespace
