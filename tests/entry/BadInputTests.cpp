@@ -570,6 +570,16 @@ const BadInputRow kRows[] = {
      [](const CBadInputBed& b)
      { return CannotCreatePartText(b.PartDir() + kBoltFile, NoDocumentTitleText()); },
      {kBoltFile, kLockFile, "TempSW.sat", "other\\washer.SLDPRT", "parts\\" + kBoltFile}},
+    {"SolidWorks",
+     "both saves refused: fails naming the part file, nothing closed or opened",
+     [](CBadInputBed& b) { return b.CreateBeside("washer.SLDPRT", "save=refuse"); },
+     0,
+     [](const CBadInputBed& b)
+     {
+         const std::string file = b.PartDir() + kBoltFile;
+         return CannotCreatePartText(file, PartFileNotSavedText(file));
+     },
+     {kLockFile, "TempSW.sat", "other\\washer.SLDPRT"}},
     {"parameters", "unknown item: Colour=red",
      [](CBadInputBed& b)
      {

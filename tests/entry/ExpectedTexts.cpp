@@ -72,6 +72,12 @@ std::string NoDocumentTitleText()
                : "SolidWorks gave no title for the saved part: its document stays open.";
 }
 
+std::string PartFileNotSavedText(const std::string& file)
+{
+    return GermanUserTexts() ? "SolidWorks hat \"" + file + "\" nicht gespeichert."
+                             : "SolidWorks did not save \"" + file + "\".";
+}
+
 std::string DirectoryBusyText(const std::string& directory, unsigned seconds)
 {
     const std::string waited = std::to_string(seconds);

@@ -23,6 +23,7 @@ std::string SatFileNotImportedText(const std::string& satFile);
 // SolidWorks holds another folder's document of the name; it gave no title.
 std::string NamesakeOpenText(const std::string& name);
 std::string NoDocumentTitleText();
+std::string PartFileNotSavedText(const std::string& file);
 std::string DirectoryBusyText(const std::string& directory, unsigned seconds);
 std::string ReenteredText(const std::string& directory);
 // The text of the box shown while an insertion waits for the part directory.
