@@ -315,6 +315,24 @@ protected:
     }
     static inline UINT s_message = 0;
     static inline std::function<void()> s_handler;
+    // A paint the test asks for from another thread (RepaintHost) runs handler
+    // once; the window's own paints (X exposes come any time) are only validated.
+    void OnHostRepaint(std::function<void()> handler)
+    {
+        OnHostMessage(WM_PAINT,
+                      [this, handler]
+                      {
+                          ValidateRect(m_host.Get(), nullptr);
+                          if (m_repaintAsked.exchange(false))
+                              handler();
+                      });
+    }
+    void RepaintHost()
+    {
+        m_repaintAsked = true;
+        InvalidateRect(m_host.Get(), nullptr, FALSE);
+    }
+    std::atomic<bool> m_repaintAsked{false};
     std::string BusyText(unsigned seconds) const
     {
         return CannotCreatePartText(Stem(), DirectoryBusyText(PartDir(), seconds));
@@ -458,16 +476,14 @@ TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
     m_other.Reset();
     std::string reentered;
     std::atomic<bool> done{false};
-    OnHostMessage(WM_PAINT,
-                  [&]
-                  {
-                      ValidateRect(m_host.Get(), nullptr);
-                      // SolidWorks answers nothing else while it holds a call.
-                      s_simulator->ReleaseHang();
-                      reentered = Create(m_part.data());
-                      done = true;
-                  });
-    ValidateRect(m_host.Get(), nullptr);
+    OnHostRepaint(
+        [&]
+        {
+            // SolidWorks answers nothing else while it holds a call.
+            s_simulator->ReleaseHang();
+            reentered = Create(m_part.data());
+            done = true;
+        });
     s_simulator->ClearJournal();
     // The document read just before the import: the first call after the SAT
     // file is written, so the paint comes while it is held.
@@ -476,10 +492,15 @@ TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
         [&]
         {
             CDialogDriver::WaitFor([&] { return FileExists(PartDir() + "TempSW.sat"); }, 10000);
-            InvalidateRect(m_host.Get(), nullptr, FALSE);
+            // A paint pending before the held call's wait began does not wake
+            // it: a posted message does, and the wait then takes the paint.
+            RepaintHost();
+            for (int nudges = 0; nudges < 50 && !done; ++nudges)
+                PostMessageA(m_host.Get(), WM_NULL, 0, 0),
+                    CDialogDriver::WaitFor([&] { return done.load(); }, 200);
             // Never re-entered: the held call is let go all the same.
             // (through swsimctl: the simulator's client belongs to the test's thread).
-            if (!CDialogDriver::WaitFor([&] { return done.load(); }, 10000))
+            if (!done)
                 std::system(("\"" + BinFolder() + "\\swsimctl.exe\" configure release=1").c_str());
         });
     EXPECT_EQ("", Create(m_part.data()));
@@ -676,15 +697,12 @@ TEST_F(QuestionTest, Create2_Silent_CancelledAtTheBound)
 TEST_F(QuestionTest, Create2_ReenteredDuringTheWait_TheOuterCallKeepsItsBound)
 {
     CSettingsFileOverride ini("[Options]\r\nPartPath=" + PartDir() + "\r\nSolidWorksWaitSeconds=2");
-    for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);) // its paint too
-        DispatchMessageA(&m);
     std::string inner;
-    auto reenter = [&] { Sleep(600), inner = Create(m_part.data()); };
-    OnHostMessage(WM_PAINT, [&] { ValidateRect(m_host.Get(), nullptr), reenter(); });
+    OnHostRepaint([&] { Sleep(600), inner = Create(m_part.data()); });
     std::thread painter(
         [&]
         {
-            CDialogDriver::WaitFor(Question, 10000), InvalidateRect(m_host.Get(), nullptr, FALSE);
+            CDialogDriver::WaitFor(Question, 10000), RepaintHost();
             Sleep(6000), Answer();
         });
     EXPECT_EQ(CannotCreatePartText(Stem(), CallCancelledText()), Create(m_part.data()));
