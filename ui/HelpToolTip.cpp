@@ -1,6 +1,7 @@
 #include "ui/HelpToolTip.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include <commctrl.h>
 
@@ -37,6 +38,36 @@ RECT WorkAreaOf(const RECT& rect)
     if (GetMonitorInfoA(MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
         return monitor.rcWork;
     return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+// A click or key press that ends an open tip: the user has moved on.
+bool EndsTip(UINT message)
+{
+    switch (message)
+    {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCMBUTTONDOWN:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        return true;
+    default:
+        return false;
+    }
+}
+
+BOOL CALLBACK TakeTip(HWND window, LPARAM found)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof(name));
+    if (std::strcmp(name, CHelpToolTip::kClassName) != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
 }
 
 // Width and height of text in dc: each line measured up to and including its
@@ -143,14 +174,32 @@ void CHelpToolTip::ShowTip(const char* text, HWND control)
     GetCursorPos(&mouse);
     // The text is also the window's name, so that screen readers can say it.
     // Owned by the control's dialog: no taskbar button, and it goes with it.
-    m_hWnd = CreateWindowExA(0, m_pszClassName, m_text.c_str(), WS_POPUP | WS_VISIBLE | WS_BORDER,
-                             mouse.x, mouse.y, 10, 10, GetAncestor(control, GA_ROOT), nullptr,
-                             nullptr, nullptr);
-    if (m_hWnd != nullptr)
+    m_hWnd = CreateWindowExA(0, m_pszClassName, m_text.c_str(), WS_POPUP | WS_BORDER, mouse.x,
+                             mouse.y, 10, 10, GetAncestor(control, GA_ROOT), nullptr, nullptr,
+                             nullptr);
+    if (m_hWnd == nullptr)
+        return;
+    SetWindowLongPtrA(m_hWnd, 0, reinterpret_cast<LONG_PTR>(this));
+    // The dialog keeps the activation and the focus: the user goes on typing.
+    ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
+    InvalidateRect(m_hWnd, nullptr, TRUE); // the first paint places the window
+    m_inputHook.reset(SetWindowsHookExA(WH_GETMESSAGE, &CHelpToolTip::InputHook, nullptr,
+                                        GetCurrentThreadId()));
+}
+
+LRESULT CALLBACK CHelpToolTip::InputHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && EndsTip(message->message))
     {
-        SetWindowLongPtrA(m_hWnd, 0, reinterpret_cast<LONG_PTR>(this));
-        InvalidateRect(m_hWnd, nullptr, TRUE); // the first paint places the window
+        // Closed by its own message, after this one: the hook is removed
+        // outside the call of the hook.
+        HWND tip = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), &TakeTip, reinterpret_cast<LPARAM>(&tip));
+        if (tip != nullptr)
+            PostMessageA(tip, WM_CLOSE, 0, 0);
     }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void CHelpToolTip::Close() noexcept
@@ -162,6 +211,7 @@ void CHelpToolTip::Close() noexcept
         SetWindowLongPtrA(window, 0, 0); // no more messages reach this object
         DestroyWindow(window);
     }
+    m_inputHook.reset();
     m_text.clear();
     m_bHasText = false;
     UnregisterClassA(m_pszClassName, nullptr); // result ignored: nothing may be registered
@@ -200,15 +250,24 @@ LRESULT CHelpToolTip::WindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_ERASEBKGND:
         FillBackground(window, reinterpret_cast<HDC>(wParam));
         return 1;
+    case WM_MOUSEACTIVATE: // a click on the tip closes it, and activates nothing
+        return MA_NOACTIVATE;
+    case WM_ACTIVATEAPP:
+        if (wParam == FALSE)
+            Close();
+        break;
     case WM_KILLFOCUS:
         Close();
         break;
-    case WM_CLOSE: // Alt+F4 on the tip
+    case WM_CLOSE: // a click or key on its thread, or Alt+F4
         Close();
         return 0;
     case WM_NCDESTROY: // destroyed by others (with its owner, say)
         if (window == m_hWnd)
+        {
             m_hWnd = nullptr;
+            m_inputHook.reset();
+        }
         break;
     default:
         break;
@@ -248,7 +307,7 @@ void CHelpToolTip::Paint(HWND window)
     const STipRect fitted = FitTipInto(ToTipRect(rect), ToTipRect(m_workArea));
     rect = {fitted.left, fitted.top, fitted.right, fitted.bottom};
     SetWindowPos(window, HWND_TOPMOST, rect.left, rect.top, rect.right - rect.left,
-                 rect.bottom - rect.top, 0);
+                 rect.bottom - rect.top, SWP_NOACTIVATE);
 
     FillBackground(window, dc);
     RECT client = {};

@@ -1,12 +1,16 @@
 // The help tooltip of the options dialog: a small pop-up in the tooltip
 // colours that shows one help text near the mouse or at the control it
-// explains, sizes itself to the text when it paints, and closes (window
-// destroyed, class unregistered) as soon as it loses the keyboard focus.
+// explains, and sizes itself to the text when it paints. It never takes the
+// activation or the focus from the dialog, so it closes (window destroyed,
+// class unregistered) at the next click or key press on its thread, or when
+// another program is activated.
 #pragma once
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <string>
+#include <type_traits>
 
 #include <windows.h>
 
@@ -44,10 +48,15 @@ protected:
 
 private:
     static LRESULT CALLBACK TipWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Sees every message the thread takes from its queue while a tip is open.
+    static LRESULT CALLBACK InputHook(int code, WPARAM wParam, LPARAM lParam);
     void Paint(HWND window);
     void FillBackground(HWND window, HDC dc);
 
+    using CHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, decltype(&UnhookWindowsHookEx)>;
+
     HWND m_hWnd = nullptr;
+    CHook m_inputHook{nullptr, &UnhookWindowsHookEx};
     POINT m_ptPos = {0, 0};
     RECT m_workArea = {0, 0, 0, 0}; // of the monitor that holds the control
     const char* m_pszClassName = kClassName;
