@@ -83,6 +83,11 @@ int CInsertionDriver::Run(const void* part)
 {
     m_pSettings = std::make_unique<CSettingsFile>(CSettingsFile::kFileName);
     TraceSettings("read from");
+    // No directory stored and no usable temporary directory (TEMP too long
+    // for the system): the lock, the SAT file and the part would land in
+    // whatever the host's current directory is.
+    if (m_pSettings->GetPartPath()[0] == '\0')
+        ThrowCannotInsertPart(LoadMessage(IDS_NO_PART_DIRECTORY));
     // SolidWorks may accept a call and not answer it (a question of its own
     // open, a long rebuild): the host stays usable, and the user can switch
     // to SolidWorks or cancel.

@@ -32,6 +32,10 @@
 #define IDS_SOLIDWORKS_CALL_CANCELLED 1132
 #define IDS_PART_FILE_NOT_SAVED 1150
 #define IDS_PART_FILE_LEFT 1151
+// No part directory at all (none stored, no usable temporary directory), and
+// a stored one on a drive or share that is not there when the chooser opens.
+#define IDS_NO_PART_DIRECTORY 1160
+#define IDS_DRIVE_NOT_READY 1161
 // The options could not be stored: the settings file and the system's reason.
 #define IDS_SETTINGS_NOT_SAVED 1114
 // A changed setting that another program stored meanwhile: its key and value.

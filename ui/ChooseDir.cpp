@@ -109,6 +109,13 @@ std::string NearestExistingLevel(std::string directory)
     return directory;
 }
 
+// A full path: on a drive ("C:\...") or a share ("\\server\share\...").
+bool IsRooted(const char* path)
+{
+    return (std::isalpha(static_cast<unsigned char>(path[0])) != 0 && path[1] == ':') ||
+           (IsPathSeparator(path[0]) && IsPathSeparator(path[1]));
+}
+
 } // namespace
 
 int CChooseDir::ChooseDirectory(char* directory, std::size_t size, HWND parent)
@@ -133,6 +140,11 @@ int CChooseDir::ChooseDirectory(char* directory, std::size_t size, HWND parent)
     // not on whatever the host's current directory is.
     const std::string start = NearestExistingLevel(directory);
     dialog.lpstrInitialDir = start.empty() ? directory : start.c_str();
+    // Not one level is there: the chooser opens where the system puts it,
+    // and the user must know why before taking that directory.
+    if (start.empty() && IsRooted(directory))
+        MessageBoxA(dialog.hwndOwner, FormatMessageText(IDS_DRIVE_NOT_READY, directory).c_str(),
+                    CModalDialog::ModuleTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
     dialog.Flags =
         OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_SHOWHELP | OFN_ENABLETEMPLATE | OFN_ENABLEHOOK;
     dialog.lpfnHook = &CChooseDir::HookProc;

@@ -174,17 +174,17 @@ void CHelpToolTip::ShowTip(const char* text, HWND control)
     GetCursorPos(&mouse);
     // The text is also the window's name, so that screen readers can say it.
     // Owned by the control's dialog: no taskbar button, and it goes with it.
-    m_hWnd = CreateWindowExA(0, m_pszClassName, m_text.c_str(), WS_POPUP | WS_BORDER, mouse.x,
-                             mouse.y, 10, 10, GetAncestor(control, GA_ROOT), nullptr, nullptr,
-                             nullptr);
+    m_hWnd =
+        CreateWindowExA(0, m_pszClassName, m_text.c_str(), WS_POPUP | WS_BORDER, mouse.x, mouse.y,
+                        10, 10, GetAncestor(control, GA_ROOT), nullptr, nullptr, nullptr);
     if (m_hWnd == nullptr)
         return;
     SetWindowLongPtrA(m_hWnd, 0, reinterpret_cast<LONG_PTR>(this));
     // The dialog keeps the activation and the focus: the user goes on typing.
     ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
     InvalidateRect(m_hWnd, nullptr, TRUE); // the first paint places the window
-    m_inputHook.reset(SetWindowsHookExA(WH_GETMESSAGE, &CHelpToolTip::InputHook, nullptr,
-                                        GetCurrentThreadId()));
+    m_inputHook.reset(
+        SetWindowsHookExA(WH_GETMESSAGE, &CHelpToolTip::InputHook, nullptr, GetCurrentThreadId()));
 }
 
 LRESULT CALLBACK CHelpToolTip::InputHook(int code, WPARAM wParam, LPARAM lParam)

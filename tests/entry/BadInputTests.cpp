@@ -17,6 +17,7 @@
 #include "ExpectedTexts.h"
 #include "HostInstallation.h"
 #include "PluginModule.h"
+#include "tests/settings/TempVariables.h"
 #include "tests/support/DialogDriver.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/SettingsFileOverride.h"
@@ -464,6 +465,20 @@ const BadInputRow kRows[] = {
          return b.CreateAndCancelTheSaveDialog(BoltBlock());
      },
      0, NoText, kNothing},
+    {"part directory", "none stored, and TEMP too long for the system: nothing in the current one",
+     [](CBadInputBed& b)
+     {
+         b.SetPartPath("");
+         CTempVariables tmp(DirectoryOfLength(b, 300));
+         char host[MAX_PATH] = {};
+         GetCurrentDirectoryA(MAX_PATH, host);
+         SetCurrentDirectoryA(b.PartDir().c_str());
+         std::vector<uint8_t> block = BoltBlock();
+         Outcome outcome = b.Create(&block);
+         SetCurrentDirectoryA(host);
+         return outcome;
+     },
+     0, [](const CBadInputBed&) { return CannotInsertPartText(NoPartDirectoryText()); }, kNothing},
     {"part directory", "on a drive that does not exist (Q:\\parts)",
      [](CBadInputBed& b)
      {

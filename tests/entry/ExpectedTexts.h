@@ -17,6 +17,8 @@ std::string CannotCreatePartText(const std::string& path, const std::string& rea
 // The reason 121 gives when the SAT writer left no file.
 std::string SatFileNotWrittenText(const std::string& satFile);
 std::string CannotInsertPartText(const std::string& reason);
+// The reason given when there is no part directory at all.
+std::string NoPartDirectoryText();
 // The reasons 121 gives when SolidWorks opened no new document, when the part
 // directory stayed in use, when the host called again from inside an insertion.
 std::string SatFileNotImportedText(const std::string& satFile);

@@ -411,6 +411,8 @@ struct ChooserCase
     bool acceptAfterwards;             // OK again once the messages are answered
     const char* returned;              // null: cancelled
     char drive = 0;                    // picked in the drive list instead of typing
+    const char* stored = "{}\\";       // the directory the chooser is given
+    const char* warned[2] = {};        // English and German, answered before the chooser opens
 };
 
 // Picks the drive in the chooser's drive list as a click would.
@@ -452,7 +454,7 @@ TEST_P(ChooserTest, ChooseDirectory_ChecksWhatTheUserTyped)
 {
     const ChooserCase& row = GetParam();
     char buffer[kPathBufferSize] = {};
-    CopyBounded(buffer, sizeof(buffer), (m_folder.Path() + "\\").c_str());
+    CopyBounded(buffer, sizeof(buffer), Expand(row.stored).c_str());
     char before[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, before);
     std::vector<std::string> captions;
@@ -475,6 +477,9 @@ TEST_P(ChooserTest, ChooseDirectory_ChecksWhatTheUserTyped)
              }
              Driver::Press(dialog, row.typed[0] || row.drive ? IDOK : IDCANCEL);
          }}};
+    if (row.warned[0] != nullptr)
+        steps.insert(steps.begin(),
+                     {Driver::kMessageBox, [](HWND box) { Driver::Press(box, IDOK); }});
     for (std::size_t i = 0; i < row.messages.size(); ++i)
         steps.push_back({Driver::kMessageBox, [](HWND box)
                          { Driver::Press(box, GetDlgItem(box, IDYES) ? IDYES : IDOK); }});
@@ -487,11 +492,13 @@ TEST_P(ChooserTest, ChooseDirectory_ChecksWhatTheUserTyped)
     user.Finish();
 
     std::vector<std::string> expected;
+    if (row.warned[0] != nullptr)
+        expected.push_back(row.warned[German() ? 1 : 0]);
     for (const char* message : row.messages)
         expected.push_back(Expand(message));
     EXPECT_EQ(expected, user.MessageTexts());
     EXPECT_EQ(row.returned != nullptr ? 1 : 0, result);
-    EXPECT_EQ(row.returned != nullptr ? Expand(row.returned) : m_folder.Path() + "\\", buffer);
+    EXPECT_EQ(Expand(row.returned != nullptr ? row.returned : row.stored), buffer);
     char after[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, after);
     EXPECT_STREQ(before, after) << "the current directory moved";
@@ -501,7 +508,8 @@ TEST_P(ChooserTest, ChooseDirectory_ChecksWhatTheUserTyped)
             << "OK did not return what the field showed";
     }
     const bool german = PRIMARYLANGID(GetSystemDefaultLangID()) == LANG_GERMAN;
-    std::string shown = m_folder.Path();
+    // A gone directory opens on its nearest level; a missing drive where the system puts it.
+    std::string shown = row.warned[0] != nullptr ? before : m_folder.Path();
     CharUpperA(shown.data());
     EXPECT_THAT(captions,
                 ElementsAre(german ? "Teile Verzeichnis ausw\xE4hlen" : "Directory for parts", "OK",
@@ -537,7 +545,19 @@ INSTANTIATE_TEST_SUITE_P(
             "Max", "{259}\\", {"Directory {259}\\ not found !.\nCreate ?"}, true, "{259}\\"},
         ChooserCase{"Cancel", "", {}, false, nullptr},
         // Wine's dialog spells the drive in lower case.
-        ChooserCase{"OtherDrive", "", {}, false, "z:\\", 'Z'}),
+        ChooserCase{"OtherDrive", "", {}, false, "z:\\", 'Z'},
+        ChooserCase{"StoredGone", "", {}, false, nullptr, 0, "{}\\gone\\deeper\\"},
+        ChooserCase{"StoredDriveMissing",
+                    "",
+                    {},
+                    false,
+                    nullptr,
+                    0,
+                    "Q:\\parts\\",
+                    {"The drive of the part directory \"Q:\\parts\\\" is not ready or does not "
+                     "exist.\nChoose another directory.",
+                     "Das Laufwerk des Teile-Verzeichnisses \"Q:\\parts\\\" ist nicht bereit oder "
+                     "nicht vorhanden.\nBitte w\xE4hlen Sie ein anderes Verzeichnis."}}),
     [](const testing::TestParamInfo<ChooserCase>& info) { return info.param.name; });
 
 } // namespace
