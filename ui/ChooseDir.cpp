@@ -112,7 +112,8 @@ std::string NearestExistingLevel(std::string directory)
 // A full path: on a drive ("C:\...") or a share ("\\server\share\...").
 bool IsRooted(const char* path)
 {
-    return (std::isalpha(static_cast<unsigned char>(path[0])) != 0 && path[1] == ':') ||
+    const char drive = static_cast<char>(path[0] & ~0x20); // upper case, for ASCII letters
+    return (drive >= 'A' && drive <= 'Z' && path[1] == ':') ||
            (IsPathSeparator(path[0]) && IsPathSeparator(path[1]));
 }
 
