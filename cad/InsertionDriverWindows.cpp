@@ -225,13 +225,16 @@ void CInsertionDriver::ShowMainWindow()
 
 void CInsertionDriver::SwitchToSolidWorks()
 {
-    ShowMainWindow();
     if (m_hMainWnd == nullptr)
         return;
+    if (IsIconic(m_hMainWnd))
+        ShowWindowAsync(m_hMainWnd, SW_SHOWNORMAL);
+    // One request only: SolidWorks activates asynchronously, and its main
+    // window activated after its question would hide the question again.
     QuestionSearch search = {m_hMainWnd, nullptr};
     EnumThreadWindows(GetWindowThreadProcessId(m_hMainWnd, nullptr), &FindQuestion,
                       reinterpret_cast<LPARAM>(&search));
-    BringToForeground(search.found);
+    BringToForeground(search.found != nullptr ? search.found : m_hMainWnd);
 }
 
 void CInsertionDriver::ThrowCannotInsertPart(const std::string& reason)

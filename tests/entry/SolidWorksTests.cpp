@@ -505,6 +505,9 @@ TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
         });
     EXPECT_EQ("", Create(m_part.data()));
     painter.join();
+    for (MSG nudge; PeekMessageA(&nudge, m_host.Get(), WM_NULL, WM_NULL, PM_REMOVE);)
+    {
+    }
 
     EXPECT_EQ(1, m_result);
     EXPECT_EQ(CannotCreatePartText(Stem(), ReenteredText(PartDir())), reentered);
