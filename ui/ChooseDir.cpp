@@ -93,6 +93,14 @@ bool IsDirectory(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// "X:" of a drive-relative path ("X:parts") whose drive is there: the chooser
+// then opens on that drive's current directory; "" otherwise.
+std::string DriveOfRelativePath(const std::string& path)
+{
+    const std::string drive = path.substr(0, 2);
+    return path.size() > 2 && path[1] == ':' && IsDirectory(drive) ? drive : std::string();
+}
+
 // The directory itself when it exists, else its nearest existing level; ""
 // when no level exists (a drive that is missing or not ready).
 std::string NearestExistingLevel(std::string directory)
@@ -103,7 +111,7 @@ std::string NearestExistingLevel(std::string directory)
             directory.pop_back();
         const std::size_t separator = FindLastSeparator(directory.c_str());
         if (separator == std::string::npos || separator + 1 >= directory.size())
-            return std::string();
+            return DriveOfRelativePath(directory);
         directory.resize(separator + 1);
     }
     return directory;

@@ -167,10 +167,10 @@ std::string NoPartDirectoryText()
 {
     return GermanUserTexts()
                ? "Kein Teile-Verzeichnis: In den Einstellungen ist keines gew\xE4hlt, und das "
-                 "tempor\xE4re Verzeichnis (TEMP) ist nicht verwendbar. Bitte w\xE4hlen Sie ein "
-                 "Teile-Verzeichnis in den Einstellungen."
+                 "tempor\xE4re Verzeichnis (TMP oder TEMP) ist nicht verwendbar. Bitte w\xE4hlen "
+                 "Sie ein Teile-Verzeichnis in den Einstellungen."
                : "No part directory: none is set in the options, and the temporary directory "
-                 "(TEMP) cannot be used. Choose a part directory in the options.";
+                 "(TMP or TEMP) cannot be used. Choose a part directory in the options.";
 }
 
 std::string DllErrorText(const std::string& dll, long code)

@@ -509,7 +509,9 @@ TEST_P(ChooserTest, ChooseDirectory_ChecksWhatTheUserTyped)
     }
     const bool german = PRIMARYLANGID(GetSystemDefaultLangID()) == LANG_GERMAN;
     // A gone directory opens on its nearest level; a missing drive where the system puts it.
-    std::string shown = row.warned[0] != nullptr ? before : m_folder.Path();
+    std::string shown = row.warned[0] != nullptr ? before
+                        : row.stored[0] == 'C'   ? "C:\\" // the drive's current directory
+                                                 : m_folder.Path();
     CharUpperA(shown.data());
     EXPECT_THAT(captions,
                 ElementsAre(german ? "Teile Verzeichnis ausw\xE4hlen" : "Directory for parts", "OK",
@@ -547,6 +549,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Wine's dialog spells the drive in lower case.
         ChooserCase{"OtherDrive", "", {}, false, "z:\\", 'Z'},
         ChooserCase{"StoredGone", "", {}, false, nullptr, 0, "{}\\gone\\deeper\\"},
+        ChooserCase{"StoredDriveRelative", "", {}, false, nullptr, 0, "C:nosuch\\parts\\"},
         ChooserCase{"StoredDriveMissing",
                     "",
                     {},
