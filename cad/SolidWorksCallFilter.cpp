@@ -13,6 +13,10 @@ namespace
 {
 // How often the waiting thread is woken to look at its call.
 constexpr DWORD kWakeEveryMs = 250;
+// Ticks after which a wake-up still pending is posted again: another loop (a
+// host's handler pumping its own messages) may have taken it, or a peek made
+// it old news to the wait, and no further one would come.
+constexpr unsigned kRepostAfterTicks = 4;
 
 // The filter of the insertion running on each thread: the innermost one when
 // the host called again from inside a wait.
@@ -31,8 +35,8 @@ CCallCancelled::CCallCancelled()
 }
 
 // Posts the wake-up message to the waiting thread from the system's timer
-// thread, unless one is still pending; deleting it waits for a callback
-// under way.
+// thread, unless one is still pending (then only now and again); deleting it
+// waits for a callback under way.
 class CSolidWorksCallFilter::CWakeTimer
 {
 public:
@@ -54,14 +58,18 @@ private:
     static VOID CALLBACK Wake(PVOID self, BOOLEAN /*timerFired*/)
     {
         auto* timer = static_cast<CWakeTimer*>(self);
-        if (InterlockedExchange(timer->m_pPending, 1) != 0)
+        // Only the timer thread runs this: the count needs no lock.
+        if (InterlockedExchange(timer->m_pPending, 1) != 0 &&
+            ++timer->m_nPendingTicks < kRepostAfterTicks)
             return;
+        timer->m_nPendingTicks = 0;
         if (!PostThreadMessageA(timer->m_nThreadId, WakeMessage(), 0, 0))
             InterlockedExchange(timer->m_pPending, 0);
     }
 
     DWORD m_nThreadId;
     LONG* m_pPending;
+    unsigned m_nPendingTicks = 0;
     HANDLE m_hTimer = nullptr;
 };
 

@@ -696,6 +696,26 @@ TEST_F(QuestionTest, Create2_Silent_CancelledAtTheBound)
     EXPECT_EQ(nullptr, box) << "a silent call showed a box";
 }
 
+// The host's paint handler pumps its own queue past the bound (a progress
+// display, say) and takes a wake-up meant for the wait: the bound holds.
+TEST_F(QuestionTest, Create2_HostPumpsDuringTheWait_CancelledAtTheBound)
+{
+    CSettingsFileOverride bound("[Options]\r\nPartPath=" + PartDir() +
+                                "\r\nSolidWorksWaitSeconds=2\r\n");
+    OnHostRepaint(
+        []
+        {
+            for (const DWORD end = GetTickCount() + 2500; GetTickCount() < end; Sleep(10))
+                for (MSG m; PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);)
+                    DispatchMessageA(&m);
+        });
+    // SolidWorks answers after 6 s, past the bound (Wine returns the cancel only then).
+    std::thread painter(
+        [&] { CDialogDriver::WaitFor(Question, 10000), RepaintHost(), Sleep(6000), Answer(); });
+    EXPECT_EQ(CannotCreatePartText(Stem(), CallCancelledText()), Create(m_part.data()));
+    painter.join();
+}
+
 // A paint re-enters after work of its own while SolidWorks holds the call: the bound holds.
 TEST_F(QuestionTest, Create2_ReenteredDuringTheWait_TheOuterCallKeepsItsBound)
 {
