@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <windows.h>
@@ -70,7 +71,10 @@ public:
     // file-safe); 1 when a stem was written. A capacity of 1 or less, negative
     // ones included, leaves no room and gives 0.
     int MakeFileNameFromAttributes(char* buffer, int capacity, int mode);
-    int FindReferenceDocument();
+    // Sets m_refDoc; 1 when a document was found. view receives the
+    // reference document's view when the search read it (empty when it has
+    // none) and stays unset when it did not.
+    int FindReferenceDocument(std::optional<CSwView>& view);
     void PlacePartWindow(IDispatch* document);
     void RefreshPartView(IDispatch* document);
     void BringToForeground(HWND window);

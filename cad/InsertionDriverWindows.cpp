@@ -4,6 +4,8 @@
 // activates it.
 #include "cad/InsertionDriver.h"
 
+#include <optional>
+
 #include "cad/OsVersion.h"
 #include "cad/SolidWorksCallFilter.h"
 #include "common/AutomationFailure.h"
@@ -64,28 +66,41 @@ BOOL CALLBACK FindQuestion(HWND window, LPARAM search)
 }
 } // namespace
 
-int CInsertionDriver::FindReferenceDocument()
+int CInsertionDriver::FindReferenceDocument(std::optional<CSwView>& view)
 {
     // The first open assembly with a window of its own: the list begins with
     // the components of the first assembly opened, which have none. When no
     // assembly has one, the first assembly (the part's window then stays
     // where SolidWorks opens it); without any, the document SolidWorks offers.
+    // The view read to decide is the one handed back: SolidWorks is asked for
+    // each assembly's view once.
     CSwDoc firstAssembly;
     CSwDoc document = m_app.GetFirstDocument();
     while (!document.IsEmpty())
     {
         const bool assembly = document.GetType() == CSwDoc::kAssembly;
-        if (assembly && !document.GetView().IsEmpty())
+        if (assembly)
         {
-            m_refDoc = std::move(document);
-            return 1;
+            CSwView assemblyView = document.GetView();
+            if (!assemblyView.IsEmpty())
+            {
+                m_refDoc = std::move(document);
+                view = std::move(assemblyView);
+                return 1;
+            }
         }
         CSwDoc next = document.GetNextDocument();
         if (assembly && firstAssembly.IsEmpty())
             firstAssembly = std::move(document);
         document = std::move(next);
     }
-    m_refDoc = firstAssembly.IsEmpty() ? m_app.GetFallbackDocument() : std::move(firstAssembly);
+    if (!firstAssembly.IsEmpty())
+    {
+        m_refDoc = std::move(firstAssembly);
+        view.emplace(); // read already: it has none
+        return 1;
+    }
+    m_refDoc = m_app.GetFallbackDocument();
     return m_refDoc.IsEmpty() ? 0 : 1;
 }
 
@@ -96,10 +111,11 @@ HWND CInsertionDriver::FindMainWindow()
     HWND result = nullptr;
     try
     {
-        FindReferenceDocument();
+        std::optional<CSwView> looked;
+        FindReferenceDocument(looked);
         if (!m_refDoc.IsEmpty())
         {
-            CSwView view = m_refDoc.GetView();
+            CSwView view = looked ? std::move(*looked) : m_refDoc.GetView();
             if (!view.IsEmpty())
             {
                 result = view.GetWindowHandle();

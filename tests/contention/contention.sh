@@ -163,9 +163,9 @@ holder_killed() {
   use_part_dir "$dir"
   sim wineprefix configure "reset=1 docs=assembly"
   sim wineprefix clear
-  # Calls 1 to 6 find the main window, the 7th reads the active document;
-  # the 8th, the import, hangs.
-  sim wineprefix configure "hang-at=8"
+  # Calls 1 to 5 find the main window, the 6th reads the active document;
+  # the 7th, the import, hangs.
+  sim wineprefix configure "hang-at=7"
   sim wineprefix-b configure "reset=1 docs=assembly"
   (on wineprefix "$bin/contentionhost.exe" insert 1 >"$work/a.log") &
   local a=$!

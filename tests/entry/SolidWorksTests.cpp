@@ -151,7 +151,15 @@ HWND ViewOf(const swsim::SimDocumentInfo& document)
     return GetWindow(document.frame, GW_CHILD);
 }
 
-TEST_F(SolidWorksTest, Create2_NewPart_MakesTheCallsOfTheWholeInsertion)
+std::vector<std::string> operator+(std::vector<std::string> first,
+                                   const std::vector<std::string>& second)
+{
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// Each call as the insertion's steps make it, once: a call read twice fails the row.
+TEST_F(SolidWorksTest, Create2_NewThenExistingPart_MakeTheCallsOfTheWholeInsertion)
 {
     s_simulator->Configure("docs=part,assembly");
     const std::string assemblyView = HandleText(ViewOf(s_simulator->Documents().at(1)));
@@ -164,44 +172,57 @@ TEST_F(SolidWorksTest, Create2_NewPart_MakesTheCallsOfTheWholeInsertion)
     const std::string title = "\"" + kBoltFile + "\"";
     const std::string partView = HandleText(ViewOf(s_simulator->Documents().back()));
     EXPECT_EQ(1, m_result);
-    EXPECT_THAT(s_simulator->JournalLines(),
-                ElementsAreArray(std::vector<std::string>{
-                    kRevisionCall,
-                    // FindMainWindow: the first assembly's view
-                    "app 0x55 method () -> doc#1",
-                    "doc#1 0x10049 method () -> 1",
-                    "doc#1 0x101C1 method () -> doc#2",
-                    "doc#2 0x10049 method () -> 2",
-                    "doc#2 0x10002 get () -> view#2",
-                    "doc#2 0x10002 get () -> view#2",
-                    "view#2 0x2 method () -> " + assemblyView,
-                    // CreatePartDocument
-                    "app 0x1 get () -> doc#2",
-                    "app 0x31 method (\"" + PartDir() + "TempSW.sat\", \"\") -> true",
-                    "app 0x1 get () -> doc#3",
-                    "doc#3 0x10049 method () -> 1",
-                    "doc#3 0x1018F method (\"Designation\", \"Text\", \"M8x20\") -> true",
-                    "doc#3 0x1018F method (\"Standard\", \"Text\", \"DIN 933\") -> true",
-                    "doc#3 0x1018F method (\"Strength class\", \"Text\", \"8.8\") -> true",
-                    "doc#3 0x10025 method (" + file + ") -> true",
-                    "doc#3 0x10025 method (" + file + ") -> true",
-                    "doc#3 0x10047 method () -> " + title,
-                    "app 0x21 method (" + title + ") -> none",
-                    // InsertIntoAssembly
-                    "app 0x63 method (" + file + ", 1, false, false, false, &0) -> doc#4",
-                    "doc#4 0x100E1 put (true) -> none",
-                    "doc#4 0x10002 get () -> view#4",
-                    "view#4 0x2 method () -> " + partView,
-                    "doc#4 0x10002 get () -> view#4",
-                    "view#4 0x11 method () -> none",
-                    "doc#4 0x10065 method () -> none",
-                    "doc#4 0x10047 method () -> " + title,
-                    "app 0x5B method (" + title + ", false, &0) -> doc#4",
-                    "doc#4 0x10068 method () -> none",
-                }));
+    const std::vector<std::string> findMainWindow = {
+        kRevisionCall,
+        // FindMainWindow: the components come first, then the first assembly's view
+        "app 0x55 method () -> doc#1",
+        "doc#1 0x10049 method () -> 1",
+        "doc#1 0x101C1 method () -> doc#2",
+        "doc#2 0x10049 method () -> 2",
+        "doc#2 0x10002 get () -> view#2",
+        "view#2 0x2 method () -> " + assemblyView,
+    };
+    const std::vector<std::string> insertIntoAssembly = {
+        "app 0x63 method (" + file + ", 1, false, false, false, &0) -> doc#4",
+        "doc#4 0x100E1 put (true) -> none",
+        "doc#4 0x10002 get () -> view#4",
+        "view#4 0x2 method () -> " + partView,
+        "doc#4 0x10002 get () -> view#4",
+        "view#4 0x11 method () -> none",
+        "doc#4 0x10065 method () -> none",
+        "doc#4 0x10047 method () -> " + title,
+        "app 0x5B method (" + title + ", false, &0) -> doc#4",
+        "doc#4 0x10068 method () -> none",
+    };
+    EXPECT_THAT(
+        s_simulator->JournalLines(),
+        ElementsAreArray(findMainWindow +
+                         std::vector<std::string>{
+                             // CreatePartDocument; added: the active document before
+                             // the import, so that a refused import is never taken
+                             // for the part
+                             "app 0x1 get () -> doc#2",
+                             "app 0x31 method (\"" + PartDir() + "TempSW.sat\", \"\") -> true",
+                             "app 0x1 get () -> doc#3",
+                             "doc#3 0x10049 method () -> 1",
+                             "doc#3 0x1018F method (\"Designation\", \"Text\", \"M8x20\") -> true",
+                             "doc#3 0x1018F method (\"Standard\", \"Text\", \"DIN 933\") -> true",
+                             "doc#3 0x1018F method (\"Strength class\", \"Text\", \"8.8\") -> true",
+                             "doc#3 0x10025 method (" + file + ") -> true",
+                             "doc#3 0x10025 method (" + file + ") -> true",
+                             "doc#3 0x10047 method () -> " + title,
+                             "app 0x21 method (" + title + ") -> none",
+                         } +
+                         insertIntoAssembly));
     EXPECT_EQ(0, s_simulator->OutstandingReferences());
     EXPECT_THAT(PartDirFiles(),
                 testing::UnorderedElementsAre("TempSW.sat", kBoltFile, "QelSW99_3D.lock"));
+
+    s_simulator->ClearJournal(); // the part file exists now: opened as it is
+    EXPECT_EQ("", Create(part.data()));
+    EXPECT_EQ(1, m_result);
+    EXPECT_THAT(s_simulator->JournalLines(), ElementsAreArray(findMainWindow + insertIntoAssembly));
+    EXPECT_EQ(0, s_simulator->OutstandingReferences());
 }
 
 TEST_F(SolidWorksTest, Create2_SatFileNotWritten_Reports121AndImportsNothing)
@@ -487,7 +508,7 @@ TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
     s_simulator->ClearJournal();
     // The document read just before the import: the first call after the SAT
     // file is written, so the paint comes while it is held.
-    s_simulator->Configure("hang-at=7");
+    s_simulator->Configure("hang-at=6");
     std::thread painter(
         [&]
         {
@@ -532,7 +553,7 @@ protected:
     {
         LockWaitTest::SetUp();
         m_other.Reset();
-        s_simulator->Configure("ask-at=8"); // the import
+        s_simulator->Configure("ask-at=7"); // the import
         CoRegisterMessageFilter(&m_hostFilter, nullptr);
     }
     void TearDown() override
@@ -609,7 +630,7 @@ TEST_F(QuestionTest, Create_Cancel_EndsTheCallAndSendsNothingMore)
     // SolidWorks asking a question, rejecting the call as busy, or busy and
     // minimised, reading no messages (Switch waits for nothing): the same box.
     for (const char* options :
-         {"ask-at=8", "fail-hresult=8:0x80010001:100000", "minimized=1 busy-at=8:10000"})
+         {"ask-at=7", "fail-hresult=7:0x80010001:100000", "minimized=1 busy-at=7:10000"})
     {
         SCOPED_TRACE(options);
         s_simulator->Configure(std::string("reset=1 docs=assembly ") + options);
@@ -719,7 +740,7 @@ TEST_F(QuestionTest, Create2_HostPaintDuringTheWait_TheOuterCallKeepsItsBound)
             [&] { CDialogDriver::WaitFor(Question, 10000), RepaintHost(), Sleep(6000), Answer(); });
         EXPECT_EQ(CannotCreatePartText(Stem(), CallCancelledText()), Create(m_part.data()));
         painter.join();
-        s_simulator->Configure("reset=1 docs=assembly ask-at=8");
+        s_simulator->Configure("reset=1 docs=assembly ask-at=7");
     }
     EXPECT_EQ(CannotCreatePartText(Stem(), ReenteredText(PartDir())), inner);
 }
@@ -872,7 +893,7 @@ TEST_F(SolidWorksTest, EveryExportKind_WorksOnThisWindowsVersion)
 // trace above). The outcome of call K is letter K of this text:
 //   S start message, C "cannot create" before the extension was added, N after
 //   it, I "cannot insert", G the window step goes on silently.
-constexpr char kFaultOutcomes[] = "SGGGGGGGCCCCNNNNNNNIIGGGGGIII";
+constexpr char kFaultOutcomes[] = "SGGGGGGCCCCNNNNNNNIIGGGGGIII";
 
 class FaultTest : public SolidWorksTest, public testing::WithParamInterface<int>
 {
@@ -1129,8 +1150,8 @@ TEST_P(GoneTest, Create2_SolidWorksEnds_ReportsAndTheNextCallWorks)
 
 INSTANTIATE_TEST_SUITE_P(Moments, GoneTest,
                          testing::Values(GoneCase{"BeforeTheCall", "", StartPrefix},
-                                         GoneCase{"DuringTheImport", "exit-at=8", CreatePrefix},
-                                         GoneCase{"WhileOpening", "exit-at=18", InsertPrefix}),
+                                         GoneCase{"DuringTheImport", "exit-at=7", CreatePrefix},
+                                         GoneCase{"WhileOpening", "exit-at=17", InsertPrefix}),
                          [](const testing::TestParamInfo<GoneCase>& info)
                          { return info.param.name; });
 
