@@ -175,11 +175,11 @@ holder_killed() {
   on wineprefix-b "$bin/contentionhost.exe" insert 2 >"$work/b.log" &
   local b=$!
   started+=($b)
-  wait_until "B at the lock" calls_at_least wineprefix-b 6
-  # Were B not held, its read before the import (call 7) would follow at once
+  wait_until "B at the lock" calls_at_least wineprefix-b 5
+  # Were B not held, its read before the import (call 6) would follow at once
   # (a whole insertion takes about 70 ms here): it must not come for 2 s.
   for _ in $(seq 1 20); do
-    ! calls_at_least wineprefix-b 7 || fail "B did not wait for the lock"
+    ! calls_at_least wineprefix-b 6 || fail "B did not wait for the lock"
     sleep 0.1
   done
   kill_tree "$a"

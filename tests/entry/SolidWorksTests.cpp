@@ -766,8 +766,8 @@ TEST_F(QuestionTest, Create2_TwoThreads_EachKeepsItsOwnBound)
                 "\r\nLockWaitSeconds=60\r\nSolidWorksWaitSeconds=" + (i == bounded ? "2" : "0"));
             locks[i] = HoldLock(dirs[i].Path() + "\\");
             threads[i] = std::thread([&, i] { texts[i] = Create2(m_plugin, results[i]); });
-            EXPECT_TRUE(CDialogDriver::WaitFor( // at the lock: the revision, the main window's 5
-                [&] { return s_simulator->JournalLines().size() >= 6u * (i + 1); }));
+            EXPECT_TRUE(CDialogDriver::WaitFor( // at the lock: the revision, the main window's 4
+                [&] { return s_simulator->JournalLines().size() >= 5u * (i + 1); }));
         }
         auto askThenFree = [&](int i)
         {
