@@ -2,6 +2,8 @@
 // library missing: the error texts, where they go and when they are shown.
 #include <cstring>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -274,21 +276,46 @@ namespace qel::test
 namespace
 {
 
-TEST(SettingsFirst, Create2_CreatesTheStoredPartDirectoryBeforeLookingForSolidWorks)
+// The settings as deployed or hand-written, read before SolidWorks is looked for (rows: the stored
+// PartPath, how long another program holds the file unshared, the folder then made in the scratch
+// folder ("" none), the message): the stored directory is made, its variables expanded; a relative
+// one is refused and nothing made in the current directory; a file held is waited for, then
+// reported.
+TEST(SettingsFirst, Create2_ReadsTheSettingsAsOthersWroteThemBeforeLookingForSolidWorks)
 {
     CPluginModule plugin;
-    CScratchFolder folder("partpath");
-    std::string partPath = folder.PathOf("Normteile\\DIN\\933");
-    CSettingsFileOverride settings("[Options]\r\nPartPath=" + partPath + "\r\nOverwrite=0\r\n");
-    std::vector<uint8_t> part = BoltBlock();
-    char buffer[256] = {};
+    const CScratchFolder folder("partpath");
+    const CCurrentDirectory restore;
+    SetCurrentDirectoryA(folder.Path().c_str());
+    SetEnvironmentVariableA("QEL_TEST_PARTS", folder.Path().c_str());
+    const std::string ini = CSettingsFileOverride::Path(), busy = SystemReasonText(32);
+    for (const auto& [stored, heldMs, made, message] :
+         std::vector<std::tuple<std::string, DWORD, std::string, std::string>>{
+             {folder.PathOf("Normteile\\DIN\\933"), 0, "Normteile\\DIN\\933",
+              StartSolidWorksText()},
+             {"%QEL_TEST_PARTS%\\DIN", 0, "DIN", StartSolidWorksText()},
+             {"parts", 0, "", CannotInsertPartText(PartDirectoryRelativeText("parts"))},
+             {folder.PathOf("held"), 300, "held", StartSolidWorksText()},
+             {folder.PathOf("held"), INFINITE, "", SettingsNotReadText(ini, busy)}})
+    {
+        SCOPED_TRACE(stored);
+        const CSettingsFileOverride settings("[Options]\r\nPartPath=" + stored + "\r\n");
+        CHandle held(heldMs == 0 ? nullptr
+                                 : CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                               0, nullptr));
+        std::thread release(
+            [&, heldMs = heldMs]
+            {
+                if (heldMs != INFINITE)
+                    Sleep(heldMs), held.Reset();
+            });
+        char buffer[1024] = {};
+        EXPECT_EQ(0, plugin.QelCreate_2(BoltBlock().data(), nullptr, buffer, sizeof(buffer)));
+        release.join();
 
-    EXPECT_EQ(0, plugin.QelCreate_2(part.data(), nullptr, buffer, sizeof(buffer)));
-
-    EXPECT_EQ(StartSolidWorksText(), std::string(buffer));
-    DWORD attributes = GetFileAttributesA(partPath.c_str());
-    ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes) << partPath << " was not created";
-    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+        EXPECT_EQ(message, buffer);
+        EXPECT_EQ(!made.empty(), FileExists(folder.PathOf(made.empty() ? "parts" : made)));
+    }
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // through the SAT writer library, under the host's name completed with ".sat".
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -19,6 +20,7 @@ using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::IsEmpty;
 using testing::StartsWith;
+using testing::UnorderedElementsAre;
 
 namespace qel::test
 {
@@ -149,6 +151,28 @@ TEST(DirectFileWriterVariants, DirectFile_SaveVersionRefused_ReturnsZeroWithoutC
     EXPECT_THAT(log.LinesStartingWith("QelSatWr.dll CreateSatFile"), IsEmpty());
     EXPECT_THAT(log.LinesStartingWith("QelSatWr.dll SaveVersion"),
                 ElementsAre("QelSatWr.dll SaveVersion 4 0 -> 0"));
+}
+
+// A writer failing half way leaves an earlier file of the name as it was, and no cut file where
+// there was none; a writer that succeeds replaces it, and nothing else stays.
+TEST(DirectFileWriterVariants, DirectFile_WriterFailingHalfWay_KeepsTheEarlierFileWhole)
+{
+    CHostInstallation failing({"QelMain.dll", "variants/qelsatwr-fails-halfway/QelSatWr.dll"});
+    CHostInstallation good({"QelMain.dll", "QelSatWr.dll"});
+    CScratchFolder folder("halfway");
+    WriteFileBytes(folder.PathOf("bolt.qpb"), BoltBlock());
+    WriteFileText(folder.PathOf("earlier.sat"), "the earlier export");
+    for (const auto& [host, name, result] :
+         std::vector<std::tuple<CHostInstallation*, const char*, const char*>>{
+             {&failing, "earlier", "0"}, {&failing, "new", "0"}, {&good, "earlier", "1"}})
+    {
+        HostRun run = host->Run(
+            {"QelCreateDirectFile", folder.PathOf("bolt.qpb"), folder.PathOf(name), "260"});
+        EXPECT_EQ(result, OutputField(run.output, "result")) << run.output;
+        EXPECT_EQ(*result == '0',
+                  ReadFileText(folder.PathOf("earlier.sat")) == "the earlier export");
+        EXPECT_THAT(FileNamesIn(folder.Path()), UnorderedElementsAre("bolt.qpb", "earlier.sat"));
+    }
 }
 
 TEST(DirectFileWriterVariants, DirectFile_WriterMissing_ReturnsZeroAndShowsNothing)

@@ -173,6 +173,26 @@ std::string NoPartDirectoryText()
                  "(TMP or TEMP) cannot be used. Choose a part directory in the options.";
 }
 
+std::string PartDirectoryRelativeText(const std::string& directory)
+{
+    return GermanUserTexts()
+               ? "Das Teile-Verzeichnis \"" + directory +
+                     "\" in den Einstellungen ist kein vollst\xE4ndiger Pfad: es hinge vom "
+                     "aktuellen Ordner des Programms ab. Bitte w\xE4hlen Sie in den Einstellungen "
+                     "ein Teile-Verzeichnis mit Laufwerk oder Server-Freigabe."
+               : "The part directory \"" + directory +
+                     "\" in the settings is not a full path: it would depend on the program's "
+                     "current folder. Choose a part directory with its drive or server share in "
+                     "the options.";
+}
+
+std::string SettingsNotReadText(const std::string& file, const std::string& reason)
+{
+    return (GermanUserTexts() ? "Kann die Einstellungen in \"" + file + "\" nicht lesen !\n"
+                              : "Cannot read the settings in \"" + file + "\" !\n") +
+           reason;
+}
+
 std::string DllErrorText(const std::string& dll, long code)
 {
     return (GermanSystemTexts() ? "Fehler beim Laden der Dll \"" + dll + "\" !\n\nFehlercode: "

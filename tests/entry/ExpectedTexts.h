@@ -19,6 +19,9 @@ std::string SatFileNotWrittenText(const std::string& satFile);
 std::string CannotInsertPartText(const std::string& reason);
 // The reason given when there is no part directory at all.
 std::string NoPartDirectoryText();
+// A stored part directory that is no full path; a settings file that cannot be read.
+std::string PartDirectoryRelativeText(const std::string& directory);
+std::string SettingsNotReadText(const std::string& file, const std::string& reason);
 // The reasons 121 gives when SolidWorks opened no new document, when the part
 // directory stayed in use, when the host called again from inside an insertion.
 std::string SatFileNotImportedText(const std::string& satFile);
