@@ -235,8 +235,7 @@ int CInsertionDriver::WriteSatFile(const void* part, const char* fileName)
     CSatWriterBinding writer;
     if (writer.SaveVersion(4, 0) == 0)
     {
-        CTrace::Line("SAT file not written: the SAT writer refused save version 4.0: %s",
-                     fileName);
+        CTrace::Line("SAT file not written: the SAT writer refused save version 4.0: %s", fileName);
         return 0;
     }
     const int written = writer.CreateSatFile(part, fileName) != 0 ? 1 : 0;

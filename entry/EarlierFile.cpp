@@ -73,8 +73,8 @@ void CEarlierFile::Replaced()
 {
     m_bReplaced = true;
     if (!m_strAside.empty() && !DeleteFileA(m_strAside.c_str()))
-        CTrace::Line("earlier file moved aside to %s not deleted (error %lu)",
-                     m_strAside.c_str(), GetLastError());
+        CTrace::Line("earlier file moved aside to %s not deleted (error %lu)", m_strAside.c_str(),
+                     GetLastError());
 }
 
 } // namespace qel

@@ -119,8 +119,7 @@ int RunExport(const char* name, Describe&& describe, Work&& work, Report&& repor
     {
         try
         {
-            CTrace::Line("%s with %s; %s", name, describe().c_str(),
-                         DescribeCallOrigin().c_str());
+            CTrace::Line("%s with %s; %s", name, describe().c_str(), DescribeCallOrigin().c_str());
         }
         catch (...)
         {
