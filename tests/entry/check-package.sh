@@ -3,7 +3,8 @@
 # certificate, unpacks it and checks what a crash analysis needs: the PDBs
 # match the stripped DLL and qelhost.exe, the DLL's names each export's source
 # line, and Wine's debugger reads it for a backtrace. Then runs its qelhost
-# against the stand-ins: the shipped, signed plug-in writes a SAT file. Made
+# against the stand-ins: the shipped, signed plug-in writes a SAT file; so
+# does the sample host, built from the ZIP alone. Made
 # without a certificate, the ZIP says so. Wine runs in a prefix of its own.
 #   check-package.sh BUILD_DIR
 set -euo pipefail
@@ -70,6 +71,16 @@ output=$(run QelCreateDirectFile "$(win "$work/bolt.qpb")" "$(win "$work/bolt")"
 echo "$output"
 grep -qx 'result: 1' <<<"$output" || fail "the shipped plug-in did not write the file"
 [ -s "$work/bolt.sat" ] || fail "no SAT file"
+
+# The integrators' guide in place of the developers' README, and its sample host, built from the
+# ZIP's header and source alone as C89: it writes a SAT file through the shipped plug-in.
+grep -q '^# QelSW99_3D.dll: integration guide' "$unpacked/README.md" || fail "README.md is no guide"
+[ -s "$unpacked/sample/QelSW99_3D.ini" ] || fail "missing from the ZIP: sample/QelSW99_3D.ini"
+i686-w64-mingw32-gcc -std=c89 -pedantic -Wall -Wextra -Werror -I "$unpacked" \
+  -o "$unpacked/samplehost.exe" "$unpacked/sample/samplehost.c"
+sample=$(wine "$unpacked/samplehost.exe" direct "$(win "$work/sample")")
+[ "$sample" = "$(printf 'result: 1\nfile: %s' "$(win "$work/sample.sat")")" ] && [ -s "$work/sample.sat" ] ||
+  fail "the sample host wrote no SAT file: $sample"
 
 # A host hands QelCreate_2 a parameter text that points nowhere: Wine's
 # debugger, reading the PDB beside the DLL, names the faulting function of the
