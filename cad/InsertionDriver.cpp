@@ -161,10 +161,12 @@ int CInsertionDriver::ShowOptions()
                                                   CSettingsFile::PartDirectory::AsStored);
     TraceSettings("read from");
     COptionsDlg dialog; // owned by the host's active window
-    if (m_pSettings->EditSettings(dialog) != 0 && m_pSettings->HasWritten())
+    const int edited = m_pSettings->EditSettings(dialog);
+    if (m_pSettings->HasWritten())
         TraceSettings("written to");
     else
-        CTrace::Line("settings not written to %s: nothing changed", m_pSettings->GetIniFile());
+        CTrace::Line("settings not written to %s: %s", m_pSettings->GetIniFile(),
+                     edited != 0 ? "nothing changed" : "the options dialog was not set up");
     ReleaseResources();
     UnlockUpdates();
     return 1;
