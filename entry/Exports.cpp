@@ -119,7 +119,8 @@ int RunExport(const char* name, Describe&& describe, Work&& work, Report&& repor
     {
         try
         {
-            CTrace::Line("%s with %s; %s", name, describe().c_str(), DescribeCallOrigin().c_str());
+            // The origin first: a line cut at its bound (a long parameter text) keeps it.
+            CTrace::Line("%s (%s) with %s", name, DescribeCallOrigin().c_str(), describe().c_str());
         }
         catch (...)
         {

@@ -57,7 +57,7 @@ bool CompleteSatFileName(char* buffer, std::size_t size, const char** reason)
     else if (kept == 0)
         refused = "a file name without a whole character";
     else if (kept + kSatExtensionLength + 1 > size)
-        refused = "no room for \".sat\" in the file name buffer";
+        refused = "no room for \".sat\"";
     else
     {
         std::memcpy(buffer + kept, kSatExtension, kSatExtensionLength + 1);

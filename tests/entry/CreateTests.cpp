@@ -276,43 +276,34 @@ namespace qel::test
 namespace
 {
 
-// The settings as deployed or hand-written, read before SolidWorks is looked for (rows: the stored
-// PartPath, how long another program holds the file unshared, the folder then made in the scratch
-// folder ("" none), the message): the stored directory is made, its variables expanded; a relative
-// one is refused and nothing made in the current directory; a file held is waited for, then
-// reported.
-TEST(SettingsFirst, Create2_ReadsTheSettingsAsOthersWroteThemBeforeLookingForSolidWorks)
+// Settings as others wrote them, read before SolidWorks is looked for (rows: the stored PartPath;
+// how long another program holds the file unshared; the folder then made, "" none; the message).
+TEST(SettingsFirst, Create2_ReadsTheSettingsAsOthersWroteThem)
 {
     CPluginModule plugin;
     const CScratchFolder folder("partpath");
     const CCurrentDirectory restore;
     SetCurrentDirectoryA(folder.Path().c_str());
     SetEnvironmentVariableA("QEL_TEST_PARTS", folder.Path().c_str());
-    const std::string ini = CSettingsFileOverride::Path(), busy = SystemReasonText(32);
+    const std::string ini = CSettingsFileOverride::Path(), start = StartSolidWorksText();
     for (const auto& [stored, heldMs, made, message] :
          std::vector<std::tuple<std::string, DWORD, std::string, std::string>>{
-             {folder.PathOf("Normteile\\DIN\\933"), 0, "Normteile\\DIN\\933",
-              StartSolidWorksText()},
-             {"%QEL_TEST_PARTS%\\DIN", 0, "DIN", StartSolidWorksText()},
+             {folder.PathOf("Normteile\\DIN\\933"), 0, "Normteile\\DIN\\933", start},
+             {"%QEL_TEST_PARTS%\\DIN", 0, "DIN", start},
              {"parts", 0, "", CannotInsertPartText(PartDirectoryRelativeText("parts"))},
-             {folder.PathOf("held"), 300, "held", StartSolidWorksText()},
-             {folder.PathOf("held"), INFINITE, "", SettingsNotReadText(ini, busy)}})
+             {folder.PathOf("held"), 300, "held", start},
+             {folder.PathOf("held"), INFINITE, "", SettingsNotReadText(ini, SystemReasonText(32))}})
     {
         SCOPED_TRACE(stored);
         const CSettingsFileOverride settings("[Options]\r\nPartPath=" + stored + "\r\n");
-        CHandle held(heldMs == 0 ? nullptr
-                                 : CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                               0, nullptr));
-        std::thread release(
-            [&, heldMs = heldMs]
-            {
-                if (heldMs != INFINITE)
-                    Sleep(heldMs), held.Reset();
-            });
+        CHandle held(
+            heldMs ? CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                   : nullptr);
+        std::thread release([&, ms = heldMs]
+                            { ms != INFINITE ? Sleep(ms), held.Reset() : void(); });
         char buffer[1024] = {};
         EXPECT_EQ(0, plugin.QelCreate_2(BoltBlock().data(), nullptr, buffer, sizeof(buffer)));
         release.join();
-
         EXPECT_EQ(message, buffer);
         EXPECT_EQ(!made.empty(), FileExists(folder.PathOf(made.empty() ? "parts" : made)));
     }

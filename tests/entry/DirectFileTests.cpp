@@ -2,7 +2,6 @@
 // through the SAT writer library, under the host's name completed with ".sat".
 #include <cstring>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -153,24 +152,21 @@ TEST(DirectFileWriterVariants, DirectFile_SaveVersionRefused_ReturnsZeroWithoutC
                 ElementsAre("QelSatWr.dll SaveVersion 4 0 -> 0"));
 }
 
-// A writer failing half way leaves an earlier file of the name as it was, and no cut file where
-// there was none; a writer that succeeds replaces it, and nothing else stays.
+// A writer failing half way keeps an earlier file whole and leaves no cut one; success replaces it.
 TEST(DirectFileWriterVariants, DirectFile_WriterFailingHalfWay_KeepsTheEarlierFileWhole)
 {
     CHostInstallation failing({"QelMain.dll", "variants/qelsatwr-fails-halfway/QelSatWr.dll"});
     CHostInstallation good({"QelMain.dll", "QelSatWr.dll"});
     CScratchFolder folder("halfway");
     WriteFileBytes(folder.PathOf("bolt.qpb"), BoltBlock());
-    WriteFileText(folder.PathOf("earlier.sat"), "the earlier export");
-    for (const auto& [host, name, result] :
-         std::vector<std::tuple<CHostInstallation*, const char*, const char*>>{
-             {&failing, "earlier", "0"}, {&failing, "new", "0"}, {&good, "earlier", "1"}})
+    WriteFileText(folder.PathOf("earlier.sat"), "earlier");
+    for (const auto& [host, name] : std::vector<std::pair<CHostInstallation*, const char*>>{
+             {&failing, "earlier"}, {&failing, "new"}, {&good, "earlier"}})
     {
         HostRun run = host->Run(
             {"QelCreateDirectFile", folder.PathOf("bolt.qpb"), folder.PathOf(name), "260"});
-        EXPECT_EQ(result, OutputField(run.output, "result")) << run.output;
-        EXPECT_EQ(*result == '0',
-                  ReadFileText(folder.PathOf("earlier.sat")) == "the earlier export");
+        EXPECT_EQ(host == &good ? "1" : "0", OutputField(run.output, "result")) << run.output;
+        EXPECT_EQ(host != &good, ReadFileText(folder.PathOf("earlier.sat")) == "earlier");
         EXPECT_THAT(FileNamesIn(folder.Path()), UnorderedElementsAre("bolt.qpb", "earlier.sat"));
     }
 }

@@ -173,17 +173,14 @@ std::string NoPartDirectoryText()
                  "(TMP or TEMP) cannot be used. Choose a part directory in the options.";
 }
 
-std::string PartDirectoryRelativeText(const std::string& directory)
+std::string PartDirectoryRelativeText(const std::string& path)
 {
-    return GermanUserTexts()
-               ? "Das Teile-Verzeichnis \"" + directory +
-                     "\" in den Einstellungen ist kein vollst\xE4ndiger Pfad: es hinge vom "
-                     "aktuellen Ordner des Programms ab. Bitte w\xE4hlen Sie in den Einstellungen "
-                     "ein Teile-Verzeichnis mit Laufwerk oder Server-Freigabe."
-               : "The part directory \"" + directory +
-                     "\" in the settings is not a full path: it would depend on the program's "
-                     "current folder. Choose a part directory with its drive or server share in "
-                     "the options.";
+    return (GermanUserTexts() ? "Das Teile-Verzeichnis \"" + path +
+                                    "\" ist kein vollst\xE4ndiger Pfad mit Laufwerk oder Server-"
+                                    "Freigabe. Bitte w\xE4hlen Sie eines in den Einstellungen."
+                              : "The part directory \"" + path +
+                                    "\" is not a full path with a drive or a server share. "
+                                    "Choose one in the options.");
 }
 
 std::string SettingsNotReadText(const std::string& file, const std::string& reason)

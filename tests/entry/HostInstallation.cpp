@@ -85,8 +85,7 @@ CHostInstallation::CHostInstallation(const std::vector<std::string>& files)
 }
 
 HostRun CHostInstallation::Run(const std::vector<std::string>& arguments,
-                               const std::string& workingDirectory,
-                               const std::string& program) const
+                               const std::string& workingDirectory) const
 {
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     HANDLE readEnd = nullptr;
@@ -97,7 +96,7 @@ HostRun CHostInstallation::Run(const std::vector<std::string>& arguments,
     CHandle writer(writeEnd);
     SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
 
-    std::string commandLine = QuoteArgument(PathOf(program));
+    std::string commandLine = QuoteArgument(PathOf("qelhost.exe"));
     for (const std::string& argument : arguments)
         commandLine += " " + QuoteArgument(argument);
 
@@ -111,7 +110,7 @@ HostRun CHostInstallation::Run(const std::vector<std::string>& arguments,
     std::string directory = workingDirectory.empty() ? m_folder.Path() : workingDirectory;
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
                         directory.c_str(), &startup, &process))
-        throw std::runtime_error("cannot start " + program);
+        throw std::runtime_error("cannot start qelhost.exe");
     CHandle processHandle(process.hProcess);
     CHandle threadHandle(process.hThread);
     writer.Reset(); // the child holds the only write end now

@@ -30,11 +30,10 @@ public:
     const std::string& Folder() const { return m_folder.Path(); }
     std::string PathOf(const std::string& fileName) const { return m_folder.PathOf(fileName); }
 
-    // Runs qelhost.exe (or another program of the folder) with the arguments
-    // (each quoted) in workingDirectory (its own folder when empty) and waits for it.
+    // Runs qelhost.exe with the arguments (each quoted) in workingDirectory (its
+    // own folder when empty) and waits for it.
     HostRun Run(const std::vector<std::string>& arguments,
-                const std::string& workingDirectory = std::string(),
-                const std::string& program = "qelhost.exe") const;
+                const std::string& workingDirectory = std::string()) const;
 
 private:
     CScratchFolder m_folder{"host"};
