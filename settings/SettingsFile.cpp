@@ -127,10 +127,13 @@ DWORD WaitUntilReadable(const char* path)
 // characters like any stored one. A variable that is not set stays as written.
 void ExpandVariables(char* partPath, std::size_t size, const char* stored)
 {
+    // The size told may count a two-byte character once (Wine counts the
+    // UTF-16 units): room for two bytes each.
     const DWORD needed = ExpandEnvironmentStringsA(stored, nullptr, 0);
-    std::string expanded(needed + 1, '\0');
-    const DWORD length = needed != 0 ? ExpandEnvironmentStringsA(stored, &expanded[0], needed) : 0;
-    if (length == 0 || length > needed)
+    std::string expanded(2 * std::size_t{needed} + 2, '\0');
+    const auto room = static_cast<DWORD>(expanded.size());
+    const DWORD length = needed != 0 ? ExpandEnvironmentStringsA(stored, &expanded[0], room) : 0;
+    if (length == 0 || length > room)
         expanded = stored;
     CopyAtMost(partPath, size, expanded.c_str(), kPathChars);
 }
