@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <string>
 
 #include "common/AnsiPath.h"
 #include "common/BoundedString.h"
@@ -170,12 +171,15 @@ HMODULE LoadLibraryFromSearchFolders(const char* fileName, DWORD& errorCode)
         errorCode = ERROR_SUCCESS;
         return module;
     }
+    std::string searched; // for the trace
     for (int i = 0; i < kLibrarySearchFolderCount; ++i)
     {
         char folder[MAX_PATH];
         char path[MAX_PATH];
-        if (!GetLibrarySearchFolder(i, folder, sizeof folder) ||
-            !JoinPath(path, sizeof path, folder, fileName) || !IsFile(path))
+        const bool known = GetLibrarySearchFolder(i, folder, sizeof folder);
+        if (CTrace::IsOn())
+            searched.append(searched.empty() ? "" : ", ").append(known ? folder : "(unknown)");
+        if (!known || !JoinPath(path, sizeof path, folder, fileName) || !IsFile(path))
             continue;
         // The first file found is the one: a broken library is reported, not
         // replaced by another copy further down the list.
@@ -188,7 +192,7 @@ HMODULE LoadLibraryFromSearchFolders(const char* fileName, DWORD& errorCode)
         return module;
     }
     errorCode = ERROR_MOD_NOT_FOUND;
-    CTrace::Line("library %s: not found in the search folders", fileName);
+    CTrace::Line("library %s: not found in %s", fileName, searched.c_str());
     return nullptr;
 }
 

@@ -1,11 +1,14 @@
 #include "cad/InsertionDriver.h"
 
+#include <cstring>
+
 #include <wrl/client.h>
 
 #include "bindings/SatWriterBinding.h"
 #include "cad/PartBlockReader.h"
 #include "cad/PartDirectoryLock.h"
 #include "cad/SolidWorksCallFilter.h"
+#include "common/AnsiPath.h"
 #include "common/AutomationFailure.h"
 #include "common/ErrorMessage.h"
 #include "common/StringTable.h"
@@ -88,6 +91,12 @@ int CInsertionDriver::Run(const void* part)
     // whatever the host's current directory is.
     if (m_pSettings->GetPartPath()[0] == '\0')
         ThrowCannotInsertPart(LoadMessage(IDS_NO_PART_DIRECTORY));
+    // A relative directory ("parts", "\parts", "C:parts"), as hand-written
+    // settings hold, would follow the host's current directory, which no user
+    // chose: SolidWorks would read and save the part relative to its own.
+    if (!IsFullPath(m_pSettings->GetPartPath()))
+        ThrowCannotInsertPart(
+            FormatMessageText(IDS_PART_DIRECTORY_RELATIVE, m_pSettings->GetPartPath()));
     // SolidWorks may accept a call and not answer it (a question of its own
     // open, a long rebuild): the host stays usable, and the user can switch
     // to SolidWorks or cancel.
@@ -152,8 +161,12 @@ int CInsertionDriver::ShowOptions()
                                                   CSettingsFile::PartDirectory::AsStored);
     TraceSettings("read from");
     COptionsDlg dialog; // owned by the host's active window
-    if (m_pSettings->EditSettings(dialog) != 0)
+    const int edited = m_pSettings->EditSettings(dialog);
+    if (m_pSettings->HasWritten())
         TraceSettings("written to");
+    else
+        CTrace::Line("settings not written to %s: %s", m_pSettings->GetIniFile(),
+                     edited != 0 ? "nothing changed" : "the options dialog was not set up");
     ReleaseResources();
     UnlockUpdates();
     return 1;
@@ -188,9 +201,14 @@ int CInsertionDriver::Connect()
 
 void CInsertionDriver::CollectAttributes(const void* part)
 {
-    switch (CPartBlockReader(part).CollectAttributes(m_attributes))
+    const CPartBlockReader reader(part);
+    switch (reader.CollectAttributes(m_attributes))
     {
     case PartBlockResult::Collected:
+        // No name can then be built, and the Save dialog asks for one.
+        if (!reader.HasReadableFormat())
+            CTrace::Line("part block: format words at offsets 4, 8, 12 not 0, 2, 54: no "
+                         "attribute read");
         return;
     case PartBlockResult::NullBlock:
         ThrowMessage(IDS_GEOMETRY_POINTER_NULL);
@@ -218,7 +236,10 @@ int CInsertionDriver::WriteSatFile(const void* part, const char* fileName)
         return 0;
     CSatWriterBinding writer;
     if (writer.SaveVersion(4, 0) == 0)
+    {
+        CTrace::Line("SAT file not written: the SAT writer refused save version 4.0: %s", fileName);
         return 0;
+    }
     const int written = writer.CreateSatFile(part, fileName) != 0 ? 1 : 0;
     CTrace::Line("SAT file %s: %s", written ? "written" : "not written", fileName);
     return written;
@@ -226,9 +247,12 @@ int CInsertionDriver::WriteSatFile(const void* part, const char* fileName)
 
 void CInsertionDriver::TraceSettings(const char* what) const
 {
-    CTrace::Line("settings %s %s: PartPath=%s Overwrite=%d LockWaitSeconds=%u", what,
-                 m_pSettings->GetIniFile(), m_pSettings->GetPartPath(), m_pSettings->GetOverwrite(),
-                 m_pSettings->GetLockWaitSeconds());
+    const char* stored = m_pSettings->GetStoredPartPath();
+    const bool expanded = *stored != '\0' && std::strcmp(stored, m_pSettings->GetPartPath()) != 0;
+    CTrace::Line("settings %s %s: PartPath=%s%s%s%s Overwrite=%d LockWaitSeconds=%u", what,
+                 m_pSettings->GetIniFile(), m_pSettings->GetPartPath(),
+                 expanded ? " (stored as " : "", expanded ? stored : "", expanded ? ")" : "",
+                 m_pSettings->GetOverwrite(), m_pSettings->GetLockWaitSeconds());
     if (!m_pSettings->GetMutexNote().empty())
         CTrace::Line("%s", m_pSettings->GetMutexNote().c_str());
 }

@@ -4,6 +4,7 @@
 
 #include "cad/PartFileName.h"
 #include "common/StringTable.h"
+#include "common/Trace.h"
 #include "resources/resource.h"
 #include "settings/SettingsFile.h"
 
@@ -29,10 +30,16 @@ int CInsertionDriver::ChoosePartFile(int pass, int dialogAllowed)
     if (dialogAllowed == 0)
         return 0;
 
+    CTrace::Line("no part file name from %d attributes in a part directory of %u characters: the "
+                 "Save dialog asks",
+                 m_attributes.GetCount(), static_cast<unsigned>(length));
     char chosen[kPathBufferSize] = {};
     if (!m_pFileDialog->Choose(m_pSettings->GetPartPath(),
                                LoadMessage(IDS_SAVE_DIALOG_TITLE).c_str(), chosen, sizeof(chosen)))
+    {
+        CTrace::Line("Save dialog cancelled: nothing inserted");
         return 0;
+    }
     CopyBounded(m_szPartFile, sizeof(m_szPartFile), chosen);
     // A name with a part file's extension means that file, made if it holds
     // nothing yet; only a name without one is looked up under both.

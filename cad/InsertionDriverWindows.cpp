@@ -4,6 +4,7 @@
 // activates it.
 #include "cad/InsertionDriver.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "cad/OsVersion.h"
@@ -18,8 +19,8 @@ namespace qel
 
 namespace
 {
-constexpr int kPartWindowWidth = 300;
-constexpr int kPartWindowHeight = 200;
+constexpr long kPartWindowWidth = 300;
+constexpr long kPartWindowHeight = 200;
 // OpenDoc's error when SolidWorks holds another folder's document of that name.
 constexpr long kSameTitleAlreadyOpen = 65536;
 
@@ -185,8 +186,11 @@ void CInsertionDriver::PlacePartWindow(IDispatch* document)
             return;
         RECT area = {};
         GetClientRect(client, &area);
-        MoveWindow(frame, area.right - kPartWindowWidth, area.bottom - kPartWindowHeight,
-                   kPartWindowWidth, kPartWindowHeight, TRUE);
+        // In an area smaller than the window its top-left stays inside: a
+        // caption above or left of the area would be out of the user's reach.
+        MoveWindow(frame, std::max(0L, area.right - kPartWindowWidth),
+                   std::max(0L, area.bottom - kPartWindowHeight), kPartWindowWidth,
+                   kPartWindowHeight, TRUE);
     }
     catch (const CCallCancelled&)
     {

@@ -60,6 +60,11 @@ public:
     // Throws kNotEnoughMemory when memory runs out.
     PartBlockResult CollectAttributes(CAttributeList& attributes) const;
 
+    // Whether the format words at 4, 8 and 12 are 0, 2, 54: a block of
+    // another format comes back Collected with nothing added. Only for a
+    // block that CollectAttributes did not refuse.
+    bool HasReadableFormat() const;
+
 private:
     // Where the name or the value of an attribute item lies in the block.
     struct TextSpan
@@ -83,7 +88,6 @@ private:
         std::vector<AttributeSpans> attributes;
     };
 
-    bool HasReadableFormat() const;
     Survey SurveyRecords() const;
     bool ReadAttributePayload(std::uint32_t offset, std::uint32_t length,
                               AttributeSpans& spans) const;

@@ -4,7 +4,8 @@
 # QelSW99_3D-<version>.zip (the version of the DLL's version resource) holds
 # the stripped plug-in with its symbols in QelSW99_3D.pdb beside it,
 # QelSW99_3D.h, the stripped qelhost.exe (host and part-block tool) with
-# qelhost.pdb, the README and docs/. With QEL_SIGN_PKCS12 (a PKCS#12 file) and
+# qelhost.pdb, the integrators' guide as README.md with its sample host and
+# settings file in sample/ (package/), and docs/. With QEL_SIGN_PKCS12 (a PKCS#12 file) and
 # QEL_SIGN_PASSWORD set, the DLL and qelhost.exe are signed (Authenticode;
 # QEL_SIGN_TIMESTAMP_URL optional); without a certificate one line on stderr
 # says that they ship unsigned.
@@ -40,7 +41,10 @@ for binary in QelSW99_3D.dll qelhost.exe; do
   llvm-objcopy --strip-all "$bin/$binary" "$binary"
   cp "$bin/${binary%.*}.pdb" .
 done
-cp "$source_dir/entry/QelSW99_3D.h" "$source_dir/README.md" .
+cp "$source_dir/entry/QelSW99_3D.h" .
+# The integrators' own guide, not the developers' README.
+cp "$source_dir/package/README.md" README.md
+cp -r "$source_dir/package/sample" sample
 [ -n "${QEL_SIGN_PKCS12:-}" ] ||
   echo "package.sh: no certificate (QEL_SIGN_PKCS12): QelSW99_3D.dll and qelhost.exe ship unsigned" >&2
 sign QelSW99_3D.dll

@@ -54,6 +54,17 @@ std::size_t FindSeparator(const char* path, std::size_t from);
 // Index of the last separator in path, or std::string::npos.
 std::size_t FindLastSeparator(const char* path);
 
+// True when path names the same place whatever the current directory and
+// drive: a drive with its root ("C:\parts", "C:/parts") or a UNC or device
+// path ("\\server\share", "\\?\C:\"). "parts", "\parts" and "C:parts" are not.
+constexpr bool IsFullPath(const char* path)
+{
+    if (IsPathSeparator(path[0]))
+        return IsPathSeparator(path[1]);
+    const bool letter = (path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z');
+    return letter && path[1] == ':' && IsPathSeparator(path[2]);
+}
+
 // Index of the first character of text that is one of the single-byte
 // characters in set, or std::string::npos.
 std::size_t FindCharacterOf(const char* text, const char* set);

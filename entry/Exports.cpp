@@ -12,6 +12,8 @@
 #include "common/StringTable.h"
 #include "common/Trace.h"
 #include "common/WinOwners.h"
+#include "entry/CallOrigin.h"
+#include "entry/EarlierFile.h"
 #include "entry/ErrorBox.h"
 #include "entry/ErrorFrame.h"
 #include "entry/SatFileName.h"
@@ -53,14 +55,30 @@ int RunOptions()
 }
 
 // The direct-file work shared by both forms: checks the arguments, completes
-// the name with ".sat" and has the SAT writer write it. Nothing of it uses
+// the name with ".sat" and has the SAT writer write it. An earlier file of
+// that name stays whole until the new one is written. Nothing of it uses
 // COM, so these exports leave OLE alone.
 int CreateDirectFile(const void* part, char* fileName, unsigned fileNameSize)
 {
-    if (part == nullptr || !CompleteSatFileName(fileName, fileNameSize))
+    const char* reason = "no part block";
+    if (part == nullptr || !CompleteSatFileName(fileName, fileNameSize, &reason))
+    {
+        CTrace::Line("direct file not written: %s", reason);
         return 0;
+    }
+    CEarlierFile earlier(fileName);
+    if (!earlier.IsSafe())
+    {
+        CTrace::Line("direct file not written: the earlier file %s cannot be moved aside "
+                     "(error %lu)",
+                     fileName, earlier.GetError());
+        return 0;
+    }
     CInsertionDriver driver;
-    return driver.WriteSatFile(part, fileName);
+    const int written = driver.WriteSatFile(part, fileName);
+    if (written != 0)
+        earlier.Replaced();
+    return written;
 }
 
 // The trace's words for the host's part block: its total size (its first
@@ -101,7 +119,8 @@ int RunExport(const char* name, Describe&& describe, Work&& work, Report&& repor
     {
         try
         {
-            CTrace::Line("%s with %s", name, describe().c_str());
+            // The origin first: a line cut at its bound (a long parameter text) keeps it.
+            CTrace::Line("%s (%s) with %s", name, DescribeCallOrigin().c_str(), describe().c_str());
         }
         catch (...)
         {

@@ -36,23 +36,36 @@ bool NamesDevice(const char* path)
     return DeviceWordLength(name) != 0;
 }
 
-bool CompleteSatFileName(char* buffer, std::size_t size)
+bool CompleteSatFileName(char* buffer, std::size_t size, const char** reason)
 {
-    if (buffer == nullptr || size == 0)
-        return false;
+    const char* refused = nullptr;
     // The host's buffer must hold its terminator within the size it states.
-    std::size_t length = BoundedLength(buffer, size);
-    if (length == 0 || length == size || NamesDevice(buffer))
-        return false;
-    if (EndsWithSatExtension(buffer))
-        return true;
+    const std::size_t length = buffer != nullptr ? BoundedLength(buffer, size) : 0;
     // A lone lead byte at the end is no character: it would take the dot of
     // ".sat" as its second half, and the file would have no extension.
-    const std::size_t kept = LengthWithoutLoneLeadByte(buffer);
-    if (kept == 0 || kept + kSatExtensionLength + 1 > size)
-        return false;
-    std::memcpy(buffer + kept, kSatExtension, kSatExtensionLength + 1);
-    return true;
+    const std::size_t kept = length != 0 && length < size ? LengthWithoutLoneLeadByte(buffer) : 0;
+    if (buffer == nullptr || size == 0)
+        refused = "no file name buffer";
+    else if (length == size)
+        refused = "no terminator within the file name buffer's size";
+    else if (length == 0)
+        refused = "an empty file name";
+    else if (NamesDevice(buffer))
+        refused = "the file name names a device";
+    else if (EndsWithSatExtension(buffer))
+        return true;
+    else if (kept == 0)
+        refused = "a file name without a whole character";
+    else if (kept + kSatExtensionLength + 1 > size)
+        refused = "no room for \".sat\"";
+    else
+    {
+        std::memcpy(buffer + kept, kSatExtension, kSatExtensionLength + 1);
+        return true;
+    }
+    if (reason != nullptr)
+        *reason = refused;
+    return false;
 }
 
 } // namespace qel

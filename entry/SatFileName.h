@@ -19,7 +19,8 @@ bool NamesDevice(const char* path);
 // Completes the host's file name buffer in place; a lone lead byte at the
 // name's end gives way to ".sat". False when the buffer holds no name, holds
 // no terminator within size, names a device, or has no room for ".sat"; the
-// buffer is then unchanged.
-bool CompleteSatFileName(char* buffer, std::size_t size);
+// buffer is then unchanged, and reason (when given) names which, for the
+// trace.
+bool CompleteSatFileName(char* buffer, std::size_t size, const char** reason = nullptr);
 
 } // namespace qel

@@ -36,8 +36,13 @@
 // a stored one on a drive or share that is not there when the chooser opens.
 #define IDS_NO_PART_DIRECTORY 1160
 #define IDS_DRIVE_NOT_READY 1161
+// A stored part directory that is not a full path (it would follow the
+// program's current directory).
+#define IDS_PART_DIRECTORY_RELATIVE 1162
 // The options could not be stored: the settings file and the system's reason.
 #define IDS_SETTINGS_NOT_SAVED 1114
+// The settings file is there and another program keeps it from being read.
+#define IDS_SETTINGS_NOT_READ 1122
 // A changed setting that another program stored meanwhile: its key and value.
 #define IDS_OTHER_SETTING_KEPT 1121
 

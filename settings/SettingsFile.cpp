@@ -8,6 +8,7 @@
 #include "common/BoundedMutexLock.h"
 #include "common/BoundedString.h"
 #include "common/ErrorMessage.h"
+#include "common/SentMessages.h"
 #include "common/StringTable.h"
 #include "resources/resource.h"
 #include "settings/TempPath.h"
@@ -87,6 +88,56 @@ unsigned SecondsOf(const char* text, unsigned fallback, unsigned most)
     return seconds > most ? most : static_cast<unsigned>(seconds);
 }
 
+// Why the profile functions cannot read the file at path now: a file that
+// another program holds without sharing it for reading, or that this user
+// may not read, reads as holding nothing. ERROR_SUCCESS when it can be read,
+// and when there is no file to read (nothing stored; a folder in its place
+// holds nothing either).
+DWORD ReadFailure(const char* path)
+{
+    const CHandle file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.IsValid())
+        return ERROR_SUCCESS;
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return ERROR_SUCCESS;
+    return error != ERROR_SUCCESS ? error : ERROR_ACCESS_DENIED;
+}
+
+// Waits within the settings bound until the file at path can be read (a
+// backup or a virus scanner holds it for a moment), serving the messages sent
+// to the thread meanwhile. The last reason when it still cannot be read.
+DWORD WaitUntilReadable(const char* path)
+{
+    constexpr DWORD kRetryMs = 50;
+    const DWORD start = GetTickCount();
+    for (;;)
+    {
+        const DWORD failure = ReadFailure(path);
+        if (failure == ERROR_SUCCESS || GetTickCount() - start >= CSettingsFile::kMutexWaitMs)
+            return failure;
+        WaitServingSentMessages(nullptr, kRetryMs);
+    }
+}
+
+// The stored part directory with its environment variables expanded, as
+// deployed settings files write it (%USERPROFILE%\parts), at most 259
+// characters like any stored one. A variable that is not set stays as written.
+void ExpandVariables(char* partPath, std::size_t size, const char* stored)
+{
+    // The size told may count a two-byte character once (Wine counts the
+    // UTF-16 units): room for two bytes each.
+    const DWORD needed = ExpandEnvironmentStringsA(stored, nullptr, 0);
+    std::string expanded(2 * std::size_t{needed} + 2, '\0');
+    const auto room = static_cast<DWORD>(expanded.size());
+    const DWORD length = needed != 0 ? ExpandEnvironmentStringsA(stored, &expanded[0], room) : 0;
+    if (length == 0 || length > room)
+        expanded = stored;
+    CopyAtMost(partPath, size, expanded.c_str(), kPathChars);
+}
+
 } // namespace
 
 CSettingsFile::CSettingsFile(const char* fileName, PartDirectory partDirectory)
@@ -111,6 +162,15 @@ CSettingsFile::CSettingsFile(const char* fileName, const char* directory)
 bool CSettingsFile::IsTraceOn(const char* fileName)
 {
     // A bare file name is looked up in the Windows directory.
+    char path[kPathBufferSize] = {};
+    const std::size_t space = DirectorySpace(OrEmpty(fileName));
+    const UINT length = GetWindowsDirectoryA(path, static_cast<UINT>(space));
+    if (length != 0 && length < space)
+    {
+        AppendSeparatorIfMissing(path, sizeof path);
+        AppendBounded(path, sizeof path, OrEmpty(fileName));
+        WaitUntilReadable(path); // still unreadable: the trace stays off
+    }
     return GetPrivateProfileIntA(kSection, kTraceKey, 0, fileName) != 0;
 }
 
@@ -129,20 +189,30 @@ int CSettingsFile::ReadSettings()
     ReadValues();
     // Outside the mutex: on a share whose server is down each level can wait
     // for the network's time-out, and every other host would wait as well.
-    if (m_partDirectory == PartDirectory::Ensure && m_szStoredPartPath[0] != '\0')
+    // A directory that is no full path would be made in whatever the
+    // current directory is.
+    if (m_partDirectory == PartDirectory::Ensure && m_szStoredPartPath[0] != '\0' &&
+        IsFullPath(m_szPartPath))
         EnsureDirectory(m_szPartPath);
     return 1;
 }
 
 void CSettingsFile::ReadValues()
 {
+    // Outside the mutex: the holder is another program, and this process's
+    // own readers and writers need not wait for it as well.
+    const DWORD failure = WaitUntilReadable(m_szIniFile);
+    if (failure != ERROR_SUCCESS)
+        CErrorMessage::Throw(
+            FormatMessageText(IDS_SETTINGS_NOT_READ, m_szIniFile,
+                              DescribeFailureCode(static_cast<HRESULT>(failure)).c_str()));
     CBoundedMutexLock lock(m_mutex.Get(), kMutexWaitMs);
     NoteMutexWait(lock.WaitResult());
 
     ReadStoredValues(m_szStoredPartPath, sizeof m_szStoredPartPath, &m_bStoredOverwrite);
     // The stored directory is used as it stands, without a separator added.
     if (m_szStoredPartPath[0] != '\0')
-        CopyBounded(m_szPartPath, sizeof m_szPartPath, m_szStoredPartPath);
+        ExpandVariables(m_szPartPath, sizeof m_szPartPath, m_szStoredPartPath);
     else
         UseTempDirectory();
     m_bOverwrite = m_bStoredOverwrite;
@@ -230,6 +300,7 @@ std::string CSettingsFile::WriteChangedKeys(const IEditor& editor)
     const bool writeOverwrite = overwriteChanged && !overwriteTaken;
     WriteSettings(writePath ? partPath : nullptr,
                   writeOverwrite ? (overwrite ? "1" : "0") : nullptr);
+    m_bWritten = writePath || writeOverwrite;
     if (writePath)
         CopyBounded(m_szPartPath, sizeof m_szPartPath, partPath);
     if (writeOverwrite)

@@ -20,7 +20,9 @@ public:
     static constexpr const char* kFileName = "QelSW99_3D.ini";
     static constexpr unsigned kDefaultLockWaitSeconds = 30;
     // How long a read or write waits for the named mutex before it goes
-    // ahead without it (the holder hangs).
+    // ahead without it (the holder hangs), and how long a read waits for a
+    // settings file that another program keeps from being read before it
+    // reports it: the settings bound.
     static constexpr DWORD kMutexWaitMs = 5000;
 
     // Whether reading the settings makes sure the stored part directory
@@ -56,7 +58,9 @@ public:
 
     // Creates the mutex named fileName and reads the settings file of that
     // name in the Windows directory. Throws an error text when the mutex
-    // cannot be created.
+    // cannot be created, or when the file is there and cannot be read within
+    // the settings bound (another program holds it without sharing it): that
+    // never reads as "nothing stored".
     explicit CSettingsFile(const char* fileName,
                            PartDirectory partDirectory = PartDirectory::Ensure);
     // The same with the settings file in the given directory instead.
@@ -67,9 +71,14 @@ public:
 
     // Attributes
 
-    // The part directory: as stored, or the temporary directory in long form
-    // with a trailing separator when none is stored. Valid while the object lives.
+    // The part directory: as stored with its environment variables
+    // (%USERPROFILE%) expanded, or the temporary directory in long form with
+    // a trailing separator when none is stored. Valid while the object lives.
+    // A stored directory that is no full path (common/AnsiPath.h IsFullPath)
+    // is neither created nor made full: the caller refuses it.
     const char* GetPartPath() const { return m_szPartPath; }
+    // The part directory as the file holds it ("" when none is stored).
+    const char* GetStoredPartPath() const { return m_szStoredPartPath; }
     BOOL GetOverwrite() const { return m_bOverwrite; }
     // How long an insertion waits for another one on the part directory
     // (key LockWaitSeconds, 30 unless stored; at most an hour).
@@ -84,9 +93,13 @@ public:
     // empty when it had it.
     const std::string& GetMutexNote() const { return m_strMutexNote; }
 
+    // Whether EditSettings wrote anything to the file.
+    bool HasWritten() const { return m_bWritten; }
+
     // Whether the settings file of that name in the Windows directory switches
     // the trace on (key Trace, 0 unless stored). Read without the mutex: a
-    // file being written meanwhile reads as off.
+    // file being written meanwhile reads as off. A file that another program
+    // keeps from being read is waited for within the settings bound.
     static bool IsTraceOn(const char* fileName = kFileName);
 
     // Operations
@@ -140,6 +153,7 @@ private:
     char m_szStoredPartPath[260] = {};
     BOOL m_bStoredOverwrite = 0;
     std::string m_strMutexNote;
+    bool m_bWritten = false;
 };
 
 } // namespace qel

@@ -2,6 +2,8 @@
 // library missing: the error texts, where they go and when they are shown.
 #include <cstring>
 #include <string>
+#include <thread>
+#include <tuple>
 #include <vector>
 
 #include <gmock/gmock.h>
@@ -274,21 +276,37 @@ namespace qel::test
 namespace
 {
 
-TEST(SettingsFirst, Create2_CreatesTheStoredPartDirectoryBeforeLookingForSolidWorks)
+// Settings as others wrote them, read before SolidWorks is looked for (rows: the stored PartPath;
+// how long another program holds the file unshared; the folder then made, "" none; the message).
+TEST(SettingsFirst, Create2_ReadsTheSettingsAsOthersWroteThem)
 {
     CPluginModule plugin;
-    CScratchFolder folder("partpath");
-    std::string partPath = folder.PathOf("Normteile\\DIN\\933");
-    CSettingsFileOverride settings("[Options]\r\nPartPath=" + partPath + "\r\nOverwrite=0\r\n");
-    std::vector<uint8_t> part = BoltBlock();
-    char buffer[256] = {};
-
-    EXPECT_EQ(0, plugin.QelCreate_2(part.data(), nullptr, buffer, sizeof(buffer)));
-
-    EXPECT_EQ(StartSolidWorksText(), std::string(buffer));
-    DWORD attributes = GetFileAttributesA(partPath.c_str());
-    ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes) << partPath << " was not created";
-    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    const CScratchFolder folder("partpath");
+    const CCurrentDirectory restore;
+    SetCurrentDirectoryA(folder.Path().c_str());
+    SetEnvironmentVariableA("QEL_TEST_PARTS", folder.Path().c_str());
+    const std::string ini = CSettingsFileOverride::Path(), start = StartSolidWorksText();
+    for (const auto& [stored, heldMs, made, message] :
+         std::vector<std::tuple<std::string, DWORD, std::string, std::string>>{
+             {folder.PathOf("Normteile\\DIN\\933"), 0, "Normteile\\DIN\\933", start},
+             {"%QEL_TEST_PARTS%\\DIN", 0, "DIN", start},
+             {"parts", 0, "", CannotInsertPartText(PartDirectoryRelativeText("parts"))},
+             {folder.PathOf("held"), 300, "held", start},
+             {folder.PathOf("held"), INFINITE, "", SettingsNotReadText(ini, SystemReasonText(32))}})
+    {
+        SCOPED_TRACE(stored);
+        const CSettingsFileOverride settings("[Options]\r\nPartPath=" + stored + "\r\n");
+        CHandle held(
+            heldMs ? CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                   : nullptr);
+        std::thread release([&, ms = heldMs]
+                            { ms != INFINITE ? Sleep(ms), held.Reset() : void(); });
+        char buffer[1024] = {};
+        EXPECT_EQ(0, plugin.QelCreate_2(BoltBlock().data(), nullptr, buffer, sizeof(buffer)));
+        release.join();
+        EXPECT_EQ(message, buffer);
+        EXPECT_EQ(!made.empty(), FileExists(folder.PathOf(made.empty() ? "parts" : made)));
+    }
 }
 
 } // namespace

@@ -19,6 +19,7 @@ using testing::ElementsAre;
 using testing::HasSubstr;
 using testing::IsEmpty;
 using testing::StartsWith;
+using testing::UnorderedElementsAre;
 
 namespace qel::test
 {
@@ -149,6 +150,25 @@ TEST(DirectFileWriterVariants, DirectFile_SaveVersionRefused_ReturnsZeroWithoutC
     EXPECT_THAT(log.LinesStartingWith("QelSatWr.dll CreateSatFile"), IsEmpty());
     EXPECT_THAT(log.LinesStartingWith("QelSatWr.dll SaveVersion"),
                 ElementsAre("QelSatWr.dll SaveVersion 4 0 -> 0"));
+}
+
+// A writer failing half way keeps an earlier file whole and leaves no cut one; success replaces it.
+TEST(DirectFileWriterVariants, DirectFile_WriterFailingHalfWay_KeepsTheEarlierFileWhole)
+{
+    CHostInstallation failing({"QelMain.dll", "variants/qelsatwr-fails-halfway/QelSatWr.dll"});
+    CHostInstallation good({"QelMain.dll", "QelSatWr.dll"});
+    CScratchFolder folder("halfway");
+    WriteFileBytes(folder.PathOf("bolt.qpb"), BoltBlock());
+    WriteFileText(folder.PathOf("earlier.sat"), "earlier");
+    for (const auto& [host, name] : std::vector<std::pair<CHostInstallation*, const char*>>{
+             {&failing, "earlier"}, {&failing, "new"}, {&good, "earlier"}})
+    {
+        HostRun run = host->Run(
+            {"QelCreateDirectFile", folder.PathOf("bolt.qpb"), folder.PathOf(name), "260"});
+        EXPECT_EQ(host == &good ? "1" : "0", OutputField(run.output, "result")) << run.output;
+        EXPECT_EQ(host != &good, ReadFileText(folder.PathOf("earlier.sat")) == "earlier");
+        EXPECT_THAT(FileNamesIn(folder.Path()), UnorderedElementsAre("bolt.qpb", "earlier.sat"));
+    }
 }
 
 TEST(DirectFileWriterVariants, DirectFile_WriterMissing_ReturnsZeroAndShowsNothing)

@@ -173,6 +173,23 @@ std::string NoPartDirectoryText()
                  "(TMP or TEMP) cannot be used. Choose a part directory in the options.";
 }
 
+std::string PartDirectoryRelativeText(const std::string& path)
+{
+    return (GermanUserTexts() ? "Das Teile-Verzeichnis \"" + path +
+                                    "\" ist kein vollst\xE4ndiger Pfad mit Laufwerk oder Server-"
+                                    "Freigabe. Bitte w\xE4hlen Sie eines in den Einstellungen."
+                              : "The part directory \"" + path +
+                                    "\" is not a full path with a drive or a server share. "
+                                    "Choose one in the options.");
+}
+
+std::string SettingsNotReadText(const std::string& file, const std::string& reason)
+{
+    return (GermanUserTexts() ? "Kann die Einstellungen in \"" + file + "\" nicht lesen !\n"
+                              : "Cannot read the settings in \"" + file + "\" !\n") +
+           reason;
+}
+
 std::string DllErrorText(const std::string& dll, long code)
 {
     return (GermanSystemTexts() ? "Fehler beim Laden der Dll \"" + dll + "\" !\n\nFehlercode: "

@@ -17,8 +17,11 @@ std::string CannotCreatePartText(const std::string& path, const std::string& rea
 // The reason 121 gives when the SAT writer left no file.
 std::string SatFileNotWrittenText(const std::string& satFile);
 std::string CannotInsertPartText(const std::string& reason);
-// The reason given when there is no part directory at all.
+// The reasons given for no part directory at all, a stored one that is no full path, and a
+// settings file that cannot be read.
 std::string NoPartDirectoryText();
+std::string PartDirectoryRelativeText(const std::string& directory);
+std::string SettingsNotReadText(const std::string& file, const std::string& reason);
 // The reasons 121 gives when SolidWorks opened no new document, when the part
 // directory stayed in use, when the host called again from inside an insertion.
 std::string SatFileNotImportedText(const std::string& satFile);

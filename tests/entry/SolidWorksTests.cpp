@@ -35,6 +35,7 @@
 
 using testing::ElementsAre;
 using testing::ElementsAreArray;
+using testing::EndsWith;
 using testing::IsEmpty;
 
 namespace qel::test
@@ -828,8 +829,8 @@ TEST_P(PlacementTest, Create2_PlacesThePartWindowInTheLowerRightCorner)
         MapWindowPoints(nullptr, GetWindow(main, GW_CHILD), reinterpret_cast<POINT*>(&frame), 2);
         RECT area = {};
         GetClientRect(GetWindow(main, GW_CHILD), &area);
-        long left = GetParam().left != 0 ? GetParam().left : area.right - 300;
-        long top = GetParam().top != 0 ? GetParam().top : area.bottom - 200;
+        long left = GetParam().left != 0 ? GetParam().left : std::max(0L, area.right - 300);
+        long top = GetParam().top != 0 ? GetParam().top : std::max(0L, area.bottom - 200);
         EXPECT_EQ((std::vector<long>{left, top, 300, 200}),
                   (std::vector<long>{frame.left, frame.top, frame.right - frame.left,
                                      frame.bottom - frame.top}));
@@ -841,7 +842,8 @@ INSTANTIATE_TEST_SUITE_P(
     Windows, PlacementTest,
     testing::Values(
         PlacementCase{"Area1024x700", "docs=assembly area=1024x700", "", true, 724, 500, false},
-        PlacementCase{"NarrowArea", "docs=assembly area=250x400", "", true, -50, 200, false},
+        PlacementCase{"NarrowArea", "docs=assembly area=250x400", "", true, 0, 0, false},
+        PlacementCase{"SmallArea", "docs=assembly area=250x150", "", true, 0, 0, false},
         // SolidWorks makes a new assembly when none is open: its window is found.
         PlacementCase{"OnlyPartsOpen", "docs=part,part area=1024x700", "", true, 724, 500, false},
         PlacementCase{"MinimizedIsRestored", "docs=assembly minimized=1", "", true, 0, 0, false},
@@ -1061,8 +1063,9 @@ TEST_F(SolidWorksTest, Create2_TraceOn_KeepsTheOutcomeAndLogsTheJournalsCalls)
         EXPECT_LE(text.size(), std::max<std::size_t>(old.size(), 1 << 20));
         const std::string head =
             "^[-0-9]{10} [:0-9]{8}\\.\\d{3} " + std::to_string(GetCurrentProcessId()) + " " +
-            std::to_string(GetCurrentThreadId()) + " QelCreate_2 with a part block of " +
-            std::to_string(BoltBlock().size());
+            std::to_string(GetCurrentThreadId()) + " QelCreate_2 \\(plug-in 1\\.0\\.0\\.0 [^,]+" +
+            "\\\\QelSW99_3D\\.dll, host [^,]+\\\\entry_tests\\.exe, Windows [.0-9]+[^)]*, ANSI " +
+            "code page 1252\\) with a part block of " + std::to_string(BoltBlock().size());
         EXPECT_TRUE(where != 'k' || std::regex_search(text.substr(old.size()), std::regex(head)));
     }
 }
@@ -1095,6 +1098,36 @@ TEST_F(SolidWorksTest, DirectFile_TwoThreadsTraced_WriteEveryFileAndEveryLine)
         results[match[1]] += match[2] == "QelCreateDirectFile result 1";
     }
     EXPECT_EQ((std::map<std::string, int>{{ids[0], 300}, {ids[1], 300}}), results);
+}
+
+// Trace=1: every 0 without a message has its reason (rows), and Cancel in the options writes
+// nothing and says so.
+TEST_F(SolidWorksTest, Trace_GivesTheReasonOfEveryZero)
+{
+    const CTempVariables variables(m_folder.Path());
+    const CSettingsFileOverride settings("[Options]\r\nPartPath=" + PartDir() + "\r\nTrace=1");
+    CPartBlockBuilder other; // no attribute read, so no name: the Save dialog asks
+    other.SetFormatWords(1, 2, 54, 12), other.AddAttribute("Designation", "M8x20");
+    const auto cancel = [](HWND dialog) { CDialogDriver::Press(dialog, IDCANCEL); };
+    CDialogDriver user({{CDialogDriver::kSaveFile, cancel}, {CDialogDriver::kOptions, cancel}});
+    for (auto [name, size] : std::vector<std::pair<std::string, std::size_t>>{
+             {"NUL", 8}, {"", 8}, {PartDir() + "b", PartDir().size() + 5}})
+        name.resize(size), m_plugin.QelCreateDirectFile(BoltBlock().data(), &name[0], size);
+    Create(other.Build().data());
+    m_plugin.QelOptions();
+    const CHostInstallation host({"QelSatWr.dll"});
+    host.Run({"QelCreate_2", "null", "", "9"});
+    const std::string folder = host.Folder() + ", ", ini = CSettingsFileOverride::Path();
+    EXPECT_THAT(ReadFileLines(m_folder.PathOf("QelSW99_3D.log")),
+                testing::IsSupersetOf(
+                    {EndsWith("direct file not written: the file name names a device"),
+                     EndsWith("direct file not written: an empty file name"),
+                     EndsWith("direct file not written: no room for \".sat\""),
+                     EndsWith("format words at offsets 4, 8, 12 not 0, 2, 54: no attribute read"),
+                     EndsWith("Save dialog cancelled: nothing inserted"),
+                     EndsWith("settings not written to " + ini + ": nothing changed"),
+                     EndsWith("library QelMain.dll: not found in " + folder + folder +
+                              "C:\\windows\\system32")}));
 }
 
 // SolidWorks ends before or in the middle of an insertion: the step's

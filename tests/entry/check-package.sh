@@ -3,7 +3,8 @@
 # certificate, unpacks it and checks what a crash analysis needs: the PDBs
 # match the stripped DLL and qelhost.exe, the DLL's names each export's source
 # line, and Wine's debugger reads it for a backtrace. Then runs its qelhost
-# against the stand-ins: the shipped, signed plug-in writes a SAT file. Made
+# against the stand-ins: the shipped, signed plug-in writes a SAT file; so
+# does the sample host, built from the ZIP alone. Made
 # without a certificate, the ZIP says so. Wine runs in a prefix of its own.
 #   check-package.sh BUILD_DIR
 set -euo pipefail
@@ -70,6 +71,13 @@ output=$(run QelCreateDirectFile "$(win "$work/bolt.qpb")" "$(win "$work/bolt")"
 echo "$output"
 grep -qx 'result: 1' <<<"$output" || fail "the shipped plug-in did not write the file"
 [ -s "$work/bolt.sat" ] || fail "no SAT file"
+
+# The guide in place of the developers' README, and the sample host built from the ZIP alone (C89).
+grep -q '^# QelSW99_3D.dll: integration guide' "$unpacked/README.md" || fail "README.md is no guide"
+i686-w64-mingw32-gcc -std=c89 -pedantic -Wall -Wextra -Werror -o "$unpacked/samplehost.exe" \
+  -I "$unpacked" "$unpacked/sample/samplehost.c"
+sample=$(wine "$unpacked/samplehost.exe" direct "$(win "$work/sample")")
+grep -qx 'result: 1' <<<"$sample" && [ -s "$work/sample.sat" ] || fail "sample host: $sample"
 
 # A host hands QelCreate_2 a parameter text that points nowhere: Wine's
 # debugger, reading the PDB beside the DLL, names the faulting function of the

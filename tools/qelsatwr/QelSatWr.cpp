@@ -87,6 +87,12 @@ bool WriteWholeFile(const char* fileName, const std::string& text)
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName, "wb"));
     if (!file)
         return false;
+#ifdef QEL_STANDIN_FAILS_HALFWAY
+    // A writer that fails in the middle (a full disk, a geometry fault): the
+    // file is cut where it stopped.
+    std::fwrite(text.data(), 1, text.size() / 2, file.get());
+    return false;
+#endif
     bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
     // Closing flushes: a failure there is a failed write too.
     return std::fclose(file.release()) == 0 && written;
