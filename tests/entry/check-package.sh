@@ -4,9 +4,9 @@
 # images as Windows 2000 and an i686 without SSE would (check-baseline.sh),
 # and checks what a crash analysis needs: the PDBs match the stripped DLL and
 # qelhost.exe, the DLL's names each export's source line, and Wine's debugger
-# reads it for a backtrace. Then runs its qelhost
-# against the stand-ins: the shipped, signed plug-in writes a SAT file. Made
-# without a certificate, the ZIP says so. Wine runs in a prefix of its own.
+# reads it for a backtrace. Then runs its qelhost against the stand-ins: the
+# shipped, signed plug-in writes a SAT file. Made without a certificate, the
+# ZIP says so. Wine runs in a prefix of its own.
 #   check-package.sh BUILD_DIR
 set -euo pipefail
 build_dir=$(cd "$1" && pwd)
