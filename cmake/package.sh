@@ -5,10 +5,11 @@
 # the stripped plug-in with its symbols in QelSW99_3D.pdb beside it,
 # QelSW99_3D.h, the stripped qelhost.exe (host and part-block tool) with
 # qelhost.pdb, the integrators' guide as README.md with its sample host and
-# settings file in sample/ (package/), and docs/. With QEL_SIGN_PKCS12 (a PKCS#12 file) and
-# QEL_SIGN_PASSWORD set, the DLL and qelhost.exe are signed (Authenticode;
-# QEL_SIGN_TIMESTAMP_URL optional); without a certificate one line on stderr
-# says that they ship unsigned.
+# settings file in sample/ (package/), and docs/. With QEL_SIGN_PKCS12 (a
+# PKCS#12 file) and QEL_SIGN_PASSWORD set, the DLL and qelhost.exe are signed
+# (Authenticode, SHA-1 with a nested SHA-256 signature; QEL_SIGN_TIMESTAMP_URL
+# optional); without a certificate one line on stderr says that they ship
+# unsigned.
 set -euo pipefail
 build_dir=$(cd "$1" && pwd)
 mkdir -p "$2"
@@ -24,15 +25,21 @@ trap 'rm -rf "$stage"' EXIT
 mkdir -p "$stage/$name"
 cd "$stage/$name"
 
-# Signs FILE in place when a certificate is given.
+# Signs FILE in place when a certificate is given: with SHA-1, the only digest
+# Windows 2000 and XP before SP3 can verify, and a SHA-256 signature nested in
+# it for the systems that no longer trust SHA-1.
 sign() {
   [ -n "${QEL_SIGN_PKCS12:-}" ] || return 0
-  local timestamp=()
+  local timestamp=() digest nest=()
   [ -z "${QEL_SIGN_TIMESTAMP_URL:-}" ] || timestamp=(-ts "$QEL_SIGN_TIMESTAMP_URL")
-  # The password goes through a pipe, never onto a command line.
-  osslsigncode sign -pkcs12 "$QEL_SIGN_PKCS12" -readpass <(printf '%s' "${QEL_SIGN_PASSWORD:?}") \
-    -h sha256 -n "QelSW99_3D" "${timestamp[@]}" -in "$1" -out "$1.signed" >/dev/null
-  mv "$1.signed" "$1"
+  for digest in sha1 sha256; do
+    # The password goes through a pipe, never onto a command line.
+    osslsigncode sign "${nest[@]}" -pkcs12 "$QEL_SIGN_PKCS12" \
+      -readpass <(printf '%s' "${QEL_SIGN_PASSWORD:?}") -h "$digest" -n "QelSW99_3D" \
+      "${timestamp[@]}" -in "$1" -out "$1.signed" >/dev/null
+    mv "$1.signed" "$1"
+    nest=(-nest)
+  done
 }
 
 # GNU strip would mark a binary debug-stripped, and debuggers would then

@@ -43,7 +43,9 @@ if(NOT status EQUAL 0 OR NOT IS_ABSOLUTE "${gcc_dir}" OR NOT EXISTS "${gcc_dir}/
     "(scripts/setup).")
 endif()
 set(cxx_headers "--start-no-unused-arguments -nostdinc++ --end-no-unused-arguments -isystem ${gcc_dir}/include/c++ -isystem ${gcc_dir}/include/c++/${triple} -isystem ${gcc_dir}/include/c++/backward")
-# Doubles are rounded as on every other platform (no x87 extended precision).
+# The processor is an i686 without SSE (Pentium II, Athlon), as in the
+# workstations of Windows 2000's day: the x87 unit does the floating point.
+# mingw-w64's runtime and GCC's libstdc++ and libgcc are built for i686 as well.
 # Source paths are recorded relative to the repository, with the compilation
 # folder "."; the linker (-pdbsourcepath:.) keeps them so in the PDB, as
 # "entry\Exports.cpp", the same for every checkout.
@@ -51,18 +53,25 @@ get_filename_component(source_dir "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
 # CMake repeats the compile flags on the link line, where -gcodeview and
 # -nostdinc++ do nothing: only those two are marked as unused there on purpose,
 # so that clang still warns about any other flag it ignores.
-set(common_flags "--sysroot=/usr/${triple} -B${gcc_dir} -msse2 -mfpmath=sse --start-no-unused-arguments -gcodeview --end-no-unused-arguments -fdebug-prefix-map=${source_dir}/= -fdebug-compilation-dir=.")
+set(common_flags "--sysroot=/usr/${triple} -B${gcc_dir} -march=i686 -mno-sse --start-no-unused-arguments -gcodeview --end-no-unused-arguments -fdebug-prefix-map=${source_dir}/= -fdebug-compilation-dir=.")
 set(CMAKE_C_FLAGS_INIT "${common_flags}")
 set(CMAKE_CXX_FLAGS_INIT "${common_flags} ${cxx_headers}")
 
 # A PDB beside each binary (--pdb= takes the binary's name); its debug
-# directory names the PDB's file name only, as shipped files do.
+# directory names the PDB's file name only, as shipped files do. Every image
+# declares OS and subsystem version 5.0 (Windows 2000): lld's default, 6.0,
+# makes Windows 2000 and XP refuse an EXE and fail LoadLibrary of a DLL.
 set(link_flags "-static -fuse-ld=lld -B${gcc_dir} -L${gcc_dir} -Wl,--pdb= -Wl,--Xlink=-pdbaltpath:%_PDB% -Wl,--Xlink=-pdbsourcepath:.")
+string(APPEND link_flags " -Wl,--major-os-version,5,--minor-os-version,0,--major-subsystem-version,5,--minor-subsystem-version,0")
 # GCC links the posix thread model's runtime with winpthread by itself.
 if(QEL_MINGW_THREADS STREQUAL posix)
   string(APPEND link_flags " -pthread")
 endif()
-set(CMAKE_EXE_LINKER_FLAGS_INIT "${link_flags}")
+# Our programs keep the x87 control word that Windows gives every thread and
+# an MSVC-built host keeps: doubles rounded to 53 bits, so that they round as
+# on every other platform. mingw-w64's startup code would otherwise switch to
+# extended precision (CRT_fp10.o, "fninit"); CRT_fp8.o calls msvcrt's _fpreset.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "${link_flags} ${CMAKE_FIND_ROOT_PATH}/lib/CRT_fp8.o")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "${link_flags}")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "${link_flags}")
 

@@ -14,7 +14,12 @@
  *                           see "File names" below); 1 when written
  *
  * parameters: items "key=value" separated by "|", e.g. "ShowMessages=1".
- * The arguments marked unused are not read; pass 0. */
+ * The arguments marked unused are not read; pass 0.
+ *
+ * Runs on Windows 2000 SP4 and an i686 processor without SSE (Pentium II,
+ * Athlon), and later: the DLL declares OS and subsystem version 5.0, holds no
+ * SSE instruction, and uses no implicit TLS, which Windows 2000 and XP do not
+ * set up for a DLL loaded with LoadLibrary. */
 #ifndef QELSW99_3D_H
 #define QELSW99_3D_H
 

@@ -4,12 +4,15 @@ windows_build="$root_dir/build/windows"
 
 # Configures the windows preset. A build folder made with another compiler
 # (GCC, before the build moved to clang and lld) cannot be configured again in
-# place, nor can its sub-build of the libraries: everything but the Wine
-# prefixes and the display goes, and is built anew.
+# place, nor can its sub-build of the libraries; one made before the build
+# targeted an i686 without SSE keeps its old flags in the cache: everything
+# but the Wine prefixes and the display goes, and is built anew.
 configure_windows() {
   local cache
   for cache in "$windows_build/CMakeCache.txt" "$windows_build/libraries/CMakeCache.txt"; do
-    if [ -f "$cache" ] && ! grep -q '^CMAKE_CXX_COMPILER_AR:FILEPATH=.*llvm-ar' "$cache"; then
+    if [ -f "$cache" ] && { ! grep -q '^CMAKE_CXX_COMPILER_AR:FILEPATH=.*llvm-ar' "$cache" ||
+      ! grep -q '^CMAKE_CXX_FLAGS:STRING=.* -march=i686 -mno-sse ' "$cache" ||
+      ! grep -q '^CMAKE_EXE_LINKER_FLAGS:STRING=.*/CRT_fp8\.o' "$cache"; }; then
       find "$windows_build" -mindepth 1 -maxdepth 1 ! -name 'wineprefix*' ! -name 'xvfb.*' \
         -exec rm -rf {} +
       break

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Makes the integrators' ZIP from the build, signed with a throwaway
-# certificate, unpacks it and checks what a crash analysis needs: the PDBs
-# match the stripped DLL and qelhost.exe, the DLL's names each export's source
-# line, and Wine's debugger reads it for a backtrace. Then runs its qelhost
-# against the stand-ins: the shipped, signed plug-in writes a SAT file; so
-# does the sample host, built from the ZIP alone. Made
-# without a certificate, the ZIP says so. Wine runs in a prefix of its own.
+# certificate (SHA-1 and a nested SHA-256 signature), unpacks it, reads its
+# images as Windows 2000 and an i686 without SSE would (check-baseline.sh),
+# and checks what a crash analysis needs: the PDBs match the stripped DLL and
+# qelhost.exe, the DLL's names each export's source line, and Wine's debugger
+# reads it for a backtrace. Then runs its qelhost against the stand-ins: the
+# shipped, signed plug-in writes a SAT file; so does the sample host, built
+# from the ZIP alone. Made without a certificate, the ZIP says so. Wine runs in
+# a prefix of its own.
 #   check-package.sh BUILD_DIR
 set -euo pipefail
 build_dir=$(cd "$1" && pwd)
@@ -31,10 +33,18 @@ dll="$unpacked/QelSW99_3D.dll"
 for f in QelSW99_3D.dll QelSW99_3D.pdb QelSW99_3D.h qelhost.exe qelhost.pdb README.md docs/demo-insertion.png; do
   [ -e "$unpacked/$f" ] || fail "missing from the ZIP: $f"
 done
+# Signed with SHA-1 (Windows 2000, XP before SP3), a SHA-256 signature nested
+# in it; both verify.
 for f in QelSW99_3D.dll qelhost.exe; do
   osslsigncode verify -CAfile "$work/cert.pem" -in "$unpacked/$f" >"$work/verify.txt" 2>&1 ||
     { cat "$work/verify.txt"; fail "$f: no valid signature"; }
+  digests=$(sed -n 's/^Message digest algorithm \+: *\([A-Z0-9]*\).*/\1/p' "$work/verify.txt" | tr '\n' ' ')
+  verified=$(grep -c '^Signature verification: ok' "$work/verify.txt" || true)
+  [ "$digests $verified" = "SHA1 SHA256  2" ] ||
+    { cat "$work/verify.txt"; fail "$f: signatures $digests($verified verified), want SHA1 SHA256 (2)"; }
 done
+# Every image in the ZIP as Windows 2000 and XP and an i686 without SSE meet it.
+"$here/check-baseline.sh" "$zip" || fail "the ZIP holds an image Windows 2000 or an i686 without SSE cannot run"
 
 # Each binary: stripped, not marked debug-stripped (debuggers would then ignore
 # the PDB), and its CodeView record (GUID bytes, age) names the PDB beside it.
