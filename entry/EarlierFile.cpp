@@ -1,18 +1,14 @@
 #include "entry/EarlierFile.h"
 
+#include "common/BoundedString.h"
 #include "common/Trace.h"
+#include "common/WinOwners.h"
 
 namespace qel
 {
 
 namespace
 {
-
-bool IsFile(const char* path)
-{
-    const DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
 
 // The folder of path made full (a relative name is the host's current
 // directory's), with its trailing separator; empty when it cannot be told.
@@ -26,19 +22,54 @@ std::string FolderOf(const char* path)
     return std::string(full, static_cast<std::size_t>(name - full));
 }
 
+// Makes a new empty file of a name of its own in folder (with its trailing
+// separator) and writes its path to aside. GetTempFileName takes a folder of
+// at most MAX_PATH - 14 characters; in a deeper one, whose earlier file's name
+// still fits, a shorter name of at most four characters is made here.
+DWORD MakeAsideFile(const std::string& folder, char* aside, std::size_t size)
+{
+    if (folder.size() + 14 <= MAX_PATH)
+        return GetTempFileNameA(folder.c_str(), "qel", 0, aside) != 0 ? ERROR_SUCCESS
+                                                                       : GetLastError();
+    if (folder.size() + 4 >= size)
+        return ERROR_BUFFER_OVERFLOW;
+    for (unsigned number = GetTickCount() & 0xFFF, tries = 0; tries <= 0xFFF;
+         ++tries, number = (number + 1) & 0xFFF)
+    {
+        FormatBounded(aside, size, "%s~%03x", folder.c_str(), number);
+        const CHandle file(
+            CreateFileA(aside, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.IsValid())
+            return ERROR_SUCCESS;
+        if (GetLastError() != ERROR_FILE_EXISTS)
+            return GetLastError();
+    }
+    return ERROR_FILE_EXISTS;
+}
+
 } // namespace
 
 CEarlierFile::CEarlierFile(const char* path) : m_strPath(path)
 {
-    if (!IsFile(path))
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return;
+    // Whoever made the earlier file read-only keeps it: the writer could not
+    // replace it either, and the copy aside could not be deleted afterwards.
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0)
+    {
+        m_dwError = ERROR_ACCESS_DENIED;
+        return;
+    }
     // A name of its own in the same folder: the move is a rename on the
     // same volume, and nothing of another program's is replaced.
-    char aside[MAX_PATH];
+    char aside[MAX_PATH] = {};
     const std::string folder = FolderOf(path);
-    if (folder.empty() || GetTempFileNameA(folder.c_str(), "qel", 0, aside) == 0)
+    const DWORD made =
+        folder.empty() ? ERROR_BAD_PATHNAME : MakeAsideFile(folder, aside, sizeof aside);
+    if (made != ERROR_SUCCESS)
     {
-        m_dwError = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_BAD_PATHNAME;
+        m_dwError = made;
         return;
     }
     if (!MoveFileExA(path, aside, MOVEFILE_REPLACE_EXISTING))

@@ -27,8 +27,8 @@ public:
     // Attributes
 
     // False when a file is there and could not be moved aside (another
-    // program holds it, the folder takes no new file): the writer must not
-    // run. GetError() then tells why.
+    // program holds it, the folder takes no new file) or is read-only: the
+    // writer must not run. GetError() then tells why.
     bool IsSafe() const { return m_dwError == ERROR_SUCCESS; }
     DWORD GetError() const { return m_dwError; }
 

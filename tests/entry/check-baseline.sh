@@ -6,7 +6,8 @@
 #   Windows 2000 refuse the EXE and LoadLibrary fail on the DLL);
 # - no instruction beyond an i686 without SSE (Pentium II, Athlon): no MMX,
 #   SSE or AVX register, no ldmxcsr/stmxcsr, SSE fence, movnti, clflush,
-#   prefetch hint or fisttp. (libstdc++'s random_device holds rdrand and
+#   prefetch hint or fisttp, and none of the later ones on general registers:
+#   monitor/mwait, popcnt, lzcnt, crc32, movbe, BMI, adcx/adox, rdtscp. (libstdc++'s random_device holds rdrand and
 #   rdseed behind a CPUID test, and GCC writes "rep bsf", which llvm-objdump
 #   shows as tzcnt and older processors run as bsf: neither is flagged.)
 # - no read of implicit TLS (the TEB's TLS array at %fs:0x2c, which a library
@@ -19,7 +20,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 (cd "$work" && python3 -m zipfile -e "$zip" .)
 
-beyond_baseline='	(ldmxcsr|stmxcsr|[lsm]fence|movnti[lq]?|clflush(opt)?|prefetch(nta|t[012]|w|wt1)?|fisttp[sl]*|f?emms)\b|%[xyz]?mm[0-9]'
+beyond_baseline='	(ldmxcsr|stmxcsr|[lsm]fence|movnti[lq]?|clflush(opt)?|prefetch(nta|t[012]|w|wt1)?|fisttp[sl]*|f?emms|monitor|mwait|popcnt[wlq]?|lzcnt[wlq]?|crc32[bwlq]?|movbe[wlq]?|(andn|bextr|blsi|blsmsk|blsr|bzhi|mulx|pdep|pext|rorx|sarx|shlx|shrx)[lq]?|ad[co]x[lq]?|rdtscp)\b|%[xyz]?mm[0-9]'
 # llvm-objdump writes the offset in decimal, GNU objdump in hex.
 implicit_tls='%fs:(0x2c|44)\b'
 
