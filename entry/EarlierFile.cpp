@@ -30,15 +30,15 @@ DWORD MakeAsideFile(const std::string& folder, char* aside, std::size_t size)
 {
     if (folder.size() + 14 <= MAX_PATH)
         return GetTempFileNameA(folder.c_str(), "qel", 0, aside) != 0 ? ERROR_SUCCESS
-                                                                       : GetLastError();
+                                                                      : GetLastError();
     if (folder.size() + 4 >= size)
         return ERROR_BUFFER_OVERFLOW;
     for (unsigned number = GetTickCount() & 0xFFF, tries = 0; tries <= 0xFFF;
          ++tries, number = (number + 1) & 0xFFF)
     {
         FormatBounded(aside, size, "%s~%03x", folder.c_str(), number);
-        const CHandle file(
-            CreateFileA(aside, GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const CHandle file(CreateFileA(aside, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.IsValid())
             return ERROR_SUCCESS;
         if (GetLastError() != ERROR_FILE_EXISTS)
