@@ -199,7 +199,7 @@ WaitOutcome CSolidWorksCallFilter::Watch()
     if (!m_bShowBox)
     {
         if (m_nBoundMs != 0 && elapsedMs >= m_nBoundMs)
-            GiveUp(WaitOutcome::TimedOut, elapsedMs);
+            GiveUp(WaitOutcome::TimedOut);
         return m_outcome;
     }
     if (elapsedMs < kBoxAfterMs)
@@ -208,18 +208,19 @@ WaitOutcome CSolidWorksCallFilter::Watch()
         m_box = std::make_unique<CSolidWorksWaitDlg>(m_canSwitch, m_switchTo);
     if (m_box->Show(elapsedMs / 1000) && m_box->Serve() == WaitOutcome::Cancelled)
     {
-        GiveUp(WaitOutcome::Cancelled, elapsedMs);
+        GiveUp(WaitOutcome::Cancelled);
         m_box.reset();
     }
     return m_outcome;
 }
 
-void CSolidWorksCallFilter::GiveUp(WaitOutcome outcome, DWORD elapsedMs)
+void CSolidWorksCallFilter::GiveUp(WaitOutcome outcome)
 {
     m_outcome = outcome;
     // Now, not when the call returns: under Wine a cancelled call comes back
     // only once SolidWorks answers.
-    CTrace::Line("SolidWorks call given up after %lu ms: %s", elapsedMs, OutcomeName(outcome));
+    CTrace::Line("SolidWorks call given up after %lu ms: %s", GetTickCount() - m_nCallStart,
+                 OutcomeName(outcome));
 }
 
 void CSolidWorksCallFilter::DropWakeMessages()
