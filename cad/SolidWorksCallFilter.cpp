@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "common/StringTable.h"
+#include "common/Trace.h"
 #include "resources/resource.h"
 #include "ui/SolidWorksWaitDlg.h"
 
@@ -198,7 +199,7 @@ WaitOutcome CSolidWorksCallFilter::Watch()
     if (!m_bShowBox)
     {
         if (m_nBoundMs != 0 && elapsedMs >= m_nBoundMs)
-            m_outcome = WaitOutcome::TimedOut;
+            GiveUp(WaitOutcome::TimedOut);
         return m_outcome;
     }
     if (elapsedMs < kBoxAfterMs)
@@ -207,10 +208,19 @@ WaitOutcome CSolidWorksCallFilter::Watch()
         m_box = std::make_unique<CSolidWorksWaitDlg>(m_canSwitch, m_switchTo);
     if (m_box->Show(elapsedMs / 1000) && m_box->Serve() == WaitOutcome::Cancelled)
     {
-        m_outcome = WaitOutcome::Cancelled;
+        GiveUp(WaitOutcome::Cancelled);
         m_box.reset();
     }
     return m_outcome;
+}
+
+void CSolidWorksCallFilter::GiveUp(WaitOutcome outcome)
+{
+    m_outcome = outcome;
+    // Now, not when the call returns: under Wine a cancelled call comes back
+    // only once SolidWorks answers.
+    CTrace::Line("SolidWorks call given up after %lu ms: %s", GetTickCount() - m_nCallStart,
+                 OutcomeName(outcome));
 }
 
 void CSolidWorksCallFilter::DropWakeMessages()

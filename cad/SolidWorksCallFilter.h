@@ -100,6 +100,8 @@ private:
     void EndCall();
     // Looks at the call now: Waiting, or how it was given up.
     WaitOutcome Watch();
+    // Ends the wait of the call with outcome, and says so in the trace.
+    void GiveUp(WaitOutcome outcome);
     // Whether the wait is this filter's to watch: the filter of the call
     // pending on this thread (not an outer insertion's).
     bool IsWatching() const;

@@ -27,20 +27,25 @@ macro(qel_add_googletest)
   endif()
 endmacro()
 
-# qel_add_test(NAME name SOURCES ... [LIBS ...] [LOCALES]
+# qel_add_test(NAME name SOURCES ... [LIBS ...] [LOCALES] [BY_FIXTURE]
 #              [RESOURCES] [TIMEOUT s] [DEPENDS targets...] [LOCKS names...])
 # A GoogleTest program, registered with CTest. Under Windows it runs through
 # Wine (the emulator). LOCALES registers it twice, English and German, for tests
-# that check user texts. RESOURCES links the plug-in's string tables and
-# dialogs into the test program. LOCKS names the shared state of the Wine
-# prefix the test uses, so that CTest never runs two such tests at once:
+# that check user texts. BY_FIXTURE registers one CTest test per fixture of the
+# sources (name.Fixture[.locale]), so that a failure names its area; each
+# leaves the other fixtures' tests out (through the Wine wrapper, so that a
+# GTEST_FILTER of the caller still picks among its own); TIMEOUT holds for each. RESOURCES links the
+# plug-in's string tables and dialogs into the test program. LOCKS names the
+# shared state of the Wine prefix the test uses, so that CTest never runs two
+# such tests at once:
 # "swsim" (the simulator: one running-object table, one set of windows) and
 # "settings-file" (QelSW99_3D.ini in C:\windows).
 function(qel_add_test)
   if(QEL_BENCH)
     return() # benchmark builds carry no tests
   endif()
-  cmake_parse_arguments(T "LOCALES;RESOURCES" "NAME;TIMEOUT" "SOURCES;LIBS;DEPENDS;LOCKS" ${ARGN})
+  cmake_parse_arguments(T "LOCALES;RESOURCES;BY_FIXTURE" "NAME;TIMEOUT" "SOURCES;LIBS;DEPENDS;LOCKS"
+                        ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
   qel_target_defaults(${T_NAME})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
@@ -58,19 +63,48 @@ function(qel_add_test)
   else()
     set(locales en_US)
   endif()
+  # The fixtures named by TEST, TEST_F and TEST_P at the start of a line (a
+  # source edited later configures again, so a new fixture is never missed);
+  # "-" stands for the whole program.
+  set(fixtures "-")
+  if(T_BY_FIXTURE)
+    set(fixtures "")
+    foreach(source IN LISTS T_SOURCES)
+      get_filename_component(path ${source} ABSOLUTE)
+      set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${path})
+      file(STRINGS ${path} lines REGEX "^TEST(_F|_P)?\\([A-Za-z0-9_]+,")
+      foreach(line IN LISTS lines)
+        string(REGEX REPLACE "^TEST(_F|_P)?\\(([A-Za-z0-9_]+),.*" "\\2" fixture "${line}")
+        list(APPEND fixtures ${fixture})
+      endforeach()
+    endforeach()
+    list(REMOVE_DUPLICATES fixtures)
+  endif()
   foreach(loc IN LISTS locales)
-    if(T_LOCALES)
-      set(test_name ${T_NAME}.${loc})
-    else()
+    foreach(fixture IN LISTS fixtures)
       set(test_name ${T_NAME})
-    endif()
-    add_test(NAME ${test_name} COMMAND ${T_NAME})
-    set_tests_properties(${test_name} PROPERTIES
-      ENVIRONMENT "LC_ALL=${loc}.UTF-8;QEL_SOURCE_DIR=${CMAKE_SOURCE_DIR};QEL_BINARY_DIR=${CMAKE_BINARY_DIR}"
-      TIMEOUT ${T_TIMEOUT})
-    if(T_LOCKS)
-      set_tests_properties(${test_name} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
-    endif()
+      set(exclude "")
+      if(NOT fixture STREQUAL "-")
+        set(test_name ${T_NAME}.${fixture})
+        foreach(other IN LISTS fixtures)
+          if(NOT other STREQUAL fixture)
+            string(APPEND exclude "${other}.*:*/${other}.*:")
+          endif()
+        endforeach()
+        string(REGEX REPLACE ":$" "" exclude "${exclude}")
+        set(exclude ";QEL_GTEST_EXCLUDE=${exclude}")
+      endif()
+      if(T_LOCALES)
+        set(test_name ${test_name}.${loc})
+      endif()
+      add_test(NAME ${test_name} COMMAND ${T_NAME})
+      set_tests_properties(${test_name} PROPERTIES
+        ENVIRONMENT "LC_ALL=${loc}.UTF-8;QEL_SOURCE_DIR=${CMAKE_SOURCE_DIR};QEL_BINARY_DIR=${CMAKE_BINARY_DIR}${exclude}"
+        TIMEOUT ${T_TIMEOUT})
+      if(T_LOCKS)
+        set_tests_properties(${test_name} PROPERTIES RESOURCE_LOCK "${T_LOCKS}")
+      endif()
+    endforeach()
   endforeach()
 endfunction()
 

@@ -107,6 +107,15 @@ flock -u 8
 exec 8>&-
 prepare_prefix
 
+# A CTest test of one GoogleTest fixture (qel_add_test BY_FIXTURE) leaves the
+# other fixtures' tests out, also of a GTEST_FILTER that the caller set.
+if [ -n "${QEL_GTEST_EXCLUDE:-}" ]; then
+  case ${GTEST_FILTER:-} in
+    *-*) export GTEST_FILTER="$GTEST_FILTER:$QEL_GTEST_EXCLUDE" ;;
+    *) export GTEST_FILTER="${GTEST_FILTER:-}-$QEL_GTEST_EXCLUDE" ;;
+  esac
+fi
+
 out=$(mktemp)
 wine "$@" >"$out" 2>&1 </dev/null
 rc=$?

@@ -300,6 +300,17 @@ INSTANTIATE_TEST_SUITE_P(
                                       "docs=assembly,assembly import=refuse answer=app:49:empty"}),
     [](const testing::TestParamInfo<RefusedImportCase>& info) { return info.param.name; });
 
+// Group 1 of pattern in each line that has it, in order (the dispatch ids, say).
+std::vector<std::string> Groups(const std::vector<std::string>& lines, const char* pattern)
+{
+    std::vector<std::string> groups;
+    std::smatch match;
+    for (const std::string& line : lines)
+        if (std::regex_search(line, match, std::regex(pattern)))
+            groups.push_back(match[1]);
+    return groups;
+}
+
 // Another insertion's hold on the part directory: a handle of its own, as
 // another host's. The insertion waits, serves the messages sent to its
 // thread, and shows a box it can cancel when boxes may be shown.
@@ -359,9 +370,22 @@ protected:
     {
         return CannotCreatePartText(Stem(), DirectoryBusyText(PartDir(), seconds));
     }
+    // The figure (group 1) of the trace's last line that matches pattern; -1: none.
+    long Traced(const char* pattern) const
+    {
+        const auto all = Groups(ReadFileLines(m_temp.PathOf("QelSW99_3D.log")), pattern);
+        return all.empty() ? -1 : std::stol(all.back());
+    }
+    // A figure of the trace for a bound of boundMs: never before it, nor long after.
+    static testing::Matcher<long> AtTheBound(long boundMs)
+    {
+        return testing::AllOf(testing::Ge(boundMs), testing::Lt(boundMs + 5000));
+    }
 
+    CScratchFolder m_temp{"trace"}; // the trace's folder
+    const CTempVariables m_tempVariables{m_temp.Path()};
     CSettingsFileOverride m_shortBound{"[Options]\r\nPartPath=" + PartDir() +
-                                       "\r\nLockWaitSeconds=2\r\n"};
+                                       "\r\nLockWaitSeconds=2\r\nTrace=1\r\n"};
     CWindow m_host{CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40,
                                    600, 400, nullptr, nullptr, nullptr, nullptr)};
     CHandle m_other = HoldLock(PartDir());
@@ -370,24 +394,23 @@ protected:
 
 TEST_F(LockWaitTest, Create2_Silent_AnswersSentMessagesThenGivesUpAfterTheBound)
 {
-    // Another thread sends to the host's window for as long as the call runs:
-    // each message must be answered within a second (one still on its way
-    // when the call returns meets a thread that no longer serves: not counted).
-    std::atomic<bool> returned{false};
-    std::atomic<bool> answered{true};
+    // Another thread sends to the host's window once the call waits for the
+    // lock (past its last SolidWorks call, the main window's view): answered
+    // before that wait ends (the trace's line of it).
+    std::atomic<bool> answered{false};
     std::thread sender(
         [&]
         {
-            for (DWORD_PTR result = 0; !returned && answered;)
-            {
-                const bool ok = SendMessageTimeoutA(m_host.Get(), WM_NULL, 0, 0, SMTO_NORMAL, 1000,
-                                                    &result) != 0;
-                answered = ok || returned;
-            }
+            CDialogDriver::WaitFor([&] { return Traced(" call 0x2 .*\\((\\d+) ms") >= 0; }, 10000);
+            answered =
+                SendMessageTimeoutA(m_host.Get(), WM_NULL, 0, 0, SMTO_NORMAL, 10000, nullptr) &&
+                Traced("lock of .*: waited (\\d+) ms") < 0;
         });
-    EXPECT_EQ(BusyText(2), Create(m_part.data()));
-    returned = true;
+    const std::string text = Create(m_part.data());
     sender.join();
+    const long ms = Traced("lock of .*: waited (\\d+) ms, timed out"); // the text says so
+    EXPECT_THAT(ms, AtTheBound(2000));
+    EXPECT_THAT(text, testing::AnyOf(BusyText(ms / 1000), BusyText(ms / 1000 + 1)));
     EXPECT_TRUE(answered.load()) << "the host's thread answered no sent message while waiting";
     EXPECT_THAT(PartDirFiles(), ElementsAre("QelSW99_3D.lock"));
 }
@@ -431,7 +454,11 @@ TEST_F(LockWaitTest, Create_WaitBox_EnterCancelsTheCallRetryInsertsOnceFree)
                           }}});
     EXPECT_EQ(1, m_plugin.QelCreate(m_part.data()));
     retry.Finish();
-    EXPECT_THAT(retry.MessageTexts(), ElementsAre(DirectoryBusyText(PartDir(), 2)));
+    const long ms = Traced("lock of .*: waited (\\d+) ms, timed out"); // the text says so
+    EXPECT_THAT(ms, AtTheBound(2000));
+    EXPECT_THAT(retry.MessageTexts(),
+                ElementsAre(testing::AnyOf(DirectoryBusyText(PartDir(), ms / 1000),
+                                           DirectoryBusyText(PartDir(), ms / 1000 + 1))));
     EXPECT_THAT(PartDirFiles(),
                 testing::UnorderedElementsAre("TempSW.sat", kBoltFile, "QelSW99_3D.lock"));
 }
@@ -509,7 +536,7 @@ TEST_F(LockWaitTest, Create2_ReenteredWhileHoldingTheLock_FailsAtOnce)
     s_simulator->ClearJournal();
     // The document read just before the import: the first call after the SAT
     // file is written, so the paint comes while it is held.
-    s_simulator->Configure("hang-at=6");
+    s_simulator->Configure("hang-at=app:0x1");
     std::thread painter(
         [&]
         {
@@ -554,7 +581,7 @@ protected:
     {
         LockWaitTest::SetUp();
         m_other.Reset();
-        s_simulator->Configure("ask-at=7"); // the import
+        s_simulator->Configure("ask-at=app:0x31"); // the import
         CoRegisterMessageFilter(&m_hostFilter, nullptr);
     }
     void TearDown() override
@@ -566,12 +593,18 @@ protected:
         m_watchdog.join();
     }
     static HWND Question() { return FindWindowW(L"#32770", swsim::kQuestionCaption); }
+    static constexpr char kGivenUp[] = "SolidWorks call given up after (\\d+) ms";
+    // SolidWorks answers once the plug-in gave its call up (Wine returns the cancel only then).
+    void AnswerOnceGivenUp() const
+    {
+        CDialogDriver::WaitFor([&] { return Traced(kGivenUp) >= 0; }, 20000), Answer();
+    }
     static void Answer() { PostMessageW(Question(), WM_COMMAND, IDOK, 0); }
     // QelCreate, the user pressing Switch, then Cancel in the box; the message
-    // shown ("" if none). Cancel closes the box at once, whatever SolidWorks does.
+    // shown ("" if none). Cancel closes the box at once, before any answer.
     std::string CreateCancelled()
     {
-        DWORD closedAfterMs = 0;
+        bool closed = false;
         CDialogDriver user(
             {{IDC_SOLIDWORKS_SWITCH,
               [&](HWND box)
@@ -579,15 +612,13 @@ protected:
                   m_switchEnabled = IsWindowEnabled(GetDlgItem(box, IDC_SOLIDWORKS_SWITCH));
                   CDialogDriver::Press(box, IDC_SOLIDWORKS_SWITCH);
                   CDialogDriver::Press(box, IDCANCEL);
-                  const DWORD start = GetTickCount();
-                  CDialogDriver::WaitFor([&] { return !IsWindow(box); }, 9000);
-                  closedAfterMs = GetTickCount() - start;
+                  closed = CDialogDriver::WaitFor([&] { return !IsWindow(box); }, 10000);
                   Answer(); // Wine waits for the answer
               }},
              {CDialogDriver::kMessageBox, [](HWND b) { CDialogDriver::Press(b, IDOK); }}});
         m_result = m_plugin.QelCreate(m_part.data());
         user.Finish();
-        EXPECT_LT(closedAfterMs, 1000u) << "the host waited for SolidWorks";
+        EXPECT_TRUE(closed) << "the host waited for SolidWorks";
         return user.MessageTexts().empty() ? "" : user.MessageTexts()[0];
     }
 
@@ -619,7 +650,9 @@ TEST_F(QuestionTest, Create_Box_SwitchesToTheQuestionAndClosesOnceAnswered)
                          }}});
     EXPECT_EQ(1, m_plugin.QelCreate(m_part.data())); // the part made and opened
     user.Finish();
-    EXPECT_THAT(shown, testing::AnyOf(NotAnsweringText(5), NotAnsweringText(6)));
+    const unsigned seconds = std::stoul(Groups({shown}, "(\\d+)").at(0));
+    EXPECT_EQ(NotAnsweringText(seconds), shown);
+    EXPECT_GE(seconds, 5u) << "shown before 5 s";
     EXPECT_EQ(m_host.Get(), owner);
     EXPECT_FALSE(hostEnabled) << "the host took input while SolidWorks was not answering";
     EXPECT_TRUE(inFront) << "SolidWorks' question was not brought to the front";
@@ -630,12 +663,13 @@ TEST_F(QuestionTest, Create_Cancel_EndsTheCallAndSendsNothingMore)
 {
     // SolidWorks asking a question, rejecting the call as busy, or busy and
     // minimised, reading no messages (Switch waits for nothing): the same box.
-    for (const char* options :
-         {"ask-at=7", "fail-hresult=7:0x80010001:100000", "minimized=1 busy-at=7:10000"})
+    for (const char* options : {"ask-at=app:0x31", "fail-hresult=app:0x31:0x80010001:100000",
+                                "minimized=1 busy-at=app:0x31:10000"})
     {
         SCOPED_TRACE(options);
         s_simulator->Configure(std::string("reset=1 docs=assembly ") + options);
         EXPECT_EQ(CannotCreatePartText(Stem(), CallCancelledText()), CreateCancelled());
+        EXPECT_LT(Traced(kGivenUp), 10000) << "Switch waited for the busy SolidWorks";
         EXPECT_EQ(0, m_result);
         EXPECT_THAT(s_simulator->JournalLines().back(), testing::StartsWith("app 0x31 method"));
         EXPECT_TRUE(IsWindowEnabled(m_host.Get()));
@@ -646,38 +680,37 @@ TEST_F(QuestionTest, Create_Cancel_EndsTheCallAndSendsNothingMore)
 }
 
 // SolidWorks does not answer call K (a question), for every K: Cancel in the box
-// (every second K), or the silent bound of 1 s. The insertion ends there; the
+// (every fourth K, from the first in English and the third in German; the texts
+// are the bound's), or the silent bound of 1 s. The insertion ends there; the
 // cancelled call's trace line shows the cancel (Wine returns it once answered).
 TEST_F(QuestionTest, EveryCall_NotAnswered_TheInsertionEndsThere)
 {
-    CScratchFolder temp("trace");
-    const CTempVariables variables(temp.Path());
     s_simulator->Configure("reset=1 docs=assembly");
     EXPECT_EQ("", Create(m_part.data()));
     const std::vector<std::string> dry = s_simulator->JournalLines();
     CSettingsFileOverride settings("[Options]\r\nPartPath=" + PartDir() +
                                    "\r\nTrace=1\r\nSolidWorksWaitSeconds=1");
     for (const bool box : {true, false})
-        for (size_t k = 1; k <= dry.size(); k += box ? 2 : 1)
+        for (size_t k = box && GermanUserTexts() ? 3 : 1; k <= dry.size(); k += box ? 4 : 1)
         {
             SCOPED_TRACE((box ? "Cancel at call " : "bound at call ") + std::to_string(k));
             s_simulator->Configure("reset=1 docs=assembly hold-files=1 ask-at=" +
                                    std::to_string(k));
             for (const std::string& name : PartDirFiles()) // no longer held
                 DeleteFileA((PartDir() + name).c_str());
-            DeleteFileA(temp.PathOf("QelSW99_3D.log").c_str());
+            DeleteFileA(m_temp.PathOf("QelSW99_3D.log").c_str());
             const long references = s_simulator->OutstandingReferences();
-            std::thread late(
-                [box] // the silent call's question: answered past the bound
-                {
-                    if (!box && CDialogDriver::WaitFor(Question, 5000))
-                        Sleep(1500), Answer();
-                });
+            std::thread late([&, box] { // the silent call's question
+                if (!box && CDialogDriver::WaitFor(Question, 10000))
+                    AnswerOnceGivenUp();
+            });
             m_switchEnabled = false;
             const std::string error = box ? CreateCancelled() : Create(m_part.data());
             late.join();
-            if (box) // nothing to switch to until the main window is known (calls 1-6)
-                EXPECT_EQ(k > 6, m_switchEnabled);
+            EXPECT_THAT(Traced(kGivenUp), AtTheBound(box ? 5000 : 1000)); // the box, or the bound
+            if (box) // nothing to switch to until the main window is known (from the view)
+                EXPECT_EQ(!Groups({dry.begin(), dry.begin() + k - 1}, "^(view)").empty(),
+                          m_switchEnabled);
             const std::string reason = CallCancelledText(), part = Stem() + ".SLDPRT";
             const std::string left = FileExists(part) ? " " + PartFileLeftText() : "";
             EXPECT_EQ(0, m_result);
@@ -685,7 +718,7 @@ TEST_F(QuestionTest, EveryCall_NotAnswered_TheInsertionEndsThere)
                                               CannotCreatePartText(Stem(), reason),
                                               CannotCreatePartText(part, reason + left)));
             EXPECT_EQ(k, s_simulator->JournalLines().size()) << "asked after call K";
-            const std::vector<std::string> log = ReadFileLines(temp.PathOf("QelSW99_3D.log"));
+            const std::vector<std::string> log = ReadFileLines(m_temp.PathOf("QelSW99_3D.log"));
             auto cancelled = std::find_if(log.begin(), log.end(),
                                           [k, n = 0u](auto& line) mutable {
                                               return line.find(" call 0x") != line.npos && ++n == k;
@@ -707,15 +740,15 @@ TEST_F(QuestionTest, EveryCall_NotAnswered_TheInsertionEndsThere)
 TEST_F(QuestionTest, Create2_Silent_CancelledAtTheBound)
 {
     CSettingsFileOverride bound("[Options]\r\nPartPath=" + PartDir() +
-                                "\r\nSolidWorksWaitSeconds=2\r\n");
+                                "\r\nSolidWorksWaitSeconds=2\r\nTrace=1\r\n");
     HWND box = nullptr;
-    // SolidWorks answers after 6 s: past the bound, and past the 5 s after which a
-    // call that may show boxes would show one (Wine returns the cancel only then).
-    std::thread answer([&] { Sleep(6000), box = FindWindowA("#32770", "QelSW99_3D"), Answer(); });
+    // Once given up, or past the 5 s after which a call that may show boxes would show one.
+    std::thread answer([&] { AnswerOnceGivenUp(), box = FindWindowA("#32770", "QelSW99_3D"); });
     EXPECT_EQ(CannotCreatePartText(Stem(), CallCancelledText()), Create(m_part.data()));
     answer.join();
     EXPECT_EQ(0, m_result);
     EXPECT_EQ(nullptr, box) << "a silent call showed a box";
+    EXPECT_THAT(Traced(kGivenUp), AtTheBound(2000));
 }
 
 // While SolidWorks holds the call, a host paint re-enters after work of its
@@ -723,7 +756,8 @@ TEST_F(QuestionTest, Create2_Silent_CancelledAtTheBound)
 // and takes a wake-up meant for the wait: the outer call's bound holds.
 TEST_F(QuestionTest, Create2_HostPaintDuringTheWait_TheOuterCallKeepsItsBound)
 {
-    CSettingsFileOverride ini("[Options]\r\nPartPath=" + PartDir() + "\r\nSolidWorksWaitSeconds=2");
+    CSettingsFileOverride ini("[Options]\r\nPartPath=" + PartDir() +
+                              "\r\nSolidWorksWaitSeconds=2\r\nTrace=1");
     std::string inner;
     const std::function<void()> paints[] = {
         [&] { Sleep(600), inner = Create(m_part.data()); },
@@ -736,12 +770,12 @@ TEST_F(QuestionTest, Create2_HostPaintDuringTheWait_TheOuterCallKeepsItsBound)
     for (const std::function<void()>& paint : paints)
     {
         OnHostRepaint(paint);
-        // SolidWorks answers after 6 s, past the bound (Wine returns the cancel only then).
+        DeleteFileA(m_temp.PathOf("QelSW99_3D.log").c_str());
         std::thread painter(
-            [&] { CDialogDriver::WaitFor(Question, 10000), RepaintHost(), Sleep(6000), Answer(); });
+            [&] { CDialogDriver::WaitFor(Question, 10000), RepaintHost(), AnswerOnceGivenUp(); });
         EXPECT_EQ(CannotCreatePartText(Stem(), CallCancelledText()), Create(m_part.data()));
         painter.join();
-        s_simulator->Configure("reset=1 docs=assembly ask-at=7");
+        s_simulator->Configure("reset=1 docs=assembly ask-at=app:0x31");
     }
     EXPECT_EQ(CannotCreatePartText(Stem(), ReenteredText(PartDir())), inner);
 }
@@ -755,6 +789,7 @@ TEST_F(QuestionTest, Create2_TwoThreads_EachKeepsItsOwnBound)
     {
         SCOPED_TRACE("bounded: thread " + std::to_string(bounded));
         s_simulator->Configure("reset=1 docs=assembly");
+        DeleteFileA(m_temp.PathOf("QelSW99_3D.log").c_str());
         CScratchFolder dirs[2] = {CScratchFolder("first"), CScratchFolder("second")};
         CHandle locks[2];
         std::string texts[2];
@@ -763,17 +798,18 @@ TEST_F(QuestionTest, Create2_TwoThreads_EachKeepsItsOwnBound)
         for (int i = 0; i < 2; ++i)
         {
             CSettingsFileOverride settings(
-                "[Options]\r\nPartPath=" + dirs[i].Path() +
+                "[Options]\r\nTrace=1\r\nPartPath=" + dirs[i].Path() +
                 "\r\nLockWaitSeconds=60\r\nSolidWorksWaitSeconds=" + (i == bounded ? "2" : "0"));
             locks[i] = HoldLock(dirs[i].Path() + "\\");
             threads[i] = std::thread([&, i] { texts[i] = Create2(m_plugin, results[i]); });
-            EXPECT_TRUE(CDialogDriver::WaitFor( // at the lock: the revision, the main window's 4
-                [&] { return s_simulator->JournalLines().size() >= 5u * (i + 1); }));
+            EXPECT_TRUE(CDialogDriver::WaitFor( // at the lock: past the main window's view
+                [&] { return Groups(s_simulator->JournalLines(), "^(view)").size() > i + 0u; },
+                10000));
         }
         auto askThenFree = [&](int i)
         {
-            s_simulator->Configure( // its import, after the read of the active document
-                "ask-at=" + std::to_string(s_simulator->JournalLines().size() + 2));
+            s_simulator->Configure( // its import: the second when the other inserted first
+                "ask-at=app:0x31#" + std::to_string(1 + bounded));
             locks[i] = CHandle();
             CDialogDriver::WaitFor([&] { return Question() != nullptr; }, 10000);
         };
@@ -781,7 +817,7 @@ TEST_F(QuestionTest, Create2_TwoThreads_EachKeepsItsOwnBound)
         if (bounded == 1) // the other ends first
             locks[other] = CHandle(), threads[other].join();
         askThenFree(bounded);
-        std::thread answer([] { Sleep(4000), Answer(); });
+        std::thread answer([&] { AnswerOnceGivenUp(); });
         if (bounded == 0) // the other goes on while this one waits
             locks[other] = CHandle(), threads[other].join();
         threads[bounded].join();
@@ -981,9 +1017,9 @@ TEST_P(BusyTest, Create2_RejectedCalls_AreRetriedForAWhile)
 
 INSTANTIATE_TEST_SUITE_P(
     Busy, BusyTest,
-    testing::Values(BusyCase{"RevisionRejectedThrice", "fail-hresult=1:0x80010001:3", 3, true},
-                    BusyCase{"OpenRetryLaterTwice", "fail-hresult=19:0x8001010A:2", 2, true},
-                    BusyCase{"RejectedForLong", "fail-hresult=1:0x80010001:100000", -1, false},
+    testing::Values(BusyCase{"RevisionRejectedThrice", "fail-hresult=app:12:0x80010001:3", 3, true},
+                    BusyCase{"OpenRetryLaterTwice", "fail-hresult=app:99:0x8001010A:2", 2, true},
+                    BusyCase{"RejectedForLong", "fail-hresult=app:12:0x80010001:100000", -1, false},
                     BusyCase{"IgnoredResultsNull",
                              "answer=app:49:null answer=doc:0x1018F:null "
                              "answer=doc:0x10025:null answer=app:91:null",
@@ -998,17 +1034,6 @@ INSTANTIATE_TEST_SUITE_P(
                              0, true}),
     [](const testing::TestParamInfo<BusyCase>& info) { return info.param.name; });
 
-// Group 1 of pattern in each line that has it, in order (the dispatch ids).
-std::vector<std::string> Ids(const std::vector<std::string>& lines, const char* pattern)
-{
-    std::vector<std::string> ids;
-    std::smatch match;
-    for (const std::string& line : lines)
-        if (std::regex_search(line, match, std::regex(pattern)))
-            ids.push_back(match[1]);
-    return ids;
-}
-
 // Trace=1 (rows: a SolidWorks fault; a log there before, in bytes, -1 a folder; a parameter
 // text that long; the history .log.1 held without delete sharing; where the old log ends up:
 // 'k'ept at the log's start, 'r'otated into .log.1, or left 'a'lone): the outcome and the journal
@@ -1018,7 +1043,7 @@ TEST_F(SolidWorksTest, Create2_TraceOn_KeepsTheOutcomeAndLogsTheJournalsCalls)
     for (const auto& [fault, oldLog, longText, held, where] :
          std::vector<std::tuple<std::string, int, int, bool, char>>{
              {"", 1000, 0, false, 'k'},
-             {"fail-hresult=1:0x80010001:2", 1000, 0, false, 'k'},
+             {"fail-hresult=app:0xC:0x80010001:2", 1000, 0, false, 'k'},
              {"", 1100000, 0, false, 'r'},
              {"", 1047576, 0, false, 'r'}, // passes the bound during the call
              {"", -1, 0, false, 'a'},
@@ -1045,7 +1070,7 @@ TEST_F(SolidWorksTest, Create2_TraceOn_KeepsTheOutcomeAndLogsTheJournalsCalls)
             DeleteFileA((PartDir() + kBoltFile).c_str());
             const std::string message = Create(BoltBlock().data(), parameters.c_str());
             return std::make_tuple(m_result, message,
-                                   Ids(s_simulator->JournalLines(), "^\\S+ (0x\\w+) "));
+                                   Groups(s_simulator->JournalLines(), "^\\S+ (0x\\w+) "));
         };
         const auto traced = insert("1");
 
@@ -1053,8 +1078,8 @@ TEST_F(SolidWorksTest, Create2_TraceOn_KeepsTheOutcomeAndLogsTheJournalsCalls)
         EXPECT_EQ(1, std::get<0>(traced));
         const std::string text = oldLog < 0 ? "" : ReadFileText(log),
                           kept = ReadFileText(log + ".1");
-        std::vector<std::string> ids = Ids(ReadFileLines(log + ".1"), " call (0x\\w+) ");
-        for (const std::string& id : Ids(ReadFileLines(log), " call (0x\\w+) "))
+        std::vector<std::string> ids = Groups(ReadFileLines(log + ".1"), " call (0x\\w+) ");
+        for (const std::string& id : Groups(ReadFileLines(log), " call (0x\\w+) "))
             ids.push_back(id);
         EXPECT_EQ(where == 'a' ? std::vector<std::string>() : std::get<2>(traced), ids);
         EXPECT_EQ(where == 'k', text.rfind(old, 0) == 0 && text.size() > old.size());
@@ -1181,12 +1206,12 @@ TEST_P(GoneTest, Create2_SolidWorksEnds_ReportsAndTheNextCallWorks)
     EXPECT_EQ(0, again.OutstandingReferences());
 }
 
-INSTANTIATE_TEST_SUITE_P(Moments, GoneTest,
-                         testing::Values(GoneCase{"BeforeTheCall", "", StartPrefix},
-                                         GoneCase{"DuringTheImport", "exit-at=7", CreatePrefix},
-                                         GoneCase{"WhileOpening", "exit-at=17", InsertPrefix}),
-                         [](const testing::TestParamInfo<GoneCase>& info)
-                         { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Moments, GoneTest,
+    testing::Values(GoneCase{"BeforeTheCall", "", StartPrefix},
+                    GoneCase{"DuringTheImport", "exit-at=app:0x31", CreatePrefix},
+                    GoneCase{"WhileOpening", "exit-at=app:0x63", InsertPrefix}),
+    [](const testing::TestParamInfo<GoneCase>& info) { return info.param.name; });
 
 } // namespace
 } // namespace qel::test

@@ -170,8 +170,8 @@ bool Insert(int round, const Context& c)
 // A failure of each kind in turn, reported in the buffer only.
 bool Fail(int round, const Context& c)
 {
-    static const char* const kFaults[] = {"revision=10.0", "fail-call=7:Busy", "fail-call=17:Gone",
-                                          "", ""};
+    static const char* const kFaults[] = {"revision=10.0", "fail-call=app:0x31:Busy",
+                                          "fail-call=app:0x63:Gone", "", ""};
     const int kind = round % 5;
     c.simulator.Configure(std::string("reset=1 docs=assembly ") + kFaults[kind]);
     DeleteFileA((c.folder + "\\M8x20_DIN 933_8.8.SLDPRT").c_str());

@@ -32,7 +32,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, BadOptionTest,
                                            "fail-call=x", "fail-call=2", "fail-dispid=win:0x1:x",
                                            "fail-dispid=app:zz:x", "fail-dispid=app:0xC",
                                            "import-type=3", "minimized=yes", "empty-result=nothing",
-                                           "reset", "=1", "revision=\"9.0"));
+                                           "reset", "=1", "revision=\"9.0", "ask-at=app:0x31#0",
+                                           "hang-at=doc:", "busy-at=app:0x31"));
 
 TEST_F(SimulatorTest, Configure_ErrorNamesTheBadItem)
 {

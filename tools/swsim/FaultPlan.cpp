@@ -9,24 +9,24 @@ void CFaultPlan::Clear()
     m_dispids.clear();
     m_hresults.clear();
     m_answers.clear();
-    m_exitAt = 0;
-    m_hangAt = 0;
-    m_askAt = 0;
-    m_busy = {0, 0};
+    m_exitAt.reset();
+    m_hangAt.reset();
+    m_askAt.reset();
+    m_busy.reset();
 }
 
-const std::wstring* CFaultPlan::FaultFor(long callNumber, ObjectKind object, DISPID id) const
+const std::wstring* CFaultPlan::FaultFor(const CallPlace& call) const
 {
     for (const FailCallOption& fault : m_calls)
     {
-        if (fault.number == callNumber)
+        if (fault.call.Picks(call))
         {
             return &fault.text;
         }
     }
     for (const FailDispidOption& fault : m_dispids)
     {
-        if (fault.object == object && fault.id == id)
+        if (fault.object == call.object && fault.id == call.id)
         {
             return &fault.text;
         }
@@ -46,11 +46,16 @@ const std::wstring* CFaultPlan::AnswerFor(ObjectKind object, DISPID id) const
     return nullptr;
 }
 
-const HRESULT* CFaultPlan::HresultFor(long callNumber) const
+const HRESULT* CFaultPlan::HresultFor(const CallPlace& call)
 {
-    for (const FailHresultOption& fault : m_hresults)
+    for (FailHresultOption& fault : m_hresults)
     {
-        if (callNumber >= fault.number && callNumber < fault.number + fault.count)
+        if (fault.call.number == 0 && fault.call.Picks(call))
+        {
+            fault.call = CallSelector{call.number};
+        }
+        const long first = fault.call.number;
+        if (first != 0 && call.number >= first && call.number < first + fault.count)
         {
             return &fault.result;
         }

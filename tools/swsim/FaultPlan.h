@@ -1,7 +1,8 @@
-// The faults a test asked for: a call by its number, or every call of one
-// dispatch id on one kind of object, fails with a given description.
+// The faults a test asked for: a call by its number or by what it is, or every
+// call of one dispatch id on one kind of object, fails with a given description.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,28 +21,29 @@ public:
     void Add(const FailDispidOption& fault) { m_dispids.push_back(fault); }
     void Add(const FailHresultOption& fault) { m_hresults.push_back(fault); }
     void AddAnswer(const AnswerOption& answer) { m_answers.push_back(answer); }
-    void SetExitAt(long callNumber) { m_exitAt = callNumber; }
-    void SetHangAt(long callNumber) { m_hangAt = callNumber; }
-    void SetAskAt(long callNumber) { m_askAt = callNumber; }
+    void SetExitAt(const CallSelector& call) { m_exitAt = call; }
+    void SetHangAt(const CallSelector& call) { m_hangAt = call; }
+    void SetAskAt(const std::optional<CallSelector>& call) { m_askAt = call; }
     void SetBusyAt(const BusyOption& busy) { m_busy = busy; }
     void Clear();
 
     // The description of the fault planned for this call, or null when the
-    // call goes through. Call numbers count from 1.
-    const std::wstring* FaultFor(long callNumber, ObjectKind object, DISPID id) const;
+    // call goes through.
+    const std::wstring* FaultFor(const CallPlace& call) const;
 
     // The answer planned in place of this call's own result, or null.
     const std::wstring* AnswerFor(ObjectKind object, DISPID id) const;
 
-    // The HRESULT planned for this call, or null.
-    const HRESULT* HresultFor(long callNumber) const;
-    bool ExitsAt(long callNumber) const { return m_exitAt == callNumber; }
-    bool HangsAt(long callNumber) const { return m_hangAt == callNumber; }
-    bool AsksAt(long callNumber) const { return m_askAt == callNumber; }
+    // The HRESULT planned for this call, or null. A run of them picked by
+    // name counts the calls after the one named from its number on.
+    const HRESULT* HresultFor(const CallPlace& call);
+    bool ExitsAt(const CallPlace& call) const { return m_exitAt && m_exitAt->Picks(call); }
+    bool HangsAt(const CallPlace& call) const { return m_hangAt && m_hangAt->Picks(call); }
+    bool AsksAt(const CallPlace& call) const { return m_askAt && m_askAt->Picks(call); }
     // How long this call computes before it runs (0: not at all).
-    DWORD BusyMsAt(long callNumber) const
+    DWORD BusyMsAt(const CallPlace& call) const
     {
-        return m_busy.number == callNumber ? static_cast<DWORD>(m_busy.milliseconds) : 0;
+        return m_busy && m_busy->call.Picks(call) ? static_cast<DWORD>(m_busy->milliseconds) : 0;
     }
 
 private:
@@ -49,10 +51,10 @@ private:
     std::vector<FailDispidOption> m_dispids;
     std::vector<FailHresultOption> m_hresults;
     std::vector<AnswerOption> m_answers;
-    long m_exitAt = 0;
-    long m_hangAt = 0;
-    long m_askAt = 0;
-    BusyOption m_busy = {0, 0};
+    std::optional<CallSelector> m_exitAt;
+    std::optional<CallSelector> m_hangAt;
+    std::optional<CallSelector> m_askAt;
+    std::optional<BusyOption> m_busy;
 };
 
 } // namespace swsim

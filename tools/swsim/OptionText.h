@@ -1,7 +1,7 @@
 // Splits an option text into its key=value items. Items are separated by
 // blanks; a double quote starts or ends a quoted stretch in which blanks are
 // kept (the quotes themselves are dropped), and \" stands for a double quote.
-// Example: fail-call="3:Cannot load file" docs=part,assembly
+// Example: fail-call="app:0x31:Cannot load file" docs=part,assembly
 #pragma once
 
 #include <string>

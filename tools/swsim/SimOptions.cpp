@@ -77,16 +77,51 @@ std::vector<long> ParseDocumentList(const std::wstring& key, const std::wstring&
     return types;
 }
 
+// A call as K or OBJ:0xID[#N] at the start of value; what follows a colon
+// after it goes to rest (none without that colon). Null when malformed.
+std::optional<CallSelector> ParseCallSelector(const std::wstring& value,
+                                              std::optional<std::wstring>& rest)
+{
+    CallSelector call;
+    size_t end = value.find(L':');
+    if (const std::optional<ObjectKind> object = ObjectKindFromName(value.substr(0, end)))
+    {
+        const size_t start = end == std::wstring::npos ? end : end + 1;
+        end = value.find(L':', start);
+        const std::wstring name = start == end ? std::wstring() : value.substr(start, end - start);
+        const size_t hash = name.find(L'#');
+        const std::optional<long> id = ParseNumber(name.substr(0, hash));
+        const std::optional<long> occurrence = hash == std::wstring::npos
+                                                   ? std::optional<long>(1)
+                                                   : ParseNumber(name.substr(hash + 1));
+        if (start == std::wstring::npos || !id || !occurrence || *occurrence < 1)
+        {
+            return std::nullopt;
+        }
+        call = {0, *object, static_cast<DISPID>(*id), *occurrence};
+    }
+    else
+    {
+        const std::optional<long> number = ParseNumber(value.substr(0, end));
+        if (!number || *number < 1)
+        {
+            return std::nullopt;
+        }
+        call.number = *number;
+    }
+    rest = end == std::wstring::npos ? std::nullopt : std::optional(value.substr(end + 1));
+    return call;
+}
+
 FailCallOption ParseFailCall(const std::wstring& key, const std::wstring& value)
 {
-    const size_t colon = value.find(L':');
-    const std::optional<long> number =
-        colon == std::wstring::npos ? std::nullopt : ParseNumber(value.substr(0, colon));
-    if (!number || *number < 1)
+    std::optional<std::wstring> text;
+    const std::optional<CallSelector> call = ParseCallSelector(value, text);
+    if (!call || !text)
     {
-        Reject(key, value, "expected K:text with K counted from 1");
+        Reject(key, value, "expected CALL:text, CALL as K counted from 1 or OBJ:0xID[#N]");
     }
-    return {*number, value.substr(colon + 1)};
+    return {*call, *text};
 }
 
 FailDispidOption ParseFailDispid(const std::wstring& key, const std::wstring& value)
@@ -106,50 +141,42 @@ FailDispidOption ParseFailDispid(const std::wstring& key, const std::wstring& va
     return {*object, static_cast<DISPID>(*id), value.substr(second + 1)};
 }
 
-long ParseCallNumber(const std::wstring& key, const std::wstring& value)
+CallSelector ParseCall(const std::wstring& key, const std::wstring& value)
 {
-    const std::optional<long> number = ParseNumber(value);
-    if (!number || *number < 1)
+    std::optional<std::wstring> rest;
+    const std::optional<CallSelector> call = ParseCallSelector(value, rest);
+    if (!call || rest)
     {
-        Reject(key, value, "expected a call number counted from 1");
+        Reject(key, value, "expected a call number counted from 1 or OBJ:0xID[#N]");
     }
-    return *number;
+    return *call;
 }
 
 FailHresultOption ParseFailHresult(const std::wstring& key, const std::wstring& value)
 {
-    const size_t colon = value.find(L':');
-    const size_t second = colon == std::wstring::npos ? colon : value.find(L':', colon + 1);
-    const std::optional<long> number =
-        colon == std::wstring::npos ? std::nullopt : ParseNumber(value.substr(0, colon));
-    const std::optional<long> result =
-        colon == std::wstring::npos
-            ? std::nullopt
-            : ParseNumber(value.substr(colon + 1, second == std::wstring::npos
-                                                      ? std::wstring::npos
-                                                      : second - colon - 1));
-    const std::optional<long> count = second == std::wstring::npos
-                                          ? std::optional<long>(1)
-                                          : ParseNumber(value.substr(second + 1));
-    if (!number || *number < 1 || !result || !count || *count < 1)
+    std::optional<std::wstring> rest;
+    const std::optional<CallSelector> call = ParseCallSelector(value, rest);
+    const size_t colon = rest ? rest->find(L':') : std::wstring::npos;
+    const std::optional<long> result = rest ? ParseNumber(rest->substr(0, colon)) : std::nullopt;
+    const std::optional<long> count =
+        colon == std::wstring::npos ? std::optional<long>(1) : ParseNumber(rest->substr(colon + 1));
+    if (!call || !result || !count || *count < 1)
     {
-        Reject(key, value, "expected K:0xHRESULT[:N] with K and N counted from 1");
+        Reject(key, value, "expected CALL:0xHRESULT[:N], CALL as K or OBJ:0xID[#N], N from 1");
     }
-    return {*number, static_cast<HRESULT>(*result), *count};
+    return {*call, static_cast<HRESULT>(*result), *count};
 }
 
 BusyOption ParseBusy(const std::wstring& key, const std::wstring& value)
 {
-    const size_t colon = value.find(L':');
-    const std::optional<long> number =
-        colon == std::wstring::npos ? std::nullopt : ParseNumber(value.substr(0, colon));
-    const std::optional<long> ms =
-        colon == std::wstring::npos ? std::nullopt : ParseNumber(value.substr(colon + 1));
-    if (!number || *number < 1 || !ms || *ms < 0 || *ms > 600000)
+    std::optional<std::wstring> rest;
+    const std::optional<CallSelector> call = ParseCallSelector(value, rest);
+    const std::optional<long> ms = rest ? ParseNumber(*rest) : std::nullopt;
+    if (!call || !ms || *ms < 0 || *ms > 600000)
     {
-        Reject(key, value, "expected K:MS, K counted from 1, MS at most 600000");
+        Reject(key, value, "expected CALL:MS, CALL as K or OBJ:0xID[#N], MS at most 600000");
     }
-    return {*number, *ms};
+    return {*call, *ms};
 }
 
 AreaSizeOption ParseArea(const std::wstring& key, const std::wstring& value)
@@ -226,15 +253,15 @@ void ApplyItem(CSimOptions& options, const std::wstring& key, const std::wstring
     }
     else if (key == L"exit-at")
     {
-        options.exitAt = ParseCallNumber(key, value);
+        options.exitAt = ParseCall(key, value);
     }
     else if (key == L"hang-at")
     {
-        options.hangAt = ParseCallNumber(key, value);
+        options.hangAt = ParseCall(key, value);
     }
     else if (key == L"ask-at")
     {
-        options.askAt = ParseCallNumber(key, value);
+        options.askAt = ParseCall(key, value);
     }
     else if (key == L"busy-at")
     {

@@ -14,10 +14,39 @@
 namespace swsim
 {
 
-// fail-call=K:text: the K-th dispatch call since start or the last clear fails.
-struct FailCallOption
+// One call as it comes: its number since start or the last clear, and which
+// call of its dispatch id on its kind of object it is (both from 1).
+struct CallPlace
 {
     long number;
+    ObjectKind object;
+    DISPID id;
+    long occurrence;
+};
+
+// The call an option picks: K, the K-th call since start or the last clear
+// (for the sweeps that walk every call); or OBJ:0xID[#N], the N-th call of
+// dispatch id ID on OBJ (default the first), which a harmless call added
+// before it does not move.
+struct CallSelector
+{
+    long number = 0; // K; 0 when picked by name
+    ObjectKind object = ObjectKind::App;
+    DISPID id = 0;
+    long occurrence = 1;
+
+    bool Picks(const CallPlace& call) const
+    {
+        return number != 0
+                   ? call.number == number
+                   : call.object == object && call.id == id && call.occurrence == occurrence;
+    }
+};
+
+// fail-call=CALL:text: that call fails.
+struct FailCallOption
+{
+    CallSelector call;
     std::wstring text;
 };
 
@@ -34,20 +63,20 @@ struct FailDispidOption
 // or any other text (VT_BSTR), as a server of another version might.
 using AnswerOption = FailDispidOption;
 
-// fail-hresult=K:0xHR[:N]: the K-th call (and the N - 1 after it) returns HR
+// fail-hresult=CALL:0xHR[:N]: that call (and the N - 1 after it) returns HR
 // itself, without an exception.
 struct FailHresultOption
 {
-    long number;
+    CallSelector call;
     HRESULT result;
     long count = 1;
 };
 
-// busy-at=K:MS: the K-th call first computes for MS milliseconds, reading no
+// busy-at=CALL:MS: that call first computes for MS milliseconds, reading no
 // messages at all.
 struct BusyOption
 {
-    long number;
+    CallSelector call;
     long milliseconds;
 };
 
@@ -75,9 +104,9 @@ public:
     std::vector<FailDispidOption> failDispids;
     std::vector<FailHresultOption> failHresults;
     std::vector<AnswerOption> answers;
-    std::optional<long> exitAt;
-    std::optional<long> hangAt;
-    std::optional<long> askAt; // the call first asks a question in a modal box
+    std::optional<CallSelector> exitAt;
+    std::optional<CallSelector> hangAt;
+    std::optional<CallSelector> askAt; // the call first asks a question in a modal box
     std::optional<BusyOption> busyAt;
     std::optional<bool> holdFiles;
     std::optional<bool> saveRefused; // true: saves answer false and write nothing // open

@@ -273,29 +273,30 @@ HRESULT CSimulator::Invoke(const CSimObject& target, DISPID id, WORD flags, DISP
     // Taken before the call runs: out-arguments are journaled as they came in.
     const std::wstring line =
         target.Name() + L" " + Hex(id) + L" " + call.KindText() + L" " + call.ArgumentsText();
-    const long number = m_journal.Count() + 1;
-    if (m_faults.ExitsAt(number))
+    const CallPlace place = {m_journal.Count() + 1, target.Kind(), id,
+                             m_journal.CountOf(target.Kind(), id) + 1};
+    if (m_faults.ExitsAt(place))
     {
         // The program ends in the middle of the call, as a crash would end it.
         ExitProcess(kExitAtCall);
     }
-    if (m_faults.HangsAt(number))
+    if (m_faults.HangsAt(place))
     {
         HangUntilReleased();
     }
-    if (m_faults.AsksAt(number))
+    if (m_faults.AsksAt(place))
     {
         // Once: a call of another client served meanwhile gets the same number.
-        m_faults.SetAskAt(0);
+        m_faults.SetAskAt(std::nullopt);
         AskQuestion();
     }
-    if (const DWORD busyMs = m_faults.BusyMsAt(number))
+    if (const DWORD busyMs = m_faults.BusyMsAt(place))
     {
         // Computing: no message is read, not even those of its own windows.
         Sleep(busyMs);
     }
-    const std::wstring* fault = m_faults.FaultFor(number, target.Kind(), id);
-    const HRESULT* rejected = m_faults.HresultFor(number);
+    const std::wstring* fault = m_faults.FaultFor(place);
+    const HRESULT* rejected = m_faults.HresultFor(place);
     CCallResult outcome = rejected ? CCallResult::Error(*rejected)
                           : fault  ? CCallResult::Fault(*fault)
                                    : Run(target, id, call, argErr);
@@ -304,7 +305,7 @@ HRESULT CSimulator::Invoke(const CSimObject& target, DISPID id, WORD flags, DISP
     {
         outcome = CCallResult::Answer(*answer);
     }
-    m_journal.Add(line + L" -> " + outcome.JournalText());
+    m_journal.Add(target.Kind(), id, line + L" -> " + outcome.JournalText());
     return outcome.Deliver(result, exception, m_emptyAsVariantEmpty);
 }
 
